@@ -1,0 +1,79 @@
+#include "support/gl_test.h"
+
+#include <GLES3/gl3.h>
+
+#include <filesystem>
+#include <ostream>
+
+namespace testsupport {
+
+std::ostream& operator<<(std::ostream& out, const Rgba& c) {
+    return out << "rgba(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ", " << int(c.a)
+               << ")";
+}
+
+bool near(const Rgba& actual, const Rgba& expected, int tolerance) {
+    auto close = [tolerance](uint8_t a, uint8_t b) {
+        return std::abs(int(a) - int(b)) <= tolerance;
+    };
+    return close(actual.r, expected.r) && close(actual.g, expected.g) &&
+           close(actual.b, expected.b) && close(actual.a, expected.a);
+}
+
+bool ensureGlContext() {
+    // Never destroyed: the context lives for the whole test process, like a host's.
+    static headless::Context* context = nullptr;
+    static std::string failure;
+    if (context == nullptr && failure.empty()) {
+        auto* made = new headless::Context();
+        if (made->create()) {
+            context = made;
+        } else {
+            failure = made->error();
+            delete made;
+        }
+    }
+    if (context == nullptr) {
+        ADD_FAILURE() << "no headless GL context: " << failure;
+        return false;
+    }
+    return true;
+}
+
+void GlTest::SetUp() {
+    ASSERT_TRUE(ensureGlContext());
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    useTarget(64, 64);
+}
+
+void GlTest::TearDown() {
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "GL error left pending";
+    mTarget.reset();
+}
+
+void GlTest::useTarget(uint32_t width, uint32_t height) {
+    mTarget.reset();
+    mTarget = std::make_unique<headless::Target>(width, height);
+    ASSERT_TRUE(mTarget->complete());
+    mTarget->bind();
+    glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
+}
+
+void GlTest::readBack() {
+    mTarget->read(mPixels);
+}
+
+Rgba GlTest::pixel(uint32_t x, uint32_t y) const {
+    const size_t at = (static_cast<size_t>(y) * mTarget->width() + x) * 4;
+    return Rgba{mPixels[at], mPixels[at + 1], mPixels[at + 2], mPixels[at + 3]};
+}
+
+std::string GlTest::savePng(const std::string& name) const {
+    std::filesystem::create_directories(VIZ_TEST_OUTPUT_DIR);
+    const std::string path = std::string(VIZ_TEST_OUTPUT_DIR) + "/" + name + ".png";
+    headless::writePng(path, mTarget->width(), mTarget->height(), mPixels.data());
+    return path;
+}
+
+}  // namespace testsupport

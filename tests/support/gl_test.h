@@ -1,0 +1,47 @@
+// The one headless GL fixture of the suite: a process-wide OpenGL ES 3 context on Mesa's
+// surfaceless EGL platform, an offscreen target per test, read-back helpers, and a check after
+// every test that no GL error is left pending.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "headless_gl.h"
+
+namespace testsupport {
+
+struct Rgba {
+    uint8_t r, g, b, a;
+    bool operator==(const Rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
+};
+std::ostream& operator<<(std::ostream& out, const Rgba& c);
+
+// True when every channel is within `tolerance` of the expected value.
+bool near(const Rgba& actual, const Rgba& expected, int tolerance = 2);
+
+// The shared context, created on first use. Fails the calling test when it cannot be made.
+bool ensureGlContext();
+
+class GlTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Binds a new offscreen target of this size (replacing the previous one).
+    void useTarget(uint32_t width, uint32_t height);
+    // Reads the whole target back (top row first) into pixels().
+    void readBack();
+    Rgba pixel(uint32_t x, uint32_t y) const;  // (0, 0) is the top-left pixel
+    const std::vector<uint8_t>& pixels() const { return mPixels; }
+    // Writes the last read-back to test-output/<name>.png and returns the path.
+    std::string savePng(const std::string& name) const;
+
+    std::unique_ptr<headless::Target> mTarget;
+    std::vector<uint8_t> mPixels;
+};
+
+}  // namespace testsupport

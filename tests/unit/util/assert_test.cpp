@@ -1,0 +1,31 @@
+#include "visualization/util/assert.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+int evaluations = 0;
+bool countedTrue() {
+    ++evaluations;
+    return true;
+}
+
+TEST(AssertDeathTest, StopsWithTheConditionTextFileAndFunction) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const int* record = nullptr;
+    EXPECT_DEATH(
+        VIZ_ASSERT(record != nullptr && "Record not valid"),
+        ::testing::AllOf(
+            ::testing::HasSubstr("Assertion failed: record != nullptr && \"Record not valid\""),
+            ::testing::HasSubstr("assert_test.cpp"),
+            ::testing::HasSubstr("StopsWithTheConditionTextFileAndFunction")));
+}
+
+TEST(Assert, HoldingConditionIsEvaluatedOnceAndContinues) {
+    evaluations = 0;
+    VIZ_ASSERT(countedTrue());
+    EXPECT_EQ(evaluations, 1);
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+// New random orders for a playlist that wraps around: the new order never starts with either of
+// the last two items of the previous one, so no item plays twice in a row or with only one item
+// between across the wrap.
+#pragma once
+
+#include <cstddef>
+#include <random>
+
+#include "visualization/util/assert.h"
+
+namespace util {
+
+// With two items the first of the new order could only repeat one of the last two.
+constexpr size_t NUM_ELEMENTS_MIN_RESHUFFABLE = 3;
+
+// Rewrites `data` (holding the previous order) with a new permutation of the values that
+// `distribution` produces. The distribution must yield exactly `length` distinct values, the
+// previous entries among them; the draws are rejection sampling against the whole array.
+template <typename T>
+void reshuffle(T* data, size_t length, std::uniform_int_distribution<int>& distribution,
+               std::mt19937& engine) {
+    VIZ_ASSERT(length >= NUM_ELEMENTS_MIN_RESHUFFABLE);
+
+    const T last = data[length - 1];
+    const T secondLast = data[length - 2];
+    data[0] = last;
+    while (data[0] == last || data[0] == secondLast) {
+        data[0] = static_cast<T>(distribution(engine));
+    }
+
+    // Filling the tail with the first value lets the uniqueness test below scan the whole array
+    // without tracking how much of it is already placed.
+    for (size_t i = 1; i < length; ++i) {
+        data[i] = data[0];
+    }
+    for (size_t i = 1; i < length; ++i) {
+        T candidate;
+        bool taken;
+        do {
+            candidate = static_cast<T>(distribution(engine));
+            taken = false;
+            for (size_t j = 0; j < length; ++j) {
+                if (data[j] == candidate) {
+                    taken = true;
+                    break;
+                }
+            }
+        } while (taken);
+        data[i] = candidate;
+    }
+}
+
+}  // namespace util

@@ -65,4 +65,7 @@ private:
     std::vector<float> mHistoryMidNormalized;
     std::vector<float> mHistoryMaxNormalized;
     bool mFrozen = false;
+    // history equals historyRaw, so the next unfrozen frame can shift it instead of copying
+    // all rows.
+    bool mHistoryMirrorsRaw = true;
 };

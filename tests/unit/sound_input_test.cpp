@@ -1,0 +1,185 @@
+#include "visualization/sound_input.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Exact in binary, so the ages sum without rounding.
+constexpr float kDt = 0.25f;
+
+struct Step {
+    SoundClass next;
+    SoundClass current;
+    bool changed;
+    float progress;
+};
+
+std::vector<Step> run(SoundInput& input, int updates, float dt = kDt) {
+    std::vector<Step> steps;
+    for (int i = 0; i < updates; ++i) {
+        input.update(dt);
+        steps.push_back({input.getSoundClassNext(), input.getSoundClassCurrent(),
+                         input.hasSoundClassChanged(), input.getSwitchProgress()});
+    }
+    return steps;
+}
+
+}  // namespace
+
+TEST(SoundInput, StartsSettledOnModerate) {
+    SoundInput input;
+    EXPECT_EQ(input.getSoundClassReceived(), SoundClass::Moderate);
+    EXPECT_EQ(input.getSoundClassPrevious(), SoundClass::Moderate);
+    EXPECT_EQ(input.getSoundClassCurrent(), SoundClass::Moderate);
+    EXPECT_EQ(input.getSoundClassNext(), SoundClass::Moderate);
+    EXPECT_EQ(input.getSwitchProgress(), 0.0f);
+    EXPECT_FALSE(input.hasSoundClassChanged());
+    EXPECT_EQ(input.getTime(), 0.0f);
+    ASSERT_EQ(input.getSoundClassHistory().size(), 1u);
+    EXPECT_EQ(input.getSoundClassHistory()[0].soundClass, SoundClass::Moderate);
+
+    // Steady state: progress runs up to 1 and stays there.
+    run(input, 10);
+    EXPECT_EQ(input.getSwitchProgress(), 1.0f);
+    EXPECT_FLOAT_EQ(input.getTime(), 2.5f);
+}
+
+TEST(SoundInput, NewClassMustLastMoreThanTheSwitchDurationThenFadesIn) {
+    SoundInput input;
+    run(input, 10);
+    input.setSoundClass(SoundClass::Loud, false);
+    EXPECT_EQ(input.getSoundClassReceived(), SoundClass::Loud);
+    EXPECT_EQ(input.getSoundClassNext(), SoundClass::Moderate);
+
+    const std::vector<Step> steps = run(input, 20);
+    // Six updates make exactly 1.5 s, which is not enough; the seventh passes it.
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(steps[i].next, SoundClass::Moderate) << i;
+    }
+    EXPECT_EQ(steps[6].next, SoundClass::Loud);
+    EXPECT_EQ(steps[6].progress, 0.0f);
+    EXPECT_FLOAT_EQ(steps[9].progress, 0.5f);
+    // Then 1.5 s of fading before the switch.
+    int changes = 0;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        changes += steps[i].changed ? 1 : 0;
+        EXPECT_EQ(steps[i].current, i < 12 ? SoundClass::Moderate : SoundClass::Loud) << i;
+    }
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(steps[12].changed);
+    EXPECT_EQ(steps[12].progress, 1.0f);
+    EXPECT_EQ(input.getSoundClassPrevious(), SoundClass::Moderate);
+    EXPECT_EQ(input.getSoundClassNext(), SoundClass::Loud);
+
+    // With half-second frames the boundary falls on the third update.
+    SoundInput coarse;
+    coarse.setSoundClass(SoundClass::Calm, false);
+    const std::vector<Step> coarseSteps = run(coarse, 4, 0.5f);
+    EXPECT_EQ(coarseSteps[2].next, SoundClass::Moderate);
+    EXPECT_EQ(coarseSteps[3].next, SoundClass::Calm);
+}
+
+TEST(SoundInput, FlickerNeverSwitchesAndAgesOutOfTheHistory) {
+    SoundInput input;
+    input.setSoundClass(SoundClass::Loud, false);
+    run(input, 4);
+    input.setSoundClass(SoundClass::Moderate, false);
+    input.setSoundClass(SoundClass::Moderate, false);  // repeats add nothing
+
+    std::vector<Step> steps = run(input, 96);  // 25 s in
+    const auto& history = input.getSoundClassHistory();
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_EQ(history[0].soundClass, SoundClass::Moderate);
+    EXPECT_EQ(history[1].soundClass, SoundClass::Loud);
+    EXPECT_EQ(history[2].soundClass, SoundClass::Moderate);
+    EXPECT_FLOAT_EQ(history[1].ageStart, 25.0f);
+    EXPECT_FLOAT_EQ(history[1].ageEnd, 24.0f);
+    const auto& normalized = input.getSoundClassHistoryNormalized();
+    ASSERT_EQ(normalized.size(), 3u);
+    EXPECT_FLOAT_EQ(normalized[1].ageStart, 25.0f / 60.0f);
+    EXPECT_FLOAT_EQ(normalized[1].ageEnd, 24.0f / 60.0f);
+    EXPECT_EQ(normalized[0].ageEnd, 0.0f);
+
+    // The first period ended when Loud arrived (60 s after update 0), Loud 1 s later.
+    std::vector<Step> more = run(input, 139);
+    EXPECT_EQ(input.getSoundClassHistory().size(), 3u);
+    run(input, 1);
+    EXPECT_EQ(input.getSoundClassHistory().size(), 2u);
+    EXPECT_EQ(input.getSoundClassHistory()[1].soundClass, SoundClass::Loud);
+    EXPECT_FLOAT_EQ(input.getSoundClassHistory()[1].ageStart, 60.0f);  // capped
+    run(input, 3);
+    EXPECT_EQ(input.getSoundClassHistory().size(), 2u);
+    run(input, 1);
+    ASSERT_EQ(input.getSoundClassHistory().size(), 1u);
+    EXPECT_EQ(input.getSoundClassHistoryNormalized().size(), 1u);
+
+    more = run(input, 100);
+    steps.insert(steps.end(), more.begin(), more.end());
+    EXPECT_FLOAT_EQ(input.getSoundClassHistory()[0].ageStart, 60.0f);
+    for (const Step& step : steps) {
+        EXPECT_EQ(step.next, SoundClass::Moderate);
+        EXPECT_EQ(step.current, SoundClass::Moderate);
+        EXPECT_FALSE(step.changed);
+    }
+}
+
+TEST(SoundInput, ImmediateClassTakesEffectAtOnce) {
+    SoundInput input;
+    run(input, 10);
+    input.setSoundClass(SoundClass::Dark, true);
+    EXPECT_EQ(input.getSoundClassPrevious(), SoundClass::Dark);
+    EXPECT_EQ(input.getSoundClassCurrent(), SoundClass::Dark);
+    EXPECT_EQ(input.getSoundClassNext(), SoundClass::Dark);
+    EXPECT_EQ(input.getSwitchProgress(), 0.0f);
+    ASSERT_EQ(input.getSoundClassHistory().size(), 1u);
+    EXPECT_EQ(input.getSoundClassHistory()[0].soundClass, SoundClass::Dark);
+    run(input, 1);
+    EXPECT_FALSE(input.hasSoundClassChanged());
+}
+
+TEST(SoundInput, UpdateAdvancesTheSpectrumWithValidFramesOnly) {
+    SoundInput input;
+    input.update(kDt);  // no frame yet
+    EXPECT_EQ(input.getSpectrum().bandCount(), 0u);
+
+    const float frame[3] = {-65, -10, -120};
+    input.setBandsInfo(frame, 3);
+    input.update(kDt);
+    EXPECT_EQ(input.getSpectrum().frameCount(), 1u);
+    EXPECT_FLOAT_EQ(input.getSpectrum().levels()[0], 0.5f);
+    input.setBandsInfo(frame, 0);
+    input.update(kDt);
+    EXPECT_EQ(input.getSpectrum().frameCount(), 1u);
+    EXPECT_FLOAT_EQ(input.getTime(), 0.75f);
+}
+
+TEST(SoundInput, PopulateFillsTheHistoriesWithEightBands) {
+    SoundInput input;
+    int calls = 0;
+    bool argumentsAsExpected = true;
+    input.populate([&](float* out, uint32_t band, uint32_t bandCount, uint32_t frame,
+                       uint32_t frameCount, float low, float high) {
+        argumentsAsExpected &= band == static_cast<uint32_t>(calls % 8) && bandCount == 8 &&
+                               frame == static_cast<uint32_t>(calls / 8) && frameCount == 240 &&
+                               low == -120.0f && high == -10.0f;
+        ++calls;
+        // Silence until the last frame, then full level in band 0 and a ramp index elsewhere.
+        *out = frame < 239 ? low : (band == 0 ? high : -100.0f - band);
+    });
+    EXPECT_EQ(calls, 240 * 8);
+    EXPECT_TRUE(argumentsAsExpected);
+
+    const Spectrum& spectrum = input.getSpectrum();
+    EXPECT_EQ(spectrum.bandCount(), 8u);
+    EXPECT_EQ(spectrum.frameCount(), 240u);
+    EXPECT_FALSE(spectrum.isFrozen());
+    EXPECT_EQ(spectrum.historyRaw()[0][0], -10.0f);
+    EXPECT_EQ(spectrum.historyRaw()[0][7], -107.0f);
+    EXPECT_EQ(spectrum.historyRaw()[239], std::vector<float>(8, -120.0f));
+    // One step at the 1/60 s frame from silence: rate 8/60 of the way up.
+    EXPECT_FLOAT_EQ(spectrum.levelsSmoothed()[0], 8.0f * 0.016666668f);
+    // The start-up fill is not music time.
+    EXPECT_EQ(input.getTime(), 0.0f);
+}

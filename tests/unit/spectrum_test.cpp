@@ -1,0 +1,241 @@
+#include "visualization/spectrum.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "support/log_capture.h"
+
+using testsupport::LogCapture;
+
+namespace {
+
+// dt at which the smoothing rate (8 per second) is exactly 1: smoothed values equal their input.
+constexpr float kUnitRateDt = 1.0f / 8.0f;
+
+void feed(Spectrum& spectrum, const std::vector<float>& frame, float dt = kUnitRateDt) {
+    spectrum.setBandsInfo(frame.data(), static_cast<uint32_t>(frame.size()));
+    spectrum.update(dt);
+}
+
+bool allEqual(const std::vector<std::vector<float>>& rows, float value) {
+    for (const auto& row : rows) {
+        for (float v : row) {
+            if (v != value) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(Spectrum, ClampsBandsAndMapsLevelsToZeroToOne) {
+    const float inf = std::numeric_limits<float>::infinity();
+    Spectrum spectrum;
+    feed(spectrum, {-5.0f, -130.0f, -10.0f, -120.0f, -65.0f, inf, -inf, -98.0f}, 1.0f / 16.0f);
+
+    const std::vector<float> bands = {-10, -120, -10, -120, -65, -10, -120, -98};
+    EXPECT_EQ(spectrum.bands(), bands);
+    EXPECT_EQ(spectrum.historyRaw()[0], bands);
+    EXPECT_EQ(spectrum.history()[0], bands);
+
+    const std::vector<float> levels = {1, 0, 1, 0, 0.5f, 1, 0, 0.2f};
+    ASSERT_EQ(spectrum.levels().size(), 8u);
+    for (size_t b = 0; b < 8; ++b) {
+        EXPECT_FLOAT_EQ(spectrum.levels()[b], levels[b]) << b;
+        // Half of the way from 0 at a rate of 8/s over 1/16 s.
+        EXPECT_FLOAT_EQ(spectrum.levelsSmoothed()[b], levels[b] * 0.5f) << b;
+        // With a single frame seen the range is the frame's own: -120..-10.
+        EXPECT_FLOAT_EQ(spectrum.relative()[b], levels[b]) << b;
+    }
+    EXPECT_FLOAT_EQ(spectrum.average(), 3.7f / 8.0f);
+    const std::vector<float> sorted = {0, 0, 0, 0.1f, 0.25f, 0.5f, 0.5f, 0.5f};
+    for (size_t b = 0; b < 8; ++b) {
+        EXPECT_FLOAT_EQ(spectrum.levelsSorted()[b], sorted[b]) << b;
+        EXPECT_FLOAT_EQ(spectrum.relativeSorted()[b], sorted[b]) << b;
+    }
+    EXPECT_EQ(spectrum.frameCount(), 1u);
+    EXPECT_FALSE(spectrum.isFrozen());
+
+    // Smoothing never overshoots, even with a long frame.
+    feed(spectrum, {-10, -10, -10, -10, -10, -10, -10, -10}, 1.0f);
+    for (float level : spectrum.levelsSmoothed()) {
+        EXPECT_FLOAT_EQ(level, 1.0f);
+    }
+}
+
+TEST(Spectrum, FreezesAfterAWholeHistoryOfEqualFrames) {
+    Spectrum spectrum;
+    const std::vector<float> frame = {-60, -30, -90, -10};
+    for (size_t i = 0; i < Spectrum::kHistoryLength - 1; ++i) {
+        feed(spectrum, frame);
+    }
+    // One row still holds the zeros from sizing.
+    EXPECT_FALSE(spectrum.isFrozen());
+    EXPECT_FLOAT_EQ(spectrum.levels()[0], 60.0f / 110.0f);
+
+    feed(spectrum, frame);
+    EXPECT_TRUE(spectrum.isFrozen());
+    EXPECT_TRUE(allEqual(spectrum.history(), -120.0f));
+    EXPECT_EQ(spectrum.historyRaw()[239], frame);
+    EXPECT_EQ(spectrum.bands(), frame);
+    for (size_t b = 0; b < 4; ++b) {
+        EXPECT_EQ(spectrum.levels()[b], 0.0f);
+        // Against a flat history at -120 every band above it is at the top.
+        EXPECT_EQ(spectrum.relative()[b], 1.0f);
+    }
+    EXPECT_EQ(spectrum.average(), 0.0f);
+
+    // A changed frame thaws it, and history follows the raw rows again from then on.
+    const std::vector<float> other = {-61, -30, -90, -10};
+    feed(spectrum, other);
+    EXPECT_FALSE(spectrum.isFrozen());
+    EXPECT_EQ(spectrum.history(), spectrum.historyRaw());
+    for (int i = 0; i < 5; ++i) {
+        feed(spectrum, {-20.0f - i, -40, -50, -70});
+        EXPECT_EQ(spectrum.history(), spectrum.historyRaw());
+    }
+    EXPECT_EQ(spectrum.history()[5], other);
+}
+
+TEST(Spectrum, DropsFramesWithNanOrNoValues) {
+    Spectrum spectrum;
+    feed(spectrum, {-50, -50, -50, -50, -50, -50});
+    const uint64_t frames = spectrum.frameCount();
+
+    LogCapture log;
+    const float nan = std::nanf("");
+    const std::vector<float> broken = {-20, -20, -20, nan, -20, nan};
+    feed(spectrum, broken);
+    const std::vector<std::string> expected = {
+        "[Visualization][setBandsInfo] Value at 3 is nan",
+        "[Visualization][setBandsInfo] Value at 5 is nan",
+    };
+    EXPECT_EQ(log.lines(), expected);
+    EXPECT_FALSE(spectrum.isValid());
+    EXPECT_EQ(spectrum.bands(), std::vector<float>(6, -50.0f));
+    EXPECT_EQ(spectrum.frameCount(), frames);
+
+    // A NaN frame of another length neither resizes nor clears.
+    const std::vector<float> brokenLonger(12, nan);
+    feed(spectrum, brokenLonger);
+    EXPECT_EQ(spectrum.bandCount(), 6u);
+    EXPECT_EQ(spectrum.frameCount(), frames);
+
+    log.clear();
+    spectrum.setBandsInfo(nullptr, 0);
+    spectrum.update(kUnitRateDt);
+    EXPECT_TRUE(log.lines().empty());
+    EXPECT_FALSE(spectrum.isValid());
+    EXPECT_EQ(spectrum.bandCount(), 6u);
+    EXPECT_EQ(spectrum.frameCount(), frames);
+
+    feed(spectrum, {-40, -40, -40, -40, -40, -40});
+    EXPECT_TRUE(spectrum.isValid());
+    EXPECT_EQ(spectrum.frameCount(), frames + 1);
+}
+
+TEST(Spectrum, NewBandCountClearsEverything) {
+    Spectrum spectrum;
+    EXPECT_EQ(spectrum.bandCount(), 0u);
+    spectrum.update(kUnitRateDt);  // nothing to do before the first frame
+    EXPECT_EQ(spectrum.frameCount(), 0u);
+
+    for (int i = 0; i < 20; ++i) {
+        feed(spectrum, std::vector<float>(8, -100.0f + i));
+    }
+    ASSERT_EQ(spectrum.frameCount(), 20u);
+
+    const std::vector<float> wide(16, -30.0f);
+    spectrum.setBandsInfo(wide.data(), 16);
+    EXPECT_EQ(spectrum.bandCount(), 16u);
+    EXPECT_EQ(spectrum.frameCount(), 0u);
+    EXPECT_EQ(spectrum.bands(), wide);
+    ASSERT_EQ(spectrum.historyRaw().size(), 240u);
+    ASSERT_EQ(spectrum.history().size(), 240u);
+    EXPECT_EQ(spectrum.historyRaw()[0].size(), 16u);
+    EXPECT_TRUE(allEqual(spectrum.historyRaw(), 0.0f));
+    EXPECT_TRUE(allEqual(spectrum.history(), 0.0f));
+    for (const auto* values :
+         {&spectrum.levels(), &spectrum.levelsSmoothed(), &spectrum.levelsSorted(),
+          &spectrum.relative(), &spectrum.relativeSmoothed(), &spectrum.relativeSorted()}) {
+        EXPECT_EQ(*values, std::vector<float>(16, 0.0f));
+    }
+    for (const auto* values :
+         {&spectrum.historyMin(), &spectrum.historyMid(), &spectrum.historyMax(),
+          &spectrum.historyMinNormalized(), &spectrum.historyMidNormalized(),
+          &spectrum.historyMaxNormalized()}) {
+        EXPECT_EQ(*values, std::vector<float>(240, 0.0f));
+    }
+
+    // The same count again keeps the histories.
+    spectrum.update(kUnitRateDt);
+    spectrum.setBandsInfo(wide.data(), 16);
+    EXPECT_EQ(spectrum.frameCount(), 1u);
+    EXPECT_EQ(spectrum.historyRaw()[0], wide);
+}
+
+TEST(Spectrum, RelativeLevelsUseOnlyTheRowsOfFramesSeen) {
+    Spectrum spectrum;
+    feed(spectrum, {-100, -100});
+    // A flat range: bands equal to its bottom are 0.
+    EXPECT_EQ(spectrum.relative(), std::vector<float>({0, 0}));
+
+    feed(spectrum, {-50, -50});
+    // One frame seen before: the range is row 0 alone.
+    EXPECT_EQ(spectrum.relative(), std::vector<float>({0, 0}));
+
+    // Rows 0 and 1 (-75..-50): the range trails the frames seen by one, so the -100 of the first
+    // frame after sizing never enters it, and neither do the zero rows.
+    for (int i = 0; i < 10; ++i) {
+        feed(spectrum, {-75, -60});
+        EXPECT_FLOAT_EQ(spectrum.relative()[0], 0.0f);
+        EXPECT_FLOAT_EQ(spectrum.relative()[1], 15.0f / 25.0f);
+    }
+    feed(spectrum, {-20, -100});
+    EXPECT_FLOAT_EQ(spectrum.relative()[0], 1.0f);
+    EXPECT_FLOAT_EQ(spectrum.relative()[1], 0.0f);
+    feed(spectrum, {-60, -60});
+    EXPECT_FLOAT_EQ(spectrum.relative()[0], 40.0f / 80.0f);
+}
+
+TEST(Spectrum, TracksLowestMedianAndHighestRelativeLevel) {
+    Spectrum spectrum;
+    feed(spectrum, {-120, -10, -65, -87});
+    ASSERT_EQ(spectrum.historyMin().size(), 240u);
+    EXPECT_FLOAT_EQ(spectrum.historyMin()[0], 0.0f);
+    EXPECT_FLOAT_EQ(spectrum.historyMid()[0], 0.5f);  // sorted[4 / 2]
+    EXPECT_FLOAT_EQ(spectrum.historyMax()[0], 1.0f);
+    // Each normalised against its own range: 0 everywhere when the range is empty.
+    EXPECT_EQ(spectrum.historyMinNormalized(), std::vector<float>(240, 0.0f));
+    EXPECT_FLOAT_EQ(spectrum.historyMidNormalized()[0], 1.0f);
+    EXPECT_FLOAT_EQ(spectrum.historyMaxNormalized()[0], 1.0f);
+    EXPECT_FLOAT_EQ(spectrum.historyMaxNormalized()[1], 0.0f);
+
+    feed(spectrum, {-120, -10, -65, -87});
+    feed(spectrum, {-120, -10, -120, -120});
+    // Newest first; the oldest entries shift back.
+    EXPECT_FLOAT_EQ(spectrum.historyMid()[0], 0.0f);
+    EXPECT_FLOAT_EQ(spectrum.historyMid()[2], 0.5f);
+    EXPECT_FLOAT_EQ(spectrum.historyMax()[2], 1.0f);
+}
+
+TEST(Spectrum, SingleBandIsItsOwnMinimumMedianAndMaximum) {
+    Spectrum spectrum;
+    feed(spectrum, {-100});
+    feed(spectrum, {-50});
+    feed(spectrum, {-40});
+    // Range of rows 0 and 1: -50..-40, so the band is at the top.
+    EXPECT_FLOAT_EQ(spectrum.relativeSorted()[0], 1.0f);
+    for (size_t i : {0, 1, 2}) {
+        EXPECT_EQ(spectrum.historyMin()[i], spectrum.historyMid()[i]);
+        EXPECT_EQ(spectrum.historyMid()[i], spectrum.historyMax()[i]);
+    }
+    EXPECT_FLOAT_EQ(spectrum.historyMax()[0], 1.0f);
+    EXPECT_FLOAT_EQ(spectrum.historyMaxNormalized()[0], 1.0f);
+    EXPECT_FLOAT_EQ(spectrum.average(), 80.0f / 110.0f);
+}

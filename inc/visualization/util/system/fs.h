@@ -1,0 +1,41 @@
+// File access for the library's assets: the resource directory the host names at start, whole-file
+// reads, image decoding and directory listing. Failures are logged and answered with empty
+// results; nothing here throws. Render thread only; the resource path is a plain module variable.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fs {
+
+// Frees pixels with the image decoder's own allocator.
+struct PixelDeleter {
+    void operator()(unsigned char* pixels) const;
+};
+// 8-bit channels, row-major, top row first, in the file's own channel order; null on failure.
+using TextureData = std::unique_ptr<unsigned char, PixelDeleter>;
+
+// Stored without separators at either end (slashes, then backslashes): "/opt/app/res/" becomes
+// "opt/app/res", which later loads resolve against the working directory.
+void setResourcePath(const char* path);
+const std::string& getResourcePath();
+std::string getResourceFilepath(const std::string& relativePath);
+
+std::vector<uint8_t> loadBinary(const char* path);
+std::string loadString(const char* path);
+// Writes width, height and channels only when the file could be read.
+TextureData loadTextureData(const char* path, int* width, int* height, int* channels);
+
+std::vector<uint8_t> loadResourceBinary(const std::string& relativePath);
+std::string loadResourceString(const std::string& relativePath);
+TextureData loadResourceTextureData(const std::string& relativePath, int* width, int* height,
+                                    int* channels);
+
+// Entry names of every type except "." and "..", in the order the system returns them.
+std::vector<std::string> getDirectoryFilenames(const char* path);
+// "<path>/<name>" for each entry name, in the same order.
+std::vector<std::string> getDirectoryFilepaths(const char* path);
+
+}  // namespace fs

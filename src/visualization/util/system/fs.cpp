@@ -1,0 +1,155 @@
+#include "visualization/util/system/fs.h"
+
+#include <dirent.h>
+#include <stb_image.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "visualization/log.h"
+
+namespace fs {
+
+namespace {
+
+std::string gResourcePath;
+
+void trimEnds(std::string& text, char c) {
+    const size_t end = text.find_last_not_of(c);
+    text.erase(end == std::string::npos ? 0 : end + 1);
+    text.erase(0, text.find_first_not_of(c));
+}
+
+// A directory opens as a stream on Linux and reports an absurd size; only regular files are
+// assets.
+bool isRegularFile(const char* path) {
+    struct stat status;
+    return ::stat(path, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+void PixelDeleter::operator()(unsigned char* pixels) const {
+    stbi_image_free(pixels);
+}
+
+void setResourcePath(const char* path) {
+    gResourcePath = path != nullptr ? path : "";
+    trimEnds(gResourcePath, '/');
+    trimEnds(gResourcePath, '\\');
+}
+
+const std::string& getResourcePath() {
+    return gResourcePath;
+}
+
+std::string getResourceFilepath(const std::string& relativePath) {
+    return gResourcePath + "/" + relativePath;
+}
+
+std::vector<uint8_t> loadBinary(const char* path) {
+    std::ifstream file;
+    if (isRegularFile(path)) {
+        file.open(path, std::ios::in | std::ios::binary);
+    }
+    if (!file.is_open()) {
+        logMessage("[fs] Binary could not be loaded: %s\n", path);
+        return {};
+    }
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0, std::ios::beg);
+
+    std::vector<uint8_t> bytes;
+    if (size > 0) {
+        bytes.reserve(static_cast<size_t>(size));
+    }
+    // Stream buffer iterators copy every byte; the formatted extractors would skip whitespace.
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return bytes;
+}
+
+std::string loadString(const char* path) {
+    std::ifstream file;
+    if (isRegularFile(path)) {
+        file.open(path, std::ios::in);
+    }
+    if (!file.is_open()) {
+        logMessage("[fs] String could not be loaded: %s\n", path);
+        return {};
+    }
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+TextureData loadTextureData(const char* path, int* width, int* height, int* channels) {
+    const std::vector<uint8_t> bytes = loadBinary(path);
+    if (bytes.empty() || bytes.size() > static_cast<size_t>(INT_MAX)) {
+        logMessage("[fs] Error loading texture data: %s\n", path);
+        return TextureData(nullptr);
+    }
+    // The decoder requires somewhere to write the dimensions.
+    int ignoredWidth, ignoredHeight, ignoredChannels;
+    return TextureData(stbi_load_from_memory(
+        bytes.data(), static_cast<int>(bytes.size()), width ? width : &ignoredWidth,
+        height ? height : &ignoredHeight, channels ? channels : &ignoredChannels, 0));
+}
+
+std::vector<uint8_t> loadResourceBinary(const std::string& relativePath) {
+    return loadBinary(getResourceFilepath(relativePath).c_str());
+}
+
+std::string loadResourceString(const std::string& relativePath) {
+    return loadString(getResourceFilepath(relativePath).c_str());
+}
+
+TextureData loadResourceTextureData(const std::string& relativePath, int* width, int* height,
+                                    int* channels) {
+    return loadTextureData(getResourceFilepath(relativePath).c_str(), width, height, channels);
+}
+
+std::vector<std::string> getDirectoryFilenames(const char* path) {
+    std::vector<std::string> names;
+    if (path == nullptr) {
+        return names;
+    }
+    errno = 0;
+    DIR* directory = ::opendir(path);
+    if (directory == nullptr) {
+        return names;
+    }
+    int readError = 0;
+    for (;;) {
+        // readdir signals the end and an error alike with null; only errno tells them apart, and
+        // the appends in between may leave it set, so it is cleared before every call.
+        errno = 0;
+        const dirent* entry = ::readdir(directory);
+        if (entry == nullptr) {
+            readError = errno;
+            break;
+        }
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+            names.emplace_back(entry->d_name);
+        }
+    }
+    ::closedir(directory);
+    if (readError != 0) {
+        // A partial listing still lets the caller use what was found.
+        logMessage("[fs] Directory could not be read completely: %s (%s)\n", path,
+                   std::strerror(readError));
+    }
+    return names;
+}
+
+std::vector<std::string> getDirectoryFilepaths(const char* path) {
+    std::vector<std::string> paths = getDirectoryFilenames(path);
+    for (std::string& name : paths) {
+        name = format("%s/%s", path, name.c_str());
+    }
+    return paths;
+}
+
+}  // namespace fs

@@ -46,7 +46,10 @@ bool Context::create() {
         destroy();
         return false;
     }
-    const EGLint configAttributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_ES3_BIT, EGL_NONE};
+    // eglChooseConfig asks for window surfaces unless told otherwise, and the surfaceless
+    // platform has none: without the surface type no config matches.
+    const EGLint configAttributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_ES3_BIT, EGL_SURFACE_TYPE,
+                                       EGL_PBUFFER_BIT, EGL_NONE};
     EGLConfig config = nullptr;
     EGLint count = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &count) || count < 1) {

@@ -1,0 +1,258 @@
+// Buffers against the real GL state of the headless context. A redundant bind is detected by
+// changing the GL binding behind the module's back: a skipped bind leaves GL's binding alone.
+#include "visualization/util/gl/buffer.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "gl/util/gl/gl_state.h"
+#include "support/gl_test.h"
+#include "support/log_capture.h"
+#include "visualization/util/gl/vertex_array.h"
+
+namespace {
+
+using ::testing::AllOf;
+using ::testing::ContainsRegex;
+using ::testing::HasSubstr;
+
+using gltest::integer;
+
+GLint bufferParameter(GLenum target, GLenum parameter) {
+    GLint value = -1;
+    glGetBufferParameteriv(target, parameter, &value);
+    return value;
+}
+
+class GlBufferTest : public testsupport::GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        gl::unbindVertexArray();
+        gl::unbindVertexBuffer();
+        gl::unbindIndexBuffer();
+        gl::unbindUniformBuffer();
+    }
+};
+
+TEST_F(GlBufferTest, VertexBufferBindsOnlyWhenNotCurrent) {
+    gl::VertexBuffer* a = gl::createVertexBuffer();
+    EXPECT_EQ(a->count, 0);
+    EXPECT_EQ(a->size, 0);
+    EXPECT_EQ(a->usage, static_cast<GLenum>(GL_STATIC_DRAW));
+    // Nothing was current: the new buffer stays bound in GL but is not recorded.
+    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(a->id));
+    EXPECT_EQ(gl::vertexBufferCurrent, nullptr);
+
+    gl::bindVertexBuffer(a);
+    EXPECT_EQ(gl::vertexBufferCurrent, a);
+    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(a->id));
+
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl::bindVertexBuffer(a);
+    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), 0) << "a bind of the current buffer reached GL";
+
+    gl::unbindVertexBuffer();
+    EXPECT_EQ(gl::vertexBufferCurrent, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, 12345);
+    gl::unbindVertexBuffer();
+    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), 0);
+    gl::bindVertexBuffer(a);
+    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(a->id));
+
+    // Creating another buffer restores the current one, with and without data.
+    gl::VertexBuffer* b = gl::createVertexBuffer();
+    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(a->id));
+    gl::VertexBuffer* c = gl::createVertexBuffer(std::vector<float>{1, 2, 3}, GL_DYNAMIC_DRAW);
+    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(a->id));
+    EXPECT_EQ(gl::vertexBufferCurrent, a);
+    EXPECT_EQ(c->count, 3);
+    EXPECT_EQ(c->size, 12);
+    EXPECT_EQ(c->usage, static_cast<GLenum>(GL_DYNAMIC_DRAW));
+
+    // Deleting the current buffer clears the record, so a new record is never skipped.
+    gl::VertexBuffer* deleted = a;
+    gl::deleteVertexBuffer(a);
+    EXPECT_EQ(a, nullptr);
+    EXPECT_EQ(gl::vertexBufferCurrent, nullptr);
+    EXPECT_NE(gl::vertexBufferCurrent, deleted);
+    gl::bindVertexBuffer(c);
+    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(c->id));
+    gl::deleteVertexBuffer(b);
+    EXPECT_EQ(gl::vertexBufferCurrent, c) << "deleting another buffer keeps the record";
+    gl::deleteVertexBuffer(c);
+    EXPECT_EQ(b, nullptr);
+    EXPECT_EQ(c, nullptr);
+}
+
+TEST_F(GlBufferTest, VertexDataUploadsWholeAndInElements) {
+    gl::VertexBuffer* buffer = gl::createVertexBuffer();
+    gl::bindVertexBuffer(buffer);
+
+    const std::vector<float> zeros(12, 0.0f);
+    gl::bufferVertexData(zeros, GL_DYNAMIC_DRAW);
+    EXPECT_EQ(buffer->count, 12);
+    EXPECT_EQ(buffer->size, 48);
+    EXPECT_EQ(buffer->usage, static_cast<GLenum>(GL_DYNAMIC_DRAW));
+    EXPECT_EQ(bufferParameter(GL_ARRAY_BUFFER, GL_BUFFER_SIZE), 48);
+    EXPECT_EQ(bufferParameter(GL_ARRAY_BUFFER, GL_BUFFER_USAGE), GL_DYNAMIC_DRAW);
+
+    // Offset and count in elements: 6 floats at element 3 are bytes 12 to 35.
+    gl::bufferVertexSubData(3, std::vector<float>{1, 2, 3, 4, 5, 6});
+    EXPECT_EQ(buffer->count, 12) << "a partial upload leaves the record alone";
+    const auto* mapped =
+        static_cast<const float*>(gl::mapVertexBufferRange(0, 48, GL_MAP_READ_BIT));
+    ASSERT_NE(mapped, nullptr);
+    const std::vector<float> seen(mapped, mapped + 12);
+    gl::unmapVertexBuffer();
+    EXPECT_EQ(seen, (std::vector<float>{0, 0, 0, 1, 2, 3, 4, 5, 6, 0, 0, 0}));
+
+    // Raw form with a two-float element.
+    const float pairs[] = {7, 8, 9, 10};
+    gl::bufferVertexSubData(1, 2, 8, pairs);
+    mapped = static_cast<const float*>(gl::mapVertexBufferRange(8, 16, GL_MAP_READ_BIT));
+    ASSERT_NE(mapped, nullptr);
+    EXPECT_EQ(std::vector<float>(mapped, mapped + 4), (std::vector<float>{7, 8, 9, 10}));
+    gl::unmapVertexBuffer();
+
+    gl::bufferVertexData(5, 16, nullptr, GL_STREAM_DRAW);
+    EXPECT_EQ(buffer->count, 5);
+    EXPECT_EQ(buffer->size, 80);
+    EXPECT_EQ(bufferParameter(GL_ARRAY_BUFFER, GL_BUFFER_SIZE), 80);
+    gl::deleteVertexBuffer(buffer);
+}
+
+TEST_F(GlBufferTest, IndexBuffersRecordTypeAndRestoreBinding) {
+    gl::IndexBuffer* bytes = gl::createIndexBuffer(std::vector<uint8_t>{0, 1, 2}, GL_STATIC_DRAW);
+    EXPECT_EQ(bytes->type, static_cast<GLenum>(GL_UNSIGNED_BYTE));
+    EXPECT_EQ(bytes->count, 3);
+    EXPECT_EQ(bytes->size, 3);
+
+    gl::bindIndexBuffer(bytes);
+    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(bytes->id));
+    gl::IndexBuffer* shorts =
+        gl::createIndexBuffer(std::vector<uint16_t>{0, 1, 2, 2, 3}, GL_DYNAMIC_DRAW);
+    EXPECT_EQ(shorts->type, static_cast<GLenum>(GL_UNSIGNED_SHORT));
+    EXPECT_EQ(shorts->count, 5);
+    EXPECT_EQ(shorts->size, 10);
+    EXPECT_EQ(shorts->usage, static_cast<GLenum>(GL_DYNAMIC_DRAW));
+    gl::IndexBuffer* ints = gl::createIndexBuffer(std::vector<uint32_t>{9, 8}, GL_STATIC_DRAW);
+    EXPECT_EQ(ints->type, static_cast<GLenum>(GL_UNSIGNED_INT));
+    EXPECT_EQ(ints->size, 8);
+    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(bytes->id));
+    EXPECT_EQ(gl::indexBufferCurrent, bytes);
+
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    gl::bindIndexBuffer(bytes);
+    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
+
+    gl::bindIndexBuffer(ints);
+    gl::bufferIndexData(std::vector<uint16_t>{1, 2, 3, 4}, GL_STREAM_DRAW);
+    EXPECT_EQ(ints->type, static_cast<GLenum>(GL_UNSIGNED_SHORT));
+    EXPECT_EQ(ints->count, 4);
+    EXPECT_EQ(ints->size, 8);
+    gl::bufferIndexSubData(2, std::vector<uint16_t>{7});
+    const auto* mapped =
+        static_cast<const uint16_t*>(gl::mapIndexBufferRange(0, 8, GL_MAP_READ_BIT));
+    ASSERT_NE(mapped, nullptr);
+    EXPECT_EQ(std::vector<uint16_t>(mapped, mapped + 4), (std::vector<uint16_t>{1, 2, 7, 4}));
+    gl::unmapIndexBuffer();
+
+    gl::unbindIndexBuffer();
+    EXPECT_EQ(gl::indexBufferCurrent, nullptr);
+    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
+    gl::bindIndexBuffer(shorts);
+    gl::deleteIndexBuffer(shorts);
+    EXPECT_EQ(shorts, nullptr);
+    EXPECT_EQ(gl::indexBufferCurrent, nullptr);
+    gl::deleteIndexBuffer(bytes);
+    gl::deleteIndexBuffer(ints);
+}
+
+TEST_F(GlBufferTest, UniformBufferAttachesToBindingPoint) {
+    const float colour[4] = {0.25f, 0.5f, 0.75f, 1.0f};
+    gl::UniformBuffer* buffer = gl::createUniformBuffer(sizeof(colour), colour, GL_DYNAMIC_DRAW);
+    EXPECT_EQ(buffer->usage, static_cast<GLenum>(GL_DYNAMIC_DRAW));
+    EXPECT_EQ(integer(GL_UNIFORM_BUFFER_BINDING), 0) << "nothing current: back to 0";
+
+    gl::bindUniformBuffer(buffer);
+    EXPECT_EQ(integer(GL_UNIFORM_BUFFER_BINDING), static_cast<GLint>(buffer->id));
+    gl::UniformBuffer* other = gl::createUniformBuffer(16, nullptr, GL_STATIC_DRAW);
+    EXPECT_EQ(integer(GL_UNIFORM_BUFFER_BINDING), static_cast<GLint>(buffer->id));
+
+    gl::bindUniformBufferBase(2);
+    GLint indexed = -1;
+    glGetIntegeri_v(GL_UNIFORM_BUFFER_BINDING, 2, &indexed);
+    EXPECT_EQ(indexed, static_cast<GLint>(buffer->id));
+
+    gl::bufferUniformData(32, nullptr, GL_STREAM_DRAW);
+    EXPECT_EQ(buffer->usage, static_cast<GLenum>(GL_STREAM_DRAW));
+    EXPECT_EQ(bufferParameter(GL_UNIFORM_BUFFER, GL_BUFFER_SIZE), 32);
+
+    gl::deleteUniformBuffer(buffer);
+    EXPECT_EQ(buffer, nullptr);
+    EXPECT_EQ(gl::uniformBufferCurrent, nullptr);
+    gl::deleteUniformBuffer(other);
+    gl::unbindUniformBuffer();
+}
+
+TEST_F(GlBufferTest, GetErrorNamesOneErrorPerCall) {
+    testsupport::LogCapture log;
+    EXPECT_FALSE(gl::getError());
+    EXPECT_TRUE(log.lines().empty());
+
+    glUnmapBuffer(GL_ARRAY_BUFFER);  // nothing bound: GL_INVALID_OPERATION
+    glBindBuffer(0x1234, 0);         // GL_INVALID_ENUM
+    EXPECT_TRUE(gl::getError());
+    EXPECT_FALSE(gl::getError()) << "GL keeps only the first error until it is read";
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"GL ERROR GL_INVALID_OPERATION"}));
+
+    log.clear();
+    glEnableVertexAttribArray(100000);  // beyond the attribute count: GL_INVALID_VALUE
+    EXPECT_TRUE(gl::getError());
+    glBindBuffer(0x1234, 0);
+    EXPECT_TRUE(gl::getError());
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{"GL ERROR GL_INVALID_VALUE", "GL ERROR GL_INVALID_ENUM"}));
+    EXPECT_TRUE(log.allTagged());
+}
+
+using GlBufferDeathTest = GlBufferTest;
+
+TEST_F(GlBufferDeathTest, BrokenPreconditionsStopWithTheirCondition) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(gl::bindVertexBuffer(nullptr),
+                 HasSubstr("Assertion failed: buffer != nullptr && \"Buffer not valid\""));
+    EXPECT_DEATH(
+        {
+            gl::VertexBuffer* buffer = gl::createVertexBuffer();
+            gl::bindVertexBuffer(buffer);
+            gl::deleteVertexBuffer(buffer);
+            gl::bufferVertexData(std::vector<float>{1.0f}, GL_STATIC_DRAW);
+        },
+        HasSubstr("Assertion failed: vertexBufferCurrent != nullptr && \"No vertex buffer "
+                  "bound\""));
+    EXPECT_DEATH(gl::mapIndexBufferRange(0, 4, GL_MAP_READ_BIT),
+                 HasSubstr("Assertion failed: indexBufferCurrent != nullptr && \"No index "
+                           "buffer bound\""));
+    EXPECT_DEATH(gl::bindUniformBufferBase(0),
+                 HasSubstr("Assertion failed: uniformBufferCurrent != nullptr && \"No uniform "
+                           "buffer bound\""));
+    gl::IndexBuffer* none = nullptr;
+    EXPECT_DEATH(gl::deleteIndexBuffer(none),
+                 HasSubstr("Assertion failed: buffer != nullptr && \"Buffer not valid\""));
+    // A GL error pending after a GL call is named in the log before the report.
+    EXPECT_DEATH(
+        {
+            gltest::logToStderr();
+            gl::VertexBuffer* buffer = gl::createVertexBuffer();
+            glBindBuffer(0x1234, 0);
+            gl::deleteVertexBuffer(buffer);
+        },
+        ContainsRegex("GL ERROR GL_INVALID_ENUM.*Assertion failed: !gl::getError\\(\\)"));
+}
+
+}  // namespace

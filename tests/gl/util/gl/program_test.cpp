@@ -1,0 +1,355 @@
+// Programs against GL: binding, introspection, uniform setters read back with glGetUniform*,
+// compile and link failures with the driver's text, and the setters' fatal checks.
+#include "visualization/util/gl/program.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "gl/util/gl/gl_state.h"
+#include "support/gl_test.h"
+#include "support/log_capture.h"
+#include "visualization/util/gl/buffer.h"
+#include "visualization/util/gl/vertex_array.h"
+
+namespace {
+
+using gltest::integer;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+// Every uniform kind a setter exists for, all of them used so that none is optimised away.
+const char* kUniformsVertexSource = R"(#version 300 es
+layout(location = 0) in vec2 aPosition;
+layout(location = 2) in vec4 aColor;
+uniform mat4 uMatrix;
+uniform vec2 uVec2;
+uniform vec3 uVec3;
+uniform float uWeights[3];
+out vec4 vColor;
+void main() {
+    vColor = aColor * vec4(uVec3, uVec2.x + uWeights[0] + uWeights[1] + uWeights[2]);
+    gl_Position = uMatrix * vec4(aPosition, 0.0, 1.0);
+}
+)";
+
+const char* kUniformsFragmentSource = R"(#version 300 es
+precision highp float;
+precision highp int;
+uniform float uFloat;
+uniform vec4 uVec4;
+uniform int uInt;
+uniform ivec2 uIvec2;
+uniform ivec3 uIvec3;
+uniform ivec4 uIvec4;
+uniform sampler2D uTexture;
+in vec4 vColor;
+out vec4 fragColor;
+void main() {
+    int sum = uInt + uIvec2.y + uIvec3.z + uIvec4.w;
+    fragColor = vColor * uVec4 * uFloat * float(sum) * texture(uTexture, vec2(0.5));
+}
+)";
+
+class GlProgramTest : public testsupport::GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        gl::unbindProgram();
+    }
+    void TearDown() override {
+        gl::unbindProgram();
+        GlTest::TearDown();
+    }
+};
+
+TEST_F(GlProgramTest, BindsOnlyWhenNotCurrent) {
+    gl::Program* a =
+        gl::createProgram(gltest::kColourVertexSource, gltest::kColourFragmentSource, {});
+    gl::Program* b =
+        gl::createProgram(gltest::kColourVertexSource, gltest::kColourFragmentSource, {});
+    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), 0) << "creation binds nothing";
+
+    gl::bindProgram(a);
+    EXPECT_EQ(gl::programCurrent, a);
+    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), static_cast<GLint>(a->id));
+    glUseProgram(0);
+    gl::bindProgram(a);
+    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), 0) << "a bind of the current program reached GL";
+    gl::bindProgram(b);
+    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), static_cast<GLint>(b->id));
+    gl::unbindProgram();
+    EXPECT_EQ(gl::programCurrent, nullptr);
+    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), 0);
+
+    gl::bindProgram(a);
+    gl::deleteProgram(a);
+    EXPECT_EQ(a, nullptr);
+    EXPECT_EQ(gl::programCurrent, nullptr);
+    gl::bindProgram(b);
+    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), static_cast<GLint>(b->id));
+    gl::deleteProgram(b);
+}
+
+TEST_F(GlProgramTest, RecordsActiveVariablesByReportedName) {
+    gl::Program* program = gl::createProgram(kUniformsVertexSource, kUniformsFragmentSource, {});
+    ASSERT_EQ(program->attributes.size(), 2u);
+    EXPECT_EQ(program->attributeNameLocationMap, (gl::NameMap{{"aPosition", 0u}, {"aColor", 2u}}));
+    for (const gl::ProgramVariable& attribute : program->attributes) {
+        EXPECT_EQ(attribute.type,
+                  attribute.name == "aColor" ? GLenum(GL_FLOAT_VEC4) : GLenum(GL_FLOAT_VEC2));
+        EXPECT_EQ(attribute.size, 1);
+    }
+
+    EXPECT_EQ(static_cast<GLint>(program->uniforms.size()), [&] {
+        GLint count = 0;
+        glGetProgramiv(program->id, GL_ACTIVE_UNIFORMS, &count);
+        return count;
+    }());
+    EXPECT_EQ(program->uniformNameLocationMap.size(), program->uniforms.size());
+    EXPECT_EQ(program->uniformNameLocationMap.count("uWeights"), 0u);
+    ASSERT_EQ(program->uniformNameLocationMap.count("uWeights[0]"), 1u);
+    for (const gl::ProgramVariable& uniform : program->uniforms) {
+        EXPECT_EQ(static_cast<GLint>(uniform.location),
+                  glGetUniformLocation(program->id, uniform.name.c_str()))
+            << uniform.name;
+        if (uniform.name == "uWeights[0]") {
+            EXPECT_EQ(uniform.size, 3);
+            EXPECT_EQ(uniform.type, static_cast<GLenum>(GL_FLOAT));
+        }
+        if (uniform.name == "uMatrix") {
+            EXPECT_EQ(uniform.type, static_cast<GLenum>(GL_FLOAT_MAT4));
+        }
+    }
+    EXPECT_TRUE(program->uniformBlocks.empty());
+    gl::deleteProgram(program);
+}
+
+TEST_F(GlProgramTest, AttributeLocationMapIsBoundBeforeLinking) {
+    const char* vertexSource = R"(#version 300 es
+in vec2 aPosition;
+in vec4 aColor;
+out vec4 vColor;
+void main() {
+    vColor = aColor;
+    gl_Position = vec4(aPosition, 0.0, 1.0);
+}
+)";
+    gl::Program* program = gl::createProgram(vertexSource, gltest::kColourFragmentSource,
+                                             {{5, "aColor"}, {3, "aPosition"}});
+    EXPECT_EQ(glGetAttribLocation(program->id, "aPosition"), 3);
+    EXPECT_EQ(glGetAttribLocation(program->id, "aColor"), 5);
+    EXPECT_EQ(program->attributeNameLocationMap, (gl::NameMap{{"aPosition", 3u}, {"aColor", 5u}}));
+    gl::deleteProgram(program);
+}
+
+TEST_F(GlProgramTest, SettersWriteTheBoundProgramsUniforms) {
+    gl::Program* program = gl::createProgram(kUniformsVertexSource, kUniformsFragmentSource, {});
+    gl::bindProgram(program);
+    const GLuint id = program->id;
+    auto floats = [&](const char* name, size_t count) {
+        std::array<GLfloat, 16> values{};
+        glGetUniformfv(id, glGetUniformLocation(id, name), values.data());
+        return std::vector<GLfloat>(values.begin(), values.begin() + count);
+    };
+    auto ints = [&](const char* name, size_t count) {
+        std::array<GLint, 4> values{};
+        glGetUniformiv(id, glGetUniformLocation(id, name), values.data());
+        return std::vector<GLint>(values.begin(), values.begin() + count);
+    };
+
+    gl::uniform("uFloat", 0.5f);
+    gl::uniform("uVec2", 1.0f, 2.0f);
+    gl::uniform("uVec3", 3.0f, 4.0f, 5.0f);
+    gl::uniform("uVec4", 6.0f, 7.0f, 8.0f, 9.0f);
+    gl::uniform("uInt", 11);
+    gl::uniform("uIvec2", 12, 13);
+    gl::uniform("uIvec3", 14, 15, 16);
+    gl::uniform("uIvec4", 17, 18, 19, 20);
+    gl::uniform("uTexture", 3);
+    gl::uniform(std::string("uWeights[0]"), 0.25f);
+    EXPECT_EQ(floats("uFloat", 1), (std::vector<GLfloat>{0.5f}));
+    EXPECT_EQ(floats("uVec2", 2), (std::vector<GLfloat>{1, 2}));
+    EXPECT_EQ(floats("uVec3", 3), (std::vector<GLfloat>{3, 4, 5}));
+    EXPECT_EQ(floats("uVec4", 4), (std::vector<GLfloat>{6, 7, 8, 9}));
+    EXPECT_EQ(ints("uInt", 1), (std::vector<GLint>{11}));
+    EXPECT_EQ(ints("uIvec2", 2), (std::vector<GLint>{12, 13}));
+    EXPECT_EQ(ints("uIvec3", 3), (std::vector<GLint>{14, 15, 16}));
+    EXPECT_EQ(ints("uIvec4", 4), (std::vector<GLint>{17, 18, 19, 20}));
+    EXPECT_EQ(ints("uTexture", 1), (std::vector<GLint>{3}));
+    EXPECT_EQ(floats("uWeights[0]", 1), (std::vector<GLfloat>{0.25f}));
+
+    // Vector forms by size.
+    const GLfloat values[4] = {0.1f, 0.2f, 0.3f, 0.4f};
+    gl::uniform("uVec2", values, 2);
+    gl::uniform("uVec3", values, 3);
+    gl::uniform("uVec4", values, 4);
+    EXPECT_EQ(floats("uVec2", 2), (std::vector<GLfloat>{0.1f, 0.2f}));
+    EXPECT_EQ(floats("uVec3", 3), (std::vector<GLfloat>{0.1f, 0.2f, 0.3f}));
+    EXPECT_EQ(floats("uVec4", 4), (std::vector<GLfloat>{0.1f, 0.2f, 0.3f, 0.4f}));
+
+    // Matrices: column-major as given, or transposed on request; a literal false is a flag.
+    GLfloat matrix[16];
+    for (int i = 0; i < 16; ++i) {
+        matrix[i] = static_cast<GLfloat>(i + 1);
+    }
+    gl::uniform("uMatrix", matrix, false);
+    EXPECT_EQ(floats("uMatrix", 16), std::vector<GLfloat>(matrix, matrix + 16));
+    gl::uniform("uMatrix", matrix, static_cast<GLboolean>(GL_TRUE));
+    std::vector<GLfloat> transposed(16);
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            transposed[column * 4 + row] = matrix[row * 4 + column];
+        }
+    }
+    EXPECT_EQ(floats("uMatrix", 16), transposed);
+    gl::deleteProgram(program);
+}
+
+TEST_F(GlProgramTest, CompileAndLinkFailuresAreLoggedWithTheDriversText) {
+    gl::Program* program =
+        gl::createProgram(gltest::kColourVertexSource, gltest::kColourFragmentSource, {});
+    ASSERT_EQ(program->attributes.size(), 2u);
+
+    testsupport::LogCapture log;
+    const char* brokenVertex = "#version 300 es\nvoid main() { gl_Position = vec4(1.0) }\n";
+    EXPECT_FALSE(gl::loadProgramSource(program, brokenVertex, gltest::kColourFragmentSource, {}));
+    ASSERT_EQ(log.lines().size(), 2u);
+    EXPECT_THAT(log.lines()[0], StartsWith("Error vertex shader compilation: "));
+    EXPECT_GT(log.lines()[0].size(), std::string("Error vertex shader compilation: \n").size())
+        << "the driver's message is missing";
+    EXPECT_EQ(log.lines()[0].back(), '\n');
+    EXPECT_EQ(log.lines()[1], brokenVertex);
+    EXPECT_EQ(program->attributes.size(), 2u) << "a compile failure keeps the old tables";
+
+    log.clear();
+    const char* brokenFragment = "#version 300 es\nout vec4 c; void main() { c = 1; }\n";
+    EXPECT_FALSE(gl::loadProgramSource(program, gltest::kColourVertexSource, brokenFragment, {}));
+    ASSERT_EQ(log.lines().size(), 2u);
+    EXPECT_THAT(log.lines()[0], StartsWith("Error fragment shader compilation: "));
+    EXPECT_EQ(log.lines()[1], brokenFragment);
+    EXPECT_EQ(program->attributes.size(), 2u);
+
+    log.clear();
+    EXPECT_TRUE(
+        gl::loadProgramSource(program, gltest::kColourVertexSource, kUniformsFragmentSource, {}));
+    EXPECT_TRUE(log.lines().empty()) << ::testing::PrintToString(log.lines());
+    EXPECT_EQ(program->attributes.size(), 2u);
+    EXPECT_EQ(program->uniformNameLocationMap.count("uIvec4"), 1u);
+
+    // Both stages compile but disagree on the varying's type. The tables are cleared once both
+    // stages compiled; the shaders stay attached, so this record is done for.
+    log.clear();
+    const char* mismatchedFragment = R"(#version 300 es
+precision mediump float;
+in vec3 vColor;
+out vec4 fragColor;
+void main() { fragColor = vec4(vColor, 1.0); }
+)";
+    EXPECT_FALSE(
+        gl::loadProgramSource(program, gltest::kColourVertexSource, mismatchedFragment, {}));
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_THAT(log.lines()[0], StartsWith("Error program linking: "));
+    EXPECT_GT(log.lines()[0].size(), std::string("Error program linking: ").size());
+    EXPECT_TRUE(program->attributes.empty());
+    EXPECT_TRUE(program->uniforms.empty());
+    EXPECT_TRUE(program->uniformNameLocationMap.empty());
+    gl::deleteProgram(program);
+
+    // A program whose sources failed still has a name and can be bound through the module; GL
+    // refuses the unlinked program, and the error waits for the next check.
+    gl::Program* failed = gl::createProgram(brokenVertex, gltest::kColourFragmentSource, {});
+    EXPECT_NE(failed->id, 0u);
+    EXPECT_TRUE(failed->uniformNameLocationMap.empty());
+    gl::bindProgram(failed);
+    EXPECT_EQ(gl::programCurrent, failed);
+    log.clear();
+    EXPECT_TRUE(gl::getError());
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"GL ERROR GL_INVALID_OPERATION"}));
+    gl::deleteProgram(failed);
+}
+
+TEST_F(GlProgramTest, UniformBlockReadsTheBufferAtItsIndex) {
+    const char* fragmentSource = R"(#version 300 es
+precision mediump float;
+layout(std140) uniform Unused { vec4 unusedColor; };
+layout(std140) uniform Shade { vec4 shadeColor; };
+out vec4 fragColor;
+void main() { fragColor = shadeColor + unusedColor * 0.0; }
+)";
+    gl::Program* program = gl::createProgram(gltest::kColourVertexSource, fragmentSource, {});
+    ASSERT_EQ(program->uniformBlocks.size(), 2u);
+    const GLuint shade = program->uniformBlockNameIndexMap.at("Shade");
+    for (const gl::ProgramUniformBlock& block : program->uniformBlocks) {
+        GLint bindingPoint = -1;
+        glGetActiveUniformBlockiv(program->id, block.index, GL_UNIFORM_BLOCK_BINDING,
+                                  &bindingPoint);
+        EXPECT_EQ(bindingPoint, static_cast<GLint>(block.index)) << block.name;
+    }
+
+    const float colour[4] = {1.0f, 0.5f, 0.0f, 1.0f};
+    gl::UniformBuffer* buffer = gl::createUniformBuffer(sizeof(colour), colour, GL_STATIC_DRAW);
+    const float zero[4] = {};
+    gl::UniformBuffer* unused = gl::createUniformBuffer(sizeof(zero), zero, GL_STATIC_DRAW);
+    gl::bindUniformBuffer(unused);
+    gl::bindUniformBufferBase(program->uniformBlockNameIndexMap.at("Unused"));
+    gl::bindUniformBuffer(buffer);
+    gl::bindUniformBufferBase(shade);
+
+    gl::VertexBuffer* vertices = gl::createVertexBuffer(
+        std::vector<float>{-1, -1, 1, 1, 1, 1, 3, -1, 1, 1, 1, 1, -1, 3, 1, 1, 1, 1},
+        GL_STATIC_DRAW);
+    std::vector<gl::VertexArrayAttributeConfig> configs = {
+        gl::VertexArrayAttributeConfig().setLocation(0).setBuffer(&vertices).setSize(2).setStride(
+            24),
+        gl::VertexArrayAttributeConfig()
+            .setLocation(1)
+            .setBuffer(&vertices)
+            .setSize(4)
+            .setOffset(8)
+            .setStride(24)};
+    gl::VertexArray* vertexArray = gl::createVertexArray(configs, nullptr);
+    gl::bindProgram(program);
+    gl::bindVertexArray(vertexArray);
+    glDrawArrays(GL_TRIANGLES, 0, 3);
+    gl::unbindVertexArray();
+    readBack();
+    EXPECT_TRUE(testsupport::near(pixel(5, 60), {255, 128, 0, 255})) << pixel(5, 60);
+
+    gl::deleteVertexArray(vertexArray);
+    gl::deleteVertexBuffer(vertices);
+    gl::unbindUniformBuffer();
+    gl::deleteUniformBuffer(buffer);
+    gl::deleteUniformBuffer(unused);
+    gl::deleteProgram(program);
+}
+
+using GlProgramDeathTest = GlProgramTest;
+
+TEST_F(GlProgramDeathTest, UniformChecksStopWithTheirCondition) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(gl::uniform("uColor", 1, 0, 0, 1),
+                 HasSubstr("Assertion failed: programCurrent != nullptr && \"No program bound\""));
+    EXPECT_DEATH(
+        {
+            gl::bindProgram(
+                gl::createProgram(gltest::kColourVertexSource, gltest::kColourFragmentSource, {}));
+            gl::uniform("uColor", 1, 0, 0, 1);
+        },
+        HasSubstr("Assertion failed: programCurrent->uniformNameLocationMap.find(name) != "
+                  "programCurrent->uniformNameLocationMap.end() && \"Uniform not present in "
+                  "program\""));
+    EXPECT_DEATH(
+        {
+            gl::bindProgram(gl::createProgram(kUniformsVertexSource, kUniformsFragmentSource, {}));
+            const GLfloat values[5] = {};
+            gl::uniform("uVec4", values, 5);
+        },
+        HasSubstr("Assertion failed: (size >= 2 && size <= 4) && \"Invalid glUniform{size}fv\""));
+    EXPECT_DEATH(gl::bindProgram(nullptr),
+                 HasSubstr("Assertion failed: program != nullptr && \"Program not valid\""));
+}
+
+}  // namespace

@@ -68,4 +68,7 @@ private:
     // history equals historyRaw, so the next unfrozen frame can shift it instead of copying
     // all rows.
     bool mHistoryMirrorsRaw = true;
+    // Lowest and highest value of each historyRaw row, shifted with the rows.
+    std::vector<float> mRawRowMin;
+    std::vector<float> mRawRowMax;
 };

@@ -7,27 +7,63 @@
 
 namespace {
 
-// Newest first: the oldest entry drops out at the back. Rotating swaps row buffers instead of
-// copying their values, and never allocates.
-template <typename T>
-void shiftDown(std::vector<T>& rows) {
-    std::rotate(rows.rbegin(), rows.rbegin() + 1, rows.rend());
+// Histories are newest first: the oldest entry drops out at the back and its slot becomes the
+// new front. Neither form allocates.
+void shiftDown(std::vector<float>& values) {
+    std::rotate(values.rbegin(), values.rbegin() + 1, values.rend());
+}
+
+// Moves the row buffers rather than their values, so the cost does not grow with the band count;
+// the oldest row's buffer is reused for the newest.
+void shiftDown(std::vector<std::vector<float>>& rows) {
+    std::vector<float> oldest = std::move(rows.back());
+    std::move_backward(rows.begin(), rows.end() - 1, rows.end());
+    rows.front() = std::move(oldest);
 }
 
 float clamp01(float value) {
     return std::min(std::max(value, 0.0f), 1.0f);
 }
 
-void normalize(const std::vector<float>& history, std::vector<float>& normalized) {
-    float lo = 1.0f;
-    float hi = 0.0f;
-    for (float value : history) {
+// The three histories share one scan: six independent min/max chains run in parallel where one
+// history at a time would wait on each comparison. Each chain keeps its own order, so the
+// results are those of three separate scans.
+void normalize3(const std::vector<float>* const histories[3], std::vector<float>* const out[3]) {
+    const float* h0 = histories[0]->data();
+    const float* h1 = histories[1]->data();
+    const float* h2 = histories[2]->data();
+    float lo[3] = {1.0f, 1.0f, 1.0f};
+    float hi[3] = {0.0f, 0.0f, 0.0f};
+    for (size_t i = 0; i < Spectrum::kHistoryLength; ++i) {
+        lo[0] = std::min(lo[0], h0[i]);
+        hi[0] = std::max(hi[0], h0[i]);
+        lo[1] = std::min(lo[1], h1[i]);
+        hi[1] = std::max(hi[1], h1[i]);
+        lo[2] = std::min(lo[2], h2[i]);
+        hi[2] = std::max(hi[2], h2[i]);
+    }
+    for (int k = 0; k < 3; ++k) {
+        const float* h = histories[k]->data();
+        float* normalized = out[k]->data();
+        const float low = lo[k];
+        const float range = hi[k] - low;
+        if (range == 0.0f) {
+            std::fill(normalized, normalized + Spectrum::kHistoryLength, 0.0f);
+            continue;
+        }
+        // A fixed trip count without branches lets the compiler vectorise the divisions.
+        for (size_t i = 0; i < Spectrum::kHistoryLength; ++i) {
+            normalized[i] = (h[i] - low) / range;
+        }
+    }
+}
+
+void rowRange(const std::vector<float>& row, float& lo, float& hi) {
+    lo = row[0];
+    hi = row[0];
+    for (float value : row) {
         lo = std::min(lo, value);
         hi = std::max(hi, value);
-    }
-    const float range = hi - lo;
-    for (size_t i = 0; i < history.size(); ++i) {
-        normalized[i] = range == 0.0f ? 0.0f : (history[i] - lo) / range;
     }
 }
 
@@ -60,6 +96,8 @@ void Spectrum::resize(size_t count) {
     mHistoryRaw.assign(kHistoryLength, std::vector<float>(count, 0.0f));
     mHistory.assign(kHistoryLength, std::vector<float>(count, 0.0f));
     mHistoryMirrorsRaw = true;
+    mRawRowMin.assign(kHistoryLength, 0.0f);
+    mRawRowMax.assign(kHistoryLength, 0.0f);
     mLevels.assign(count, 0.0f);
     mLevelsSmoothed.assign(count, 0.0f);
     mLevelsSorted.assign(count, 0.0f);
@@ -87,6 +125,9 @@ void Spectrum::update(float dt) {
 
     shiftDown(mHistoryRaw);
     std::copy(mBands.begin(), mBands.end(), mHistoryRaw[0].begin());
+    shiftDown(mRawRowMin);
+    shiftDown(mRawRowMax);
+    rowRange(mHistoryRaw[0], mRawRowMin[0], mRawRowMax[0]);
 
     // An input that has not changed for the whole history is a stalled analyser, not music:
     // show silence rather than a frozen picture.
@@ -131,14 +172,17 @@ void Spectrum::update(float dt) {
 
     // Rows not yet written since the last resize hold zeros, which are no band level and would
     // stretch the range up to 0 dB: the search stays within min(frameCount, 240) rows from the
-    // newest, which are always written ones.
+    // newest, which are always written ones. Unfrozen, history is historyRaw, whose per-row
+    // ranges are kept as the rows arrive, so the search is O(240) rather than O(240 n).
     const size_t rows = std::max<size_t>(1, std::min<uint64_t>(mFrameCount, kHistoryLength));
-    float lo = mHistory[0][0];
-    float hi = mHistory[0][0];
-    for (size_t row = 0; row < rows; ++row) {
-        for (float value : mHistory[row]) {
-            lo = std::min(lo, value);
-            hi = std::max(hi, value);
+    float lo = kBandMin;
+    float hi = kBandMin;
+    if (!mFrozen) {
+        lo = mRawRowMin[0];
+        hi = mRawRowMax[0];
+        for (size_t row = 1; row < rows; ++row) {
+            lo = std::min(lo, mRawRowMin[row]);
+            hi = std::max(hi, mRawRowMax[row]);
         }
     }
 
@@ -169,9 +213,10 @@ void Spectrum::update(float dt) {
     mHistoryMid[0] = mRelativeSorted[n / 2];
     mHistoryMax[0] = mRelativeSorted[n - 1];
 
-    normalize(mHistoryMin, mHistoryMinNormalized);
-    normalize(mHistoryMid, mHistoryMidNormalized);
-    normalize(mHistoryMax, mHistoryMaxNormalized);
+    const std::vector<float>* const histories[3] = {&mHistoryMin, &mHistoryMid, &mHistoryMax};
+    std::vector<float>* const normalized[3] = {&mHistoryMinNormalized, &mHistoryMidNormalized,
+                                               &mHistoryMaxNormalized};
+    normalize3(histories, normalized);
 
     ++mFrameCount;
 }

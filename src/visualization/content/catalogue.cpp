@@ -1,0 +1,19 @@
+#include "visualization/content/catalogue.h"
+
+#include "visualization/content/interim_content.h"
+#include "visualization/content/none/content.h"
+
+std::unique_ptr<AbstractContent> createContent(ContentCategory category, uint32_t width,
+                                               uint32_t height, RotateInfo rotation) {
+    switch (category) {
+        case ContentCategory::NONE:
+            return std::make_unique<contentNone::Content>(width, height, rotation);
+        case ContentCategory::CONTENT_2020:
+        case ContentCategory::CONTENT_2021_CUBES:
+        case ContentCategory::CONTENT_2021_RING:
+        case ContentCategory::CONTENT_2021_LINES:
+        case ContentCategory::CONTENT_2021_KALEIDOSCOPE:
+            return std::make_unique<InterimContent>(width, height, rotation, category);
+    }
+    return nullptr;
+}

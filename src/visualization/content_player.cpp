@@ -1,0 +1,443 @@
+#include "visualization/content_player.h"
+
+#include <GLES3/gl3.h>
+
+#include <algorithm>
+#include <cfloat>
+
+#include "platform.h"
+#include "visualization/content/catalogue.h"
+#include "visualization/log.h"
+#include "visualization/util/assert.h"
+#include "visualization/util/shuffle.h"
+
+namespace {
+
+constexpr std::array<ContentCategory, 6> kCatalogueOrder = {
+    ContentCategory::NONE,
+    ContentCategory::CONTENT_2020,
+    ContentCategory::CONTENT_2021_CUBES,
+    ContentCategory::CONTENT_2021_RING,
+    ContentCategory::CONTENT_2021_LINES,
+    ContentCategory::CONTENT_2021_KALEIDOSCOPE,
+};
+
+constexpr float kRotationLead = 0.2f;
+constexpr float kRotationSmoothTime = 0.5f;
+
+RotateInfo otherOrientation(RotateInfo rotation) {
+    return rotation == RotateInfo::Landscape ? RotateInfo::Portrait : RotateInfo::Landscape;
+}
+
+float blendValue(DisplayMode mode) {
+    return DisplayModeBlendValues.at(mode);
+}
+
+}  // namespace
+
+std::set<ContentMode> ContentPlayerPreset::defaultModesSuitable() {
+    std::set<ContentMode> modes;
+    for (int32_t value = 1; value < kContentModeCount; ++value) {
+        modes.insert(static_cast<ContentMode>(value));
+    }
+    for (ContentMode excluded :
+         {ContentMode::CONTENT_2020_RANDOM_4, ContentMode::CONTENT_2020_RANDOM_5,
+          ContentMode::CONTENT_2021_LINES_VERSION_0,
+          ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_0,
+          ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_1}) {
+        modes.erase(excluded);
+    }
+    return modes;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction and destruction
+
+ContentPlayer::ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotation,
+                             SpeakerInfo speaker, DisplayMode displayMode,
+                             const ContentPlayerPreset& preset)
+    : mWidth(width),
+      mHeight(height),
+      mSpeaker(speaker),
+      mPreset(preset),
+      mIntroDuration(preset.durationIntroIdle + preset.durationIntroFadeIn),
+      mRandom(static_cast<uint32_t>(platform_clock_now_ns())),
+      mDisplayMode(displayMode),
+      mDisplayModePrevious(displayMode),
+      mDisplayModeBlend(blendValue(displayMode)),
+      mDisplayModeTime(preset.durationDisplayMode) {
+    beginScope("[ContentPlayer][Constructor]");
+    VIZ_ASSERT(mPreset.durationTransition > 0.0f);
+
+    beginSubScope("Create contents");
+    for (ContentCategory category : kCatalogueOrder) {
+        mContents.emplace(category, createContent(category, width, height, rotation));
+    }
+    endSubScope();
+
+    beginSubScope("Create content mapping");
+    mContentCategories = ContentModeCategories;
+    mContentIndices = ContentModeIndices;
+    mCategories = {ContentCategory::CONTENT_2020, ContentCategory::CONTENT_2021_CUBES,
+                   ContentCategory::CONTENT_2021_RING, ContentCategory::CONTENT_2021_LINES,
+                   ContentCategory::CONTENT_2021_KALEIDOSCOPE};
+    endSubScope();
+
+    beginSubScope("Create content playlist");
+    for (int32_t i = 0; i < kPlaylistLength; ++i) {
+        mPlaylist[i] = static_cast<ContentMode>(i + 1);
+    }
+    reshufflePlaylist(!mPreset.shufflePlaylist);
+    if (mPreset.applyModesSuitable && !mPreset.modesSuitable.empty()) {
+        const uint32_t before = mPlaylistIndex;
+        stepUntil([this](ContentMode mode) { return mPreset.modesSuitable.count(mode) != 0; });
+        if (mPlaylistIndex != before) {
+            logInSubScope("Advanced playlist to suitable mode %s", toString(playlistMode()));
+        }
+    }
+    if (mPreset.modeStart != ContentMode::NONE) {
+        stepUntil([this](ContentMode mode) { return mode == mPreset.modeStart; });
+    }
+    if (!mPreset.modesRestricted.empty()) {
+        const uint32_t before = mPlaylistIndex;
+        stepUntil([this](ContentMode mode) { return mPreset.modesRestricted.count(mode) != 0; });
+        if (mPlaylistIndex != before) {
+            logInSubScope("Advanced playlist to restricted mode %s", toString(playlistMode()));
+        }
+    }
+    if (!mPreset.categories.empty()) {
+        mCategories = mPreset.categories;
+    }
+    stepUntil([this](ContentMode mode) { return mCategories.count(mContentCategories.at(mode)); });
+    setContentMode(playlistMode(), true);
+    endSubScope();
+
+    // OVERLAYS: create the speaker overlay (width, height, speaker) and the AOD overlay
+    // (width, height) here.
+
+    if (mPreset.hideSpeakerOverlay) {
+        logInScope("Preset: hide speaker overlay");
+    }
+    if (mPreset.skipIntro) {
+        logInScope("Preset: skip intro");
+        skipIntro();
+    }
+    startRotation(rotation, otherOrientation(rotation), true);
+    endScope();
+}
+
+ContentPlayer::~ContentPlayer() {
+    beginScope("[ContentPlayer][Destructor]");
+    for (auto& entry : mContents) {
+        entry.second.reset();
+    }
+    // OVERLAYS: delete the speaker overlay, then the AOD overlay.
+    endScope();
+}
+
+AbstractContent& ContentPlayer::getContent(ContentMode mode) const {
+    return getContent(mContentCategories.at(mode));
+}
+
+AbstractContent& ContentPlayer::getContent(ContentCategory category) const {
+    return *mContents.at(category);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Host events
+
+void ContentPlayer::activateAnimationMode() {
+    if (mAnimationMode == ContentPlayerAnimationMode::ANIMATING) {
+        return;
+    }
+    beginScope("[ContentPlayer][activateAnimationMode]");
+    mAnimationMode = ContentPlayerAnimationMode::ANIMATING;
+    if (mAnimationMode != mAnimationModePrevious) {
+        logInScope("Mode switched from %s to %s", toString(mAnimationModePrevious),
+                   toString(mAnimationMode));
+    }
+    mAnimationModePrevious = mAnimationMode;
+    endScope();
+}
+
+void ContentPlayer::playNext() {
+    beginScope("[ContentPlayer][playNext]");
+    if (mPlaybackMode != ContentPlayerPlaybackMode::ANIMATION) {
+        logInScope("In intro mode. Ignored");
+    } else if (mFading && mTransitionTime < mPreset.durationTriggerMin) {
+        logInScope("Trigger time below threshold. Ignored");
+    } else {
+        advancePlaylist(true);
+    }
+    endScope();
+}
+
+void ContentPlayer::startRotationTransition(RotateInfo target, bool force) {
+    if (!force && target == mRotationTransition.current) {
+        return;
+    }
+    startRotation(mRotationTransition.current, target, force);
+}
+
+void ContentPlayer::startRotation(RotateInfo from, RotateInfo to, bool reset) {
+    beginScope("[ContentPlayer][startRotationTransition]");
+    mRotationTransition.start(from, to, reset);
+    logInScope("Rotating from %s to %s ...", toString(from), toString(to));
+    endScope();
+}
+
+void ContentPlayer::setRotationTransitionAngle(float degrees) {
+    if (degrees == -1.0f) {
+        logMessage("[ContentPlayer][setRotationTransitionAngle] Transition abort signaled!");
+        return;
+    }
+    mRotationTransition.setAngle(degrees * kDegreesToRadians);
+    if (mRotationTransition.progress == 1.0f) {
+        logMessage("[ContentPlayer][setRotationTransitionAngle] Finished transition from %s to %s",
+                   toString(mRotationTransition.from), toString(mRotationTransition.to));
+    }
+}
+
+void ContentPlayer::setDisplayMode(DisplayMode mode, bool immediate) {
+    if (mode == mDisplayMode) {
+        return;
+    }
+    mDisplayModePrevious = mDisplayMode;
+    mDisplayMode = mode;
+    mDisplayModeTime = immediate ? mPreset.durationDisplayMode : 0.0f;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Playlist
+
+template <typename Accept>
+bool ContentPlayer::stepUntil(Accept accept) {
+    for (int32_t steps = 0; steps < kPlaylistLength; ++steps) {
+        if (accept(playlistMode())) {
+            return true;
+        }
+        stepPlaylist();
+    }
+    return accept(playlistMode());
+}
+
+void ContentPlayer::reshufflePlaylist(bool sequential) {
+    beginScope("[ContentPlayer][reshufflePlaylist]");
+    if (sequential) {
+        for (int32_t i = 0; i < kPlaylistLength; ++i) {
+            mPlaylist[i] = static_cast<ContentMode>(i + 1);
+        }
+    } else {
+        util::reshuffle(mPlaylist.data(), mPlaylist.size(), mPlaylistDistribution, mRandom);
+    }
+    endScope();
+}
+
+void ContentPlayer::advancePlaylist(bool reshuffleAtEnd) {
+    if (mPreset.lockPlaylist) {
+        return;
+    }
+    beginScope("[ContentPlayer][advancePlaylist]");
+    const bool reshuffle = mPreset.shufflePlaylist && reshuffleAtEnd;
+    stepPlaylist();
+    uint32_t count = 0;
+    // Each search gives up after one lap: a preset that leaves no other playable mode keeps
+    // the current one instead of hanging the frame.
+    if (!mPreset.modesRestricted.empty()) {
+        count = mPlaylistIndex;
+        for (int32_t lap = 0; lap < kPlaylistLength; ++lap) {
+            const ContentMode mode = playlistMode();
+            if (mPreset.modesRestricted.count(mode) != 0 && mode != mContentMode) {
+                break;
+            }
+            stepPlaylist();
+            ++count;
+        }
+    }
+    if (!mCategories.empty() && mCategories.size() != kCatalogueOrder.size()) {
+        count = mPlaylistIndex;
+        for (int32_t lap = 0; lap < kPlaylistLength; ++lap) {
+            const ContentMode mode = playlistMode();
+            if (mCategories.count(mContentCategories.at(mode)) != 0 && mode != mContentMode) {
+                break;
+            }
+            stepPlaylist();
+            ++count;
+        }
+    }
+    setContentMode(playlistMode(), false);
+    if (reshuffle && (mPlaylistIndex == kPlaylistLength - 1 || count >= kPlaylistLength - 1)) {
+        reshufflePlaylist(false);
+    }
+    endScope();
+}
+
+void ContentPlayer::setContentMode(ContentMode mode, bool force) {
+    if (!force && (mode == mContentMode || mode == mContentModeNext)) {
+        return;
+    }
+    beginScope("[ContentPlayer][setContentMode]");
+    mContentModeNext = mode;
+    logInScope("Mode next: %s", toString(mode));
+    if (force) {
+        mContentModePrevious = mContentMode = mode;
+        mFading = false;
+        mForced = true;
+        logInScope("Force mode: %s", toString(mode));
+    } else {
+        mFading = true;
+        mForced = false;
+        mTransitionTime = 0.0f;
+        mTransitionStart = getContent(mContentMode).getTransition();
+    }
+    endScope();
+}
+
+void ContentPlayer::skipIntro() {
+    if (mPlayTime < mIntroDuration) {
+        mPlayTime += mIntroDuration;
+        // OVERLAYS: tell the speaker overlay to skip to its end.
+        logMessage("[ContentPlayer][skipIntro]");
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Per-frame state machines
+
+void ContentPlayer::updateContentPlayMode() {
+    if (mPlaybackMode == ContentPlayerPlaybackMode::ANIMATION) {
+        return;
+    }
+    if (mPlayTime <= mIntroDuration) {
+        const float idle = std::max(FLT_EPSILON, mPreset.durationIntroIdle);
+        const float fade = std::max(FLT_EPSILON, mPreset.durationIntroFadeIn);
+        if (mPlayTime <= idle) {
+            mPlaybackMode = ContentPlayerPlaybackMode::INTRO_IDLE;
+            mIntroBlend = 0.0f;
+        } else {
+            mPlaybackMode = ContentPlayerPlaybackMode::INTRO_FADE_IN;
+            float t = std::min(mPlayTime - idle, fade) / fade;
+            t = std::max(0.0f, t);
+            mIntroBlend = t * t * (3.0f - 2.0f * t);
+        }
+    } else {
+        mPlaybackMode = ContentPlayerPlaybackMode::ANIMATION;
+        mIntroBlend = 1.0f;
+    }
+    if (mPlaybackMode != mPlaybackModePrevious) {
+        logMessage("[ContentPlayer][updateContentPlayMode] Switched playback mode from %s to %s",
+                   toString(mPlaybackModePrevious), toString(mPlaybackMode));
+    }
+    mPlaybackModePrevious = mPlaybackMode;
+}
+
+void ContentPlayer::finishTransition() {
+    getContent(mContentMode).setTransition(1.0f);
+    mFading = false;
+    mTransitionMode = ContentPlayerTransitionMode::FINISHED;
+}
+
+void ContentPlayer::updateContentModeTransition(float dt) {
+    if (!mFading && !mForced) {
+        mFadeOut = mFadeIn = 1.0f;
+        return;
+    }
+    if (mForced) {
+        getContent(mContentMode).setModeIndex(mContentIndices.at(mContentMode));
+        finishTransition();
+        mForced = false;
+    } else if (mTransitionTime < mPreset.durationTransition) {
+        const float p = std::min(mTransitionTime / mPreset.durationTransition, 1.0f);
+        const float tri = p <= 0.5f ? p / 0.5f : 1.0f - (p - 0.5f) / 0.5f;
+        const float inv = 1.0f - tri;
+        if (p < 0.5f) {
+            mContentModePrevious = mContentMode;
+            mTransitionMode = ContentPlayerTransitionMode::FADING_OUT;
+            mFadeIn = 1.0f;
+            mFadeOut = inv;
+            getContent(mContentModeNext).setTransition(0.0f);
+            getContent(mContentMode).setTransition(mTransitionStart * mFadeOut);
+        } else {
+            const ContentMode old = mContentMode;
+            mContentMode = mContentModeNext;
+            mTransitionMode = ContentPlayerTransitionMode::FADING_IN;
+            mFadeOut = 1.0f;
+            mFadeIn = inv;
+            AbstractContent& content = getContent(mContentMode);
+            if (mContentMode != old) {
+                content.setModeIndex(mContentIndices.at(mContentMode));
+            }
+            content.setTransition(mFadeIn);
+        }
+        mTransitionTime += dt;
+        return;
+    } else {
+        mTransitionTime = mPreset.durationTransition;
+        finishTransition();
+    }
+    logMessage("[ContentPlayer][updateContentModeTransition] Transition from %s to %s finished",
+               toString(mContentModePrevious), toString(mContentMode));
+}
+
+void ContentPlayer::updateRotation(float dt) {
+    RotationTransition& rotation = mRotationTransition;
+    const bool landscapeToPortrait =
+        rotation.from == RotateInfo::Landscape && rotation.to == RotateInfo::Portrait;
+    float lead = 0.0f;
+    if (rotation.fraction != 0.0f && rotation.fraction != 1.0f) {
+        lead = landscapeToPortrait ? kRotationLead : -kRotationLead;
+    }
+    rotation.update(lead, kRotationSmoothTime, dt);
+    const float progress =
+        landscapeToPortrait ? rotation.fractionSmoothed : 1.0f - rotation.fractionSmoothed;
+    mSpeakerOverlayFade = std::max(progress, mSpeakerOverlayFade);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing
+
+void ContentPlayer::update(float dt, const SoundInput& sound) {
+    const Spectrum& spectrum = sound.getSpectrum();
+    const bool hasData = spectrum.isValid() && spectrum.bandCount() >= 1;
+    if (!hasData || mFrameCount == 0) {
+        mClearColor = getContent(mContentMode).getBackgroundColor();
+    }
+    glViewport(0, 0, static_cast<GLsizei>(mWidth), static_cast<GLsizei>(mHeight));
+    glClearColor(mClearColor.r, mClearColor.g, mClearColor.b, mClearColor.a);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!hasData) {
+        return;
+    }
+    updateRotation(dt);
+    updateContentPlayMode();
+    updateContentModeTransition(dt);
+    drawContent(dt, sound);
+
+    // OVERLAYS: unless hideSpeakerOverlay is set or the speaker overlay has finished, set its
+    // alpha to 1 - mSpeakerOverlayFade * speakerOverlayFadeScale, then update and draw it.
+
+    const float t = std::clamp(mDisplayModeTime / mPreset.durationDisplayMode, 0.0f, 1.0f);
+    const float from = blendValue(mDisplayModePrevious);
+    mDisplayModeBlend = from + (blendValue(mDisplayMode) - from) * t;
+    mDisplayModeTime = std::min(mDisplayModeTime + dt, mPreset.durationDisplayMode);
+    ++mFrameCount;
+    mPlayTime += dt;
+}
+
+void ContentPlayer::drawContent(float dt, const SoundInput& sound) {
+    AbstractContent& content = getContent(mContentMode);
+    content.setBlend(mPlaybackMode == ContentPlayerPlaybackMode::ANIMATION ? 1.0f : mIntroBlend);
+    const bool pause = mAnimationMode == ContentPlayerAnimationMode::WAITING_FOR_DATA &&
+                       mPlaybackMode != ContentPlayerPlaybackMode::INTRO_IDLE;
+    if (pause != content.isPaused()) {
+        content.setPaused(pause);
+    }
+    content.setDisplayModeBlend(mDisplayModeBlend);
+    content.update(dt, sound, mRotationTransition);
+    // OVERLAYS: AOD overlay setDisplayModeBlend(mDisplayModeBlend), update(content.getAODMask()),
+    // begin() here.
+    content.render();
+    // OVERLAYS: AOD overlay draw() here, the mask over the content.
+    mClearColor =
+        mix_color(mClearColor, content.getBackgroundColor(), std::clamp(mFadeIn, 0.0f, 1.0f));
+}

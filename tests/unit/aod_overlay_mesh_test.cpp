@@ -1,0 +1,167 @@
+#include "visualization/aod_overlay_mesh.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+struct Corner {
+    float x, y, u, v;
+};
+
+Corner vertex(const AODOverlayMesh& mesh, uint32_t i) {
+    const auto& v = mesh.vertices();
+    return Corner{v[i * 4], v[i * 4 + 1], v[i * 4 + 2], v[i * 4 + 3]};
+}
+
+// The cover's projection for a W x H screen without rotation: pixels around the centre.
+std::array<float, 16> screenProjection(float w, float h) {
+    std::array<float, 16> m{};
+    m[0] = 2.0f / w;
+    m[5] = 2.0f / h;
+    m[10] = 1.0f;
+    m[15] = 1.0f;
+    return m;
+}
+
+const vec2f kTexel{1.0f / 768.0f, 1.0f / 512.0f};
+
+}  // namespace
+
+TEST(AODOverlayMesh, MasksCompareOnShapeNotRotation) {
+    const AODMask a(4, vec2f{1.1f, 1.7f}, vec2f{0.0f, 0.25f});
+    AODMask rotated = a;
+    rotated.rotation = quatf{0.0f, 0.0f, 0.7071068f, 0.7071068f};
+    EXPECT_TRUE(AODOverlayMesh::sameShape(a, rotated));
+    EXPECT_FALSE(AODOverlayMesh::sameShape(a, AODMask(3, a.scale, a.offset)));
+    EXPECT_FALSE(AODOverlayMesh::sameShape(a, AODMask(4, vec2f{1.1f, 1.71f}, a.offset)));
+    EXPECT_FALSE(AODOverlayMesh::sameShape(a, AODMask(4, vec2f{1.2f, 1.7f}, a.offset)));
+    EXPECT_FALSE(AODOverlayMesh::sameShape(a, AODMask(4, a.scale, vec2f{0.01f, 0.25f})));
+    EXPECT_FALSE(AODOverlayMesh::sameShape(a, AODMask(4, a.scale, vec2f{0.0f, 0.0f})));
+    EXPECT_TRUE(AODOverlayMesh::sameShape(AODMask(), AODMask(0, vec2f{}, vec2f{})));
+}
+
+TEST(AODOverlayMesh, FrameSurroundsTheWindowWithThirtyIndices) {
+    const auto& indices = AODOverlayMesh::indices();
+    const std::array<uint16_t, 30> expected = {0, 4, 1, 1, 4, 5, 5, 6, 1, 1, 6,  2, 7, 3,  6,
+                                               6, 3, 2, 0, 3, 4, 4, 3, 7, 8, 11, 9, 9, 11, 10};
+    EXPECT_EQ(indices, expected);
+
+    AODOverlayMesh mesh;
+    mesh.build(1920.0f, 1080.0f, AODMask(0, vec2f{1.0f, 1.0f}, vec2f{}), 3, 2, kTexel);
+
+    // Outer square: half the diagonal, so a rotated cover still reaches every corner.
+    const float d = std::sqrt(1920.0f * 1920.0f + 1080.0f * 1080.0f) / 2.0f;
+    const float signs[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (uint32_t i = 0; i < 4; ++i) {
+        const Corner outer = vertex(mesh, i);
+        EXPECT_FLOAT_EQ(outer.x, signs[i][0] * d);
+        EXPECT_FLOAT_EQ(outer.y, signs[i][1] * d);
+        // Scale (1, 1) is a square of the short side, at the centre.
+        const Corner inner = vertex(mesh, 4 + i);
+        const Corner window = vertex(mesh, 8 + i);
+        EXPECT_FLOAT_EQ(inner.x, signs[i][0] * 540.0f);
+        EXPECT_FLOAT_EQ(inner.y, signs[i][1] * 540.0f);
+        EXPECT_EQ(window.x, inner.x);
+        EXPECT_EQ(window.y, inner.y);
+        // The frame samples the atlas corner, which is black in every cell layout.
+        EXPECT_EQ(outer.u, 0.0f);
+        EXPECT_EQ(outer.v, 0.0f);
+        EXPECT_EQ(inner.u, 0.0f);
+        EXPECT_EQ(inner.v, 0.0f);
+    }
+
+    // Every triangle of the frame has positive area and together they tile the ring between
+    // the square and the window: their areas add up to the difference.
+    const auto& v = mesh.vertices();
+    float area = 0.0f;
+    for (size_t t = 0; t < 24; t += 3) {
+        const float ax = v[indices[t] * 4], ay = v[indices[t] * 4 + 1];
+        const float bx = v[indices[t + 1] * 4], by = v[indices[t + 1] * 4 + 1];
+        const float cx = v[indices[t + 2] * 4], cy = v[indices[t + 2] * 4 + 1];
+        const float twice = (bx - ax) * (cy - ay) - (cx - ax) * (by - ay);
+        EXPECT_NE(twice, 0.0f) << "triangle " << t / 3;
+        area += std::fabs(twice) / 2.0f;
+    }
+    EXPECT_NEAR(area, 4.0f * d * d - 1080.0f * 1080.0f, 1.0f);
+}
+
+TEST(AODOverlayMesh, OffsetMovesTheWindowAlongTheLongSide) {
+    AODOverlayMesh mesh;
+    const auto centreX = [&](float offset) {
+        mesh.build(1920.0f, 1080.0f, AODMask(0, vec2f{1.0f, 1.0f}, vec2f{offset, 0.0f}), 3, 2,
+                   kTexel);
+        return (vertex(mesh, 8).x + vertex(mesh, 10).x) / 2.0f;
+    };
+    EXPECT_FLOAT_EQ(centreX(0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(centreX(0.5f), 540.0f);  // 960 x 1080 / 1920
+    EXPECT_FLOAT_EQ(centreX(1.0f), 960.0f);
+    EXPECT_FLOAT_EQ(centreX(0.75f), 750.0f);  // half way between 540 and 960
+    EXPECT_FLOAT_EQ(centreX(-0.5f), -540.0f);
+    EXPECT_FLOAT_EQ(centreX(3.0f), 960.0f) << "beyond 1 it stays at the edge";
+
+    // Scale stretches each axis by the short side.
+    mesh.build(1080.0f, 1920.0f, AODMask(2, vec2f{1.0f, 2.0f}, vec2f{0.0f, -0.5f}), 3, 2, kTexel);
+    EXPECT_FLOAT_EQ(vertex(mesh, 8).x, -540.0f);
+    EXPECT_FLOAT_EQ(vertex(mesh, 10).x, 540.0f);
+    EXPECT_FLOAT_EQ(vertex(mesh, 8).y, -540.0f - 1080.0f);
+    EXPECT_FLOAT_EQ(vertex(mesh, 10).y, -540.0f + 1080.0f);
+}
+
+TEST(AODOverlayMesh, WindowSamplesItsAtlasCellInsetByOneTexel) {
+    AODOverlayMesh mesh;
+    std::set<std::pair<float, float>> origins;
+    for (uint32_t index = 0; index < 6; ++index) {
+        SCOPED_TRACE(index);
+        mesh.build(1920.0f, 1080.0f, AODMask(index, vec2f{1.0f, 1.0f}, vec2f{}), 3, 2, kTexel);
+        const float column = float(index % 3);
+        const float row = float(index / 3);
+        const Corner a = vertex(mesh, 8);
+        const Corner c = vertex(mesh, 10);
+        EXPECT_FLOAT_EQ(a.u, column / 3.0f + kTexel.x);
+        EXPECT_FLOAT_EQ(a.v, row / 2.0f + kTexel.y);
+        EXPECT_FLOAT_EQ(c.u, (column + 1.0f) / 3.0f - kTexel.x);
+        EXPECT_FLOAT_EQ(c.v, (row + 1.0f) / 2.0f - kTexel.y);
+        EXPECT_EQ(vertex(mesh, 9).u, c.u);
+        EXPECT_EQ(vertex(mesh, 9).v, a.v);
+        EXPECT_EQ(vertex(mesh, 11).u, a.u);
+        EXPECT_EQ(vertex(mesh, 11).v, c.v);
+        origins.insert({a.u, a.v});
+    }
+    EXPECT_EQ(origins.size(), 6u);
+
+    // Index 4: column 1, row 1.
+    mesh.build(1920.0f, 1080.0f, AODMask(4, vec2f{1.0f, 1.0f}, vec2f{}), 3, 2, kTexel);
+    EXPECT_FLOAT_EQ(vertex(mesh, 8).u, 1.0f / 3.0f + 1.0f / 768.0f);
+    EXPECT_FLOAT_EQ(vertex(mesh, 8).v, 0.5f + 1.0f / 512.0f);
+}
+
+TEST(AODOverlayMesh, WindowBoundsAreClampedScreenPixels) {
+    AODOverlayMesh mesh;
+    const auto projection = screenProjection(1920.0f, 1080.0f);
+    vec2f min, max;
+    mesh.build(1920.0f, 1080.0f, AODMask(0, vec2f{1.0f, 1.0f}, vec2f{}), 3, 2, kTexel);
+    mesh.windowBounds(projection.data(), 1920.0f, 1080.0f, min, max);
+    EXPECT_FLOAT_EQ(min.x, 420.0f);
+    EXPECT_FLOAT_EQ(max.x, 1500.0f);
+    EXPECT_FLOAT_EQ(min.y, 0.0f);
+    EXPECT_FLOAT_EQ(max.y, 1080.0f);
+
+    // A window larger than the screen is cut at its edges.
+    mesh.build(1920.0f, 1080.0f, AODMask(3, vec2f{2.0f, 1.0f}, vec2f{0.5f, 0.0f}), 3, 2, kTexel);
+    mesh.windowBounds(projection.data(), 1920.0f, 1080.0f, min, max);
+    EXPECT_FLOAT_EQ(min.x, 960.0f + 540.0f - 1080.0f);
+    EXPECT_FLOAT_EQ(max.x, 1920.0f);
+
+    // A quarter turn swaps the extents of a wide window.
+    std::array<float, 16> turned{};
+    turned[0] = 0.0f;
+    turned[4] = -2.0f / 1920.0f;  // x' = -y
+    turned[1] = 2.0f / 1080.0f;   // y' = x
+    turned[5] = 0.0f;
+    mesh.build(1920.0f, 1080.0f, AODMask(3, vec2f{0.5f, 0.25f}, vec2f{}), 3, 2, kTexel);
+    mesh.windowBounds(turned.data(), 1920.0f, 1080.0f, min, max);
+    EXPECT_FLOAT_EQ(max.x - min.x, 270.0f);  // was 540 wide, 270 tall
+    EXPECT_FLOAT_EQ(max.y - min.y, 540.0f);
+}

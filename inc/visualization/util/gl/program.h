@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "visualization/util/math/mat44.h"
+
 namespace gl {
 
 // One active attribute or uniform as GL reports it after linking.
@@ -73,6 +75,8 @@ void uniform(std::string_view name, GLint i, GLint j, GLint k, GLint l);
 void uniform(std::string_view name, const GLfloat* matrix, GLboolean transpose);
 // Without this form a literal `false` would promote to int and pick the vector form below.
 void uniform(std::string_view name, const GLfloat* matrix, bool transpose);
+// A camera matrix, as uploaded every frame.
+void uniform(std::string_view name, const math::mat44<float>& matrix, bool transpose);
 // One vec2, vec3 or vec4 (size 2, 3 or 4).
 void uniform(std::string_view name, const GLfloat* values, GLsizei size);
 

@@ -221,6 +221,10 @@ void uniform(std::string_view name, const GLfloat* matrix, bool transpose) {
     uniform(name, matrix, static_cast<GLboolean>(transpose ? GL_TRUE : GL_FALSE));
 }
 
+void uniform(std::string_view name, const math::mat44<float>& matrix, bool transpose) {
+    uniform(name, matrix.data(), transpose);
+}
+
 void uniform(std::string_view name, const GLfloat* values, GLsizei size) {
     const GLint at = location(name);
     VIZ_ASSERT((size >= 2 && size <= 4) && "Invalid glUniform{size}fv");

@@ -205,6 +205,10 @@ TEST_F(GlProgramTest, SettersWriteTheBoundProgramsUniforms) {
         }
     }
     EXPECT_EQ(floats("uMatrix", 16), transposed);
+    math::mat44<float> cameraMatrix;
+    math::ortho(cameraMatrix, -2.0f, 2.0f, -1.0f, 1.0f, 0.0f, -5.0f);
+    gl::uniform("uMatrix", cameraMatrix, false);
+    EXPECT_EQ(floats("uMatrix", 16), std::vector<GLfloat>(cameraMatrix.m, cameraMatrix.m + 16));
     gl::deleteProgram(program);
 }
 

@@ -1,0 +1,306 @@
+// Cameras: the classic look-at view and projections against glm, the roll each rotation mode
+// picks, and the picture's up direction turning with the roll part-way through a rotation.
+#include "visualization/util/camera.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <glm/glm.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include "visualization/util/orthographic_camera_2d.h"
+#include "visualization/util/orthographic_camera_3d.h"
+#include "visualization/util/perspective_camera.h"
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+
+::testing::AssertionResult matches(const math::mat44<float>& actual, const glm::mat4& expected,
+                                   float tolerance = 1e-4f) {
+    const float* e = glm::value_ptr(expected);
+    for (int i = 0; i < 16; ++i) {
+        if (std::fabs(actual[i] - e[i]) > tolerance * std::max(1.0f, std::fabs(e[i]))) {
+            return ::testing::AssertionFailure()
+                   << "element " << i << " is " << actual[i] << ", expected " << e[i];
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+glm::mat4 toGlm(const math::mat44<float>& m) {
+    return glm::make_mat4(m.data());
+}
+
+RotationTransition rotationAt(RotateInfo current, float fractionSmoothed,
+                              float fractionSnapped = 0.0f) {
+    RotationTransition rotation{};
+    rotation.current = rotation.from = rotation.to = current;
+    rotation.fractionSmoothed = fractionSmoothed;
+    rotation.angleSmoothed = fractionSmoothed * kHalfPi;
+    rotation.fractionSnapped = fractionSnapped;
+    rotation.angleSnapped = fractionSnapped * kHalfPi;
+    return rotation;
+}
+
+// Where a world point lands on a screen with square pixels, in units of half the screen height:
+// x to the right, y upwards.
+glm::vec2 onScreen(const util::AbstractCamera& camera, const glm::vec3& point) {
+    const glm::vec4 clip = toGlm(camera.viewProjectionMatrix) * glm::vec4(point, 1.0f);
+    return {clip.x / clip.w * camera.aspect, clip.y / clip.w};
+}
+
+// The clockwise angle from straight up at which the world direction appears on screen.
+float screenAngle(const util::AbstractCamera& camera, const glm::vec3& from, const glm::vec3& to) {
+    const glm::vec2 d = onScreen(camera, to) - onScreen(camera, from);
+    return std::atan2(d.x, d.y);
+}
+
+float rollOf(const quatf& roll) {
+    return 2.0f * std::atan2(roll.z, roll.w);
+}
+
+TEST(Camera, DefaultOrthographicCameraLooksDownZ) {
+    util::OrthographicCamera camera;
+    EXPECT_FLOAT_EQ(camera.projectionMatrix[0], 2.0f);
+    EXPECT_FLOAT_EQ(camera.projectionMatrix[5], 2.0f);
+    EXPECT_FLOAT_EQ(camera.projectionMatrix[10], -0.4f);
+    EXPECT_FLOAT_EQ(camera.projectionMatrix[14], -1.0f);
+    glm::mat4 translate(1.0f);
+    translate[3][2] = -1.0f;
+    EXPECT_TRUE(matches(camera.viewMatrix, translate));
+    EXPECT_TRUE(matches(camera.inverseViewMatrix, glm::inverse(translate)));
+    EXPECT_EQ(&camera.getViewMatrix(), &camera.viewMatrix);
+    EXPECT_EQ(&camera.getProjectionMatrix(), &camera.projectionMatrix);
+
+    // Eye z = near (0) is world z 1, eye z = far (-5) is world z -4.
+    const float expected[8][3] = {{-0.5f, -0.5f, 1}, {0.5f, -0.5f, 1},   {0.5f, 0.5f, 1},
+                                  {-0.5f, 0.5f, 1},  {-0.5f, -0.5f, -4}, {0.5f, -0.5f, -4},
+                                  {0.5f, 0.5f, -4},  {-0.5f, 0.5f, -4}};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_NEAR(camera.frustumCorners[i].x, expected[i][0], 1e-5f) << i;
+        EXPECT_NEAR(camera.frustumCorners[i].y, expected[i][1], 1e-5f) << i;
+        EXPECT_NEAR(camera.frustumCorners[i].z, expected[i][2], 1e-5f) << i;
+    }
+}
+
+TEST(Camera, LookAtGivesTheClassicViewAndDerivedMatrices) {
+    util::PerspectiveCamera camera;
+    EXPECT_TRUE(matches(camera.projectionMatrix,
+                        glm::perspective(glm::radians(45.0f), 1.0f, 0.01f, 10.0f)));
+
+    const glm::vec3 eyes[] = {{3, 2, 5}, {-1, 4, -2}, {0.5f, -3, 1}, {0, 0, 1}};
+    for (const glm::vec3& eye : eyes) {
+        camera.aspect = 1.5f;
+        camera.fov = 60.0f;
+        camera.lookAt({eye.x, eye.y, eye.z}, {0.25f, 0.5f, 0.0f}, {0, 1, 0});
+        camera.update();
+        const glm::mat4 view = glm::lookAtRH(eye, glm::vec3(0.25f, 0.5f, 0.0f), {0, 1, 0});
+        const glm::mat4 projection = glm::perspective(glm::radians(60.0f), 1.5f, 0.01f, 10.0f);
+        EXPECT_TRUE(matches(camera.viewMatrix, view));
+        EXPECT_TRUE(matches(camera.inverseViewMatrix, glm::inverse(view), 1e-3f));
+        EXPECT_TRUE(matches(camera.viewProjectionMatrix, projection * view));
+        EXPECT_TRUE(
+            matches(camera.inverseViewProjectionMatrix, glm::inverse(projection * view), 1e-3f));
+        EXPECT_NEAR(camera.position.x, eye.x, 1e-6f);
+        // The far corners project back onto the far clip plane.
+        for (int i = 4; i < 8; ++i) {
+            const vec3f& c = camera.frustumCorners[i];
+            const glm::vec4 clip = projection * view * glm::vec4(c.x, c.y, c.z, 1.0f);
+            EXPECT_NEAR(clip.z / clip.w, 1.0f, 1e-3f);
+        }
+    }
+
+    // Flip and offset change only the projection that is drawn with.
+    util::OrthographicCamera flipped;
+    flipped.flipX = true;
+    flipped.projectionOffset = {0.25f, -0.5f};
+    flipped.update();
+    EXPECT_FLOAT_EQ(flipped.projectionMatrix[0], -2.0f);
+    EXPECT_FLOAT_EQ(flipped.baseProjectionMatrix[0], -2.0f);
+    EXPECT_FLOAT_EQ(flipped.projectionMatrix[8], 0.25f);
+    EXPECT_FLOAT_EQ(flipped.projectionMatrix[9], -0.5f);
+    EXPECT_FLOAT_EQ(flipped.baseProjectionMatrix[8], 0.0f);
+    EXPECT_TRUE(matches(flipped.viewProjectionMatrix,
+                        toGlm(flipped.projectionMatrix) * toGlm(flipped.viewMatrix)));
+}
+
+TEST(Camera, EachRotationModePicksItsRoll) {
+    struct Case {
+        uint32_t mode;
+        float aspect;
+        RotateInfo current;
+        float expected2d;  // also the perspective camera's
+        float expected3d;
+    };
+    // Smoothed fraction 0.4 (angle 0.2 pi), snapped fraction 1 (angle pi/2).
+    const float a1 = 0.4f * kHalfPi;
+    const float a2 = kHalfPi;
+    const float sixth = 0.4f * 0.5235988f;
+    const Case cases[] = {
+        {0, 1.6f, RotateInfo::Portrait, kHalfPi, kHalfPi},
+        {0, 1.6f, RotateInfo::Landscape, 0.0f, 0.0f},
+        {0, 0.6f, RotateInfo::Landscape, -kHalfPi, -kHalfPi},
+        {0, 0.6f, RotateInfo::Portrait, 0.0f, 0.0f},
+        {1, 1.0f, RotateInfo::Portrait, 0.0f, -sixth},
+        {1, 0.6f, RotateInfo::Portrait, -kHalfPi, -(sixth + kHalfPi)},
+        {2, 1.6f, RotateInfo::Landscape, a1, a1},
+        {2, 0.6f, RotateInfo::Landscape, a1 - kHalfPi, a1 - kHalfPi},
+        {3, 1.6f, RotateInfo::Portrait, a2, a2},
+        {3, 0.6f, RotateInfo::Portrait, a2 - kHalfPi, a2 - kHalfPi},
+        {4, 1.6f, RotateInfo::Portrait, 0.0f, 0.0f},
+        {7, 0.6f, RotateInfo::Landscape, 0.0f, 0.0f},
+    };
+    for (const Case& c : cases) {
+        const RotationTransition rotation = rotationAt(c.current, 0.4f, 1.0f);
+        OrthographicCamera2d flat;
+        flat.rotationMode = c.mode;
+        flat.aspect = c.aspect;
+        flat.update(rotation);
+        OrthographicCamera3d iso;
+        iso.rotationMode = c.mode;
+        iso.aspect = c.aspect;
+        iso.update(rotation);
+        PerspectiveCamera perspective;
+        perspective.rotationMode = c.mode;
+        perspective.aspect = c.aspect;
+        perspective.update(rotation);
+        const std::string which = "mode " + std::to_string(c.mode) + " aspect " +
+                                  std::to_string(c.aspect) + " current " + toString(c.current);
+        EXPECT_NEAR(flat.angle, c.expected2d, 1e-6f) << which;
+        EXPECT_NEAR(rollOf(flat.roll), c.expected2d, 1e-5f) << which;
+        EXPECT_NEAR(rollOf(iso.roll), c.expected3d, 1e-5f) << which;
+        EXPECT_NEAR(rollOf(perspective.roll), c.expected2d, 1e-5f) << which;
+    }
+}
+
+TEST(Camera, PictureUpTurnsWithTheRollPartWayThroughARotation) {
+    for (float fraction : {0.0f, 0.3f, 0.5f, 1.0f}) {
+        const RotationTransition rotation = rotationAt(RotateInfo::Landscape, fraction);
+        const float roll = fraction * kHalfPi;
+
+        // The flat camera's world y grows downwards, so its screen up is world -y.
+        OrthographicCamera2d flat;
+        flat.aspect = 16.0f / 9.0f;
+        flat.size = 540.0f;
+        flat.update(rotation);
+        EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {0, -100, 0}), roll, 1e-4f) << fraction;
+        EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {100, 0, 0}), roll + kHalfPi, 1e-4f);
+
+        OrthographicCamera3d iso;
+        iso.aspect = 16.0f / 9.0f;
+        iso.update(rotation);
+        EXPECT_NEAR(screenAngle(iso, {0, 0, 0}, {0, 1, 0}), roll, 1e-4f) << fraction;
+
+        PerspectiveCamera perspective;
+        perspective.aspect = 16.0f / 9.0f;
+        perspective.update(rotation);
+        EXPECT_NEAR(screenAngle(perspective, {0, 0, 0}, {0, 0.1f, 0}), roll, 1e-4f) << fraction;
+    }
+
+    // On an upright screen at rest the picture is turned back by a quarter.
+    OrthographicCamera2d upright;
+    upright.aspect = 9.0f / 16.0f;
+    upright.update(rotationAt(RotateInfo::Portrait, 1.0f));
+    EXPECT_NEAR(upright.angle, 0.0f, 1e-6f);
+    upright.update(rotationAt(RotateInfo::Portrait, 0.0f));
+    EXPECT_NEAR(screenAngle(upright, {0, 0, 0}, {0, -100, 0}), -kHalfPi, 1e-4f);
+}
+
+TEST(Camera, RotatingFlagsFollowTheSmoothedProgress) {
+    OrthographicCamera2d camera;
+    const std::pair<float, std::pair<bool, bool>> cases[] = {
+        {0.0f, {false, false}},  {0.0009f, {false, false}}, {0.001f, {true, false}},
+        {0.349f, {true, false}}, {0.35f, {true, true}},     {0.65f, {true, true}},
+        {0.651f, {true, false}}, {0.999f, {true, false}},   {1.0f, {false, false}},
+    };
+    for (const auto& [fraction, flags] : cases) {
+        camera.update(rotationAt(RotateInfo::Landscape, fraction));
+        EXPECT_EQ(camera.isRotating(), flags.first) << fraction;
+        EXPECT_EQ(camera.isRotatingHalfway(), flags.second) << fraction;
+    }
+}
+
+TEST(Camera, UprightScreensKeepTheWidth) {
+    const RotationTransition rest = rotationAt(RotateInfo::Landscape, 0.0f);
+    OrthographicCamera3d iso;
+    iso.baseSize = 2.0f;
+    iso.aspect = 1.5f;
+    iso.update(rest);
+    EXPECT_FLOAT_EQ(iso.size, 2.0f);
+    iso.aspect = 0.5f;
+    iso.update(rest);
+    EXPECT_FLOAT_EQ(iso.size, 4.0f);
+
+    PerspectiveCamera perspective;
+    perspective.aspect = 2.0f;
+    perspective.update(rest);
+    EXPECT_FLOAT_EQ(perspective.fov, 45.0f);
+    perspective.aspect = 0.5f;
+    perspective.update(rest);
+    EXPECT_NEAR(perspective.fov, 2.0 * std::atan(2.0 * std::tan(M_PI / 8.0)) * 180.0 / M_PI, 1e-3);
+    const float horizontal = std::tan(perspective.fov * kPi / 360.0f) * perspective.aspect;
+    EXPECT_NEAR(horizontal, std::tan(22.5f * kPi / 180.0f), 1e-5f);
+    EXPECT_TRUE(matches(perspective.projectionMatrix,
+                        glm::perspective(glm::radians(perspective.fov), 0.5f, 0.01f, 10.0f)));
+}
+
+TEST(Camera, FlatCameraCullsAndWrapsInTheRolledView) {
+    OrthographicCamera2d camera;
+    camera.aspect = 16.0f / 9.0f;
+    camera.size = 540.0f;
+    camera.rotationMode = 3;
+    camera.update(rotationAt(RotateInfo::Landscape, 0.0f, 0.0f));
+    EXPECT_NEAR(camera.boundsMax.x, 960.0f, 1e-3f);
+    EXPECT_NEAR(camera.boundsMax.y, 540.0f, 1e-3f);
+    EXPECT_NEAR(camera.boundsMin.x, -960.0f, 1e-3f);
+    EXPECT_NEAR(camera.boundsMin.y, -540.0f, 1e-3f);
+
+    EXPECT_TRUE(camera.isOutside(0, 0, 0)) << "a point without extent is never visible";
+    EXPECT_FALSE(camera.isOutside(0, 0, 1));
+    EXPECT_TRUE(camera.isOutside(970, 0, 10)) << "touching the edge from outside";
+    EXPECT_FALSE(camera.isOutside(969.5f, 0, 10));
+    EXPECT_TRUE(camera.isOutside(0, -560, 20));
+    EXPECT_FALSE(camera.isOutside(-960, 540, 5));
+
+    // Wrapping across each edge lands just outside the opposite one.
+    float x = 1000.0f, y = 10.0f;
+    camera.wrap(x, y, 20.0f);
+    EXPECT_NEAR(x, -980.0f, 1e-3f);
+    EXPECT_NEAR(y, 10.0f, 1e-3f);
+    x = 0.0f, y = -600.0f;
+    camera.wrap(x, y, 20.0f);
+    EXPECT_NEAR(y, 560.0f, 1e-3f);
+    x = 100.0f, y = 100.0f;
+    camera.wrap(x, y, 20.0f);
+    EXPECT_NEAR(x, 100.0f, 1e-3f) << "a visible disc stays";
+
+    // Halfway through a turn the view is rolled: culling happens in view coordinates, which are
+    // the eye-space coordinates of the view matrix (with y pointing down).
+    camera.update(rotationAt(RotateInfo::Landscape, 0.5f, 0.5f));
+    EXPECT_NEAR(camera.angle, kHalfPi / 2.0f, 1e-6f);
+    const glm::mat4 view = toGlm(camera.viewMatrix);
+    for (const glm::vec2 p : {glm::vec2(300, -200), glm::vec2(-700, 650), glm::vec2(0, 1000)}) {
+        float vx = p.x, vy = p.y;
+        camera.toView(vx, vy);
+        const glm::vec4 eye = view * glm::vec4(p, 0.0f, 1.0f);
+        EXPECT_NEAR(vx, eye.x, 1e-2f);
+        EXPECT_NEAR(vy, -eye.y, 1e-2f);
+        camera.fromView(vx, vy);
+        EXPECT_NEAR(vx, p.x, 1e-2f);
+        EXPECT_NEAR(vy, p.y, 1e-2f);
+        const bool visible = std::fabs(eye.x) < 960.0f - 1.0f && std::fabs(eye.y) < 540.0f - 1.0f;
+        EXPECT_EQ(camera.isOutside(p.x, p.y, 1.0f), !visible) << p.x << " " << p.y;
+    }
+    // A wrapped disc ends up just outside the rolled view, on the far sides: (2000, 0) is beyond
+    // the right and the bottom edge of the view turned by an eighth.
+    x = 2000.0f, y = 0.0f;
+    camera.wrap(x, y, 10.0f);
+    float vx = x, vy = y;
+    camera.toView(vx, vy);
+    EXPECT_NEAR(vx, camera.boundsMin.x - 10.0f, 1e-2f);
+    EXPECT_NEAR(vy, camera.boundsMin.y - 10.0f, 1e-2f);
+}
+
+}  // namespace

@@ -100,6 +100,10 @@ void unbindUniformBuffer();
 // block to the point equal to its block index.
 void bindUniformBufferBase(GLuint index);
 
+// Unbinds program, vertex array, vertex buffer, index buffer, 2D texture and framebuffer, in
+// that order, through their modules.
+void unbindAll();
+
 // Reads one pending GL error. Logs "GL ERROR <name>" and answers true when there was one;
 // further queued errors stay for the next call.
 bool getError();

@@ -2,6 +2,10 @@
 
 #include "visualization/log.h"
 #include "visualization/util/assert.h"
+#include "visualization/util/gl/framebuffer.h"
+#include "visualization/util/gl/program.h"
+#include "visualization/util/gl/texture_2d.h"
+#include "visualization/util/gl/vertex_array.h"
 
 namespace gl {
 
@@ -73,6 +77,15 @@ bool getError() {
         logMessage("GL ERROR 0x%X", error);
     }
     return true;
+}
+
+void unbindAll() {
+    unbindProgram();
+    unbindVertexArray();
+    unbindVertexBuffer();
+    unbindIndexBuffer();
+    unbindTexture2d();
+    unbindFramebuffer();
 }
 
 // ---- Vertex buffers ----

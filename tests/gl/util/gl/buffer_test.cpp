@@ -5,12 +5,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <EGL/egl.h>
+
 #include <cstring>
 #include <vector>
 
 #include "gl/util/gl/gl_state.h"
 #include "support/gl_test.h"
 #include "support/log_capture.h"
+#include "visualization/util/gl/framebuffer.h"
+#include "visualization/util/gl/program.h"
+#include "visualization/util/gl/texture_2d.h"
 #include "visualization/util/gl/vertex_array.h"
 
 namespace {
@@ -218,6 +223,54 @@ TEST_F(GlBufferTest, GetErrorNamesOneErrorPerCall) {
     EXPECT_EQ(log.lines(),
               (std::vector<std::string>{"GL ERROR GL_INVALID_VALUE", "GL ERROR GL_INVALID_ENUM"}));
     EXPECT_TRUE(log.allTagged());
+
+    // A code outside the named ones: popping an empty debug group stack underflows it.
+    using PopDebugGroup = void (*)();
+    auto popDebugGroup = reinterpret_cast<PopDebugGroup>(eglGetProcAddress("glPopDebugGroupKHR"));
+    if (popDebugGroup == nullptr) {
+        GTEST_SKIP() << "no KHR_debug: the unnamed error code cannot be produced";
+    }
+    log.clear();
+    popDebugGroup();
+    EXPECT_TRUE(gl::getError());
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"GL ERROR 0x504"}));
+}
+
+TEST_F(GlBufferTest, UnbindAllClearsEveryRecordAndBinding) {
+    gl::Program* program =
+        gl::createProgram(gltest::kColourVertexSource, gltest::kColourFragmentSource, {});
+    gl::VertexBuffer* vertices = gl::createVertexBuffer();
+    gl::IndexBuffer* indices = gl::createIndexBuffer(std::vector<uint8_t>{0}, GL_STATIC_DRAW);
+    std::vector<gl::VertexArrayAttributeConfig> none;
+    gl::VertexArray* vertexArray = gl::createVertexArray(none, nullptr);
+    gl::Texture2d* texture = gl::createTexture2d(2, 2, gl::Texture2dConfig());
+    gl::Framebuffer* framebuffer = gl::createFramebuffer(2, 2, gl::Texture2dConfig());
+    gl::bindProgram(program);
+    gl::bindVertexArray(vertexArray);
+    gl::bindVertexBuffer(vertices);
+    gl::bindIndexBuffer(indices);
+    gl::bindTexture2d(texture);
+    gl::bindFramebuffer(framebuffer);
+
+    gl::unbindAll();
+    EXPECT_EQ(gl::programCurrent, nullptr);
+    EXPECT_EQ(gl::vertexArrayCurrent, nullptr);
+    EXPECT_EQ(gl::vertexBufferCurrent, nullptr);
+    EXPECT_EQ(gl::indexBufferCurrent, nullptr);
+    EXPECT_EQ(gl::texture2dCurrent, nullptr);
+    EXPECT_EQ(gl::framebufferCurrent, nullptr);
+    for (GLenum query :
+         {GL_CURRENT_PROGRAM, GL_VERTEX_ARRAY_BINDING, GL_ARRAY_BUFFER_BINDING,
+          GL_ELEMENT_ARRAY_BUFFER_BINDING, GL_TEXTURE_BINDING_2D, GL_FRAMEBUFFER_BINDING}) {
+        EXPECT_EQ(integer(query), 0) << std::hex << query;
+    }
+    mTarget->bind();
+    gl::deleteFramebuffer(framebuffer, true);
+    gl::deleteTexture2d(texture);
+    gl::deleteVertexArray(vertexArray);
+    gl::deleteIndexBuffer(indices);
+    gl::deleteVertexBuffer(vertices);
+    gl::deleteProgram(program);
 }
 
 using GlBufferDeathTest = GlBufferTest;

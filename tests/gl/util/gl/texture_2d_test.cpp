@@ -1,0 +1,384 @@
+// Textures against GL: binding records, parameters, re-specification, and image assets written
+// here as PNG files with 1, 2, 3 and 4 channels, decoded through the resource directory and
+// sampled back by drawing them over the whole target.
+#include "visualization/util/gl/texture_2d.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gl/util/gl/gl_state.h"
+#include "support/gl_test.h"
+#include "support/log_capture.h"
+#include "visualization/util/gl/buffer.h"
+#include "visualization/util/gl/program.h"
+#include "visualization/util/gl/vertex_array.h"
+#include "visualization/util/system/fs.h"
+
+namespace {
+
+using gltest::integer;
+using ::testing::HasSubstr;
+using testsupport::Rgba;
+
+const char* kQuadVertexSource = R"(#version 300 es
+layout(location = 0) in vec2 aPosition;
+out vec2 vUv;
+void main() {
+    // The image's first row at the top of the picture.
+    vUv = vec2(aPosition.x * 0.5 + 0.5, 0.5 - aPosition.y * 0.5);
+    gl_Position = vec4(aPosition, 0.0, 1.0);
+}
+)";
+
+const char* kQuadFragmentSource = R"(#version 300 es
+precision highp float;
+uniform sampler2D uTexture;
+uniform float uLod;
+in vec2 vUv;
+out vec4 fragColor;
+void main() {
+    fragColor = uLod < 0.0 ? texture(uTexture, vUv) : textureLod(uTexture, vUv, uLod);
+}
+)";
+
+struct Image {
+    int width;
+    int height;
+    int channels;
+    std::vector<uint8_t> bytes;  // top row first, tightly packed
+};
+
+Image testImage(int width, int height, int channels) {
+    Image image{width, height, channels, {}};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < channels; ++c) {
+                image.bytes.push_back(static_cast<uint8_t>((x * 53 + y * 91 + c * 67 + 20) % 256));
+            }
+        }
+    }
+    return image;
+}
+
+// What sampling a texel gives for the texture's internal format.
+Rgba expectedTexel(const Image& image, int x, int y, GLenum internalFormat) {
+    const uint8_t* p = &image.bytes[(static_cast<size_t>(y) * image.width + x) * image.channels];
+    switch (internalFormat) {
+        case GL_LUMINANCE:
+            return {p[0], p[0], p[0], 255};
+        case GL_ALPHA:
+            return {0, 0, 0, p[0]};
+        case GL_RGB:
+            return {p[0], p[1], p[2], 255};
+        default:
+            return {p[0], p[1], p[2], p[3]};
+    }
+}
+
+gl::Texture2dConfig nearest(GLenum format) {
+    gl::Texture2dConfig config;
+    config.format = config.internalFormat = format;
+    config.minFilter = config.magFilter = GL_NEAREST;
+    return config;
+}
+
+class GlTexture2dTest : public testsupport::GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        gl::unbindAll();
+        mTarget->bind();
+        // fs keeps the resource path relative to the working directory.
+        mAssets = "viz-gl-texture-assets-" + std::to_string(::getpid());
+        std::filesystem::create_directories(mAssets + "/images");
+        fs::setResourcePath(mAssets.c_str());
+        mProgram = gl::createProgram(kQuadVertexSource, kQuadFragmentSource, {});
+        mQuad =
+            gl::createVertexBuffer(std::vector<float>{-1, -1, 1, -1, -1, 1, 1, 1}, GL_STATIC_DRAW);
+        std::vector<gl::VertexArrayAttributeConfig> configs = {
+            gl::VertexArrayAttributeConfig().setLocation(0).setBuffer(&mQuad).setSize(2)};
+        mVertexArray = gl::createVertexArray(configs, nullptr);
+    }
+
+    void TearDown() override {
+        gl::deleteVertexArray(mVertexArray);
+        gl::deleteVertexBuffer(mQuad);
+        gl::deleteProgram(mProgram);
+        gl::unbindAll();
+        fs::setResourcePath("");
+        std::filesystem::remove_all(mAssets);
+        GlTest::TearDown();
+    }
+
+    std::string writePng(const std::string& name, const Image& image) {
+        const std::string relative = "images/" + name + ".png";
+        const std::string path = mAssets + "/" + relative;
+        EXPECT_NE(stbi_write_png(path.c_str(), image.width, image.height, image.channels,
+                                 image.bytes.data(), image.width * image.channels),
+                  0);
+        return relative;
+    }
+
+    // Draws the texture over the whole target and reads it back.
+    void drawTexture(gl::Texture2d* texture, float lod = -1.0f) {
+        glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glActiveTexture(GL_TEXTURE0);
+        gl::bindTexture2d(texture);
+        gl::bindProgram(mProgram);
+        gl::uniform("uTexture", 0);
+        gl::uniform("uLod", lod);
+        gl::bindVertexArray(mVertexArray);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        gl::unbindVertexArray();
+        readBack();
+    }
+
+    // Every texel lands on its share of the target with the colour its format gives.
+    void expectImage(const Image& image, GLenum internalFormat) {
+        const uint32_t size = mTarget->width();
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                const uint32_t px = static_cast<uint32_t>((x + 0.5) * size / image.width);
+                const uint32_t py = static_cast<uint32_t>((y + 0.5) * size / image.height);
+                EXPECT_EQ(pixel(px, py), expectedTexel(image, x, y, internalFormat))
+                    << "texel " << x << ", " << y;
+            }
+        }
+    }
+
+    std::string mAssets;
+    gl::Program* mProgram = nullptr;
+    gl::VertexBuffer* mQuad = nullptr;
+    gl::VertexArray* mVertexArray = nullptr;
+};
+
+TEST_F(GlTexture2dTest, BindsOnlyWhenNotCurrentAndCreationRestoresTheBinding) {
+    gl::Texture2d* a = gl::createTexture2d(4, 4, gl::Texture2dConfig());
+    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 0) << "nothing current: back to 0";
+    EXPECT_EQ(a->width, 4u);
+    EXPECT_EQ(a->height, 4u);
+    EXPECT_NE(a->id, 0u);
+
+    gl::bindTexture2d(a);
+    EXPECT_EQ(gl::texture2dCurrent, a);
+    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(a->id));
+    glBindTexture(GL_TEXTURE_2D, 0);
+    gl::bindTexture2d(a);
+    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 0) << "a bind of the current texture reached GL";
+    gl::unbindTexture2d();
+    gl::bindTexture2d(a);
+
+    gl::Texture2dConfig config;
+    config.wrapS = GL_REPEAT;
+    config.wrapT = GL_MIRRORED_REPEAT;
+    config.minFilter = GL_NEAREST_MIPMAP_LINEAR;
+    config.magFilter = GL_NEAREST;
+    config.generateMipmap = true;
+    gl::Texture2d* b = gl::createTexture2d(8, 2, config);
+    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(a->id));
+    EXPECT_EQ(gl::texture2dCurrent, a);
+    EXPECT_EQ(b->config.wrapS, static_cast<GLenum>(GL_REPEAT));
+    gl::bindTexture2d(b);
+    auto parameter = [](GLenum name) {
+        GLint value = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+        return value;
+    };
+    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_T), GL_MIRRORED_REPEAT);
+    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);
+    EXPECT_EQ(parameter(GL_TEXTURE_MAG_FILTER), GL_NEAREST);
+
+    const GLuint deletedId = b->id;
+    gl::deleteTexture2d(b);
+    EXPECT_EQ(b, nullptr);
+    EXPECT_EQ(gl::texture2dCurrent, nullptr);
+    EXPECT_FALSE(glIsTexture(deletedId));
+    EXPECT_TRUE(glIsTexture(a->id));
+    gl::deleteTexture2d(a);
+    EXPECT_EQ(a, nullptr);
+}
+
+TEST_F(GlTexture2dTest, PixelsAreSampledBackAndReSpecified) {
+    const Image image = testImage(4, 4, 4);
+    gl::Texture2d* texture = gl::createTexture2d(image.bytes.data(), 4, 4, nearest(GL_RGBA));
+    drawTexture(texture);
+    savePng("gl_textured_quad");
+    expectImage(image, GL_RGBA);
+
+    // Completely, with a new config: 3 channels, odd width, byte-aligned rows.
+    const Image rgb = testImage(5, 3, 3);
+    gl::Texture2dConfig config = nearest(GL_RGB);
+    config.unpackAlignment = 1;
+    gl::texImage2d(rgb.bytes.data(), 5, 3, config);
+    EXPECT_EQ(texture->width, 5u);
+    EXPECT_EQ(texture->height, 3u);
+    EXPECT_EQ(texture->config.format, static_cast<GLenum>(GL_RGB));
+    drawTexture(texture);
+    expectImage(rgb, GL_RGB);
+
+    // Only the image, with the stored config, and mipmaps: level 1 of a 2x2 image is its mean.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
+    const uint8_t quad[] = {200, 0, 0, 100, 0, 0, 0, 0, 0, 40, 0, 0};  // 2x2 RGB, byte aligned
+    gl::texImage2d(quad, 2, 2, true);
+    EXPECT_TRUE(texture->config.generateMipmap);
+    EXPECT_EQ(texture->width, 2u);
+    drawTexture(texture, 1.0f);
+    EXPECT_TRUE(testsupport::near(pixel(32, 32), {85, 0, 0, 255})) << pixel(32, 32);
+    gl::deleteTexture2d(texture);
+}
+
+TEST_F(GlTexture2dTest, ImageAssetsKeepTheirChannels) {
+    struct Case {
+        Image image;
+        GLenum internalFormat;
+    };
+    const Case cases[] = {
+        {testImage(3, 2, 1), GL_LUMINANCE},
+        {testImage(3, 2, 1), GL_ALPHA},
+        {testImage(5, 3, 3), GL_RGB},  // odd rows: 15 bytes each
+        {testImage(4, 4, 4), GL_RGBA},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        const std::string path = writePng("valid" + std::to_string(index++), c.image);
+        testsupport::LogCapture log;
+        gl::Texture2d* texture = gl::createTexture2d(path.c_str(), nearest(c.internalFormat));
+        EXPECT_TRUE(log.lines().empty()) << ::testing::PrintToString(log.lines());
+        EXPECT_EQ(texture->width, static_cast<GLuint>(c.image.width));
+        EXPECT_EQ(texture->height, static_cast<GLuint>(c.image.height));
+        EXPECT_EQ(texture->config.internalFormat, c.internalFormat);
+        drawTexture(texture);
+        SCOPED_TRACE(path);
+        expectImage(c.image, c.internalFormat);
+        gl::deleteTexture2d(texture);
+    }
+}
+
+TEST_F(GlTexture2dTest, MismatchedFormatIsCorrectedWithItsLogLines) {
+    const Image rgba = testImage(4, 2, 4);
+    const std::string rgbaPath = writePng("rgba", rgba);
+    testsupport::LogCapture log;
+    gl::Texture2d* texture = gl::createTexture2d(rgbaPath.c_str(), nearest(GL_RGB));
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{
+                  "[Texture2D][validateImageDataNumChannels] Image data channel format GL_RGBA "
+                  "not matching desired format GL_RGB. Switching to image data format.\n",
+                  "[Texture2D][createTexture2d] Config format corrected, image asset: "
+                  "images/rgba.png\n"}));
+    EXPECT_EQ(texture->config.format, static_cast<GLenum>(GL_RGBA));
+    EXPECT_EQ(texture->config.internalFormat, static_cast<GLenum>(GL_RGBA));
+    drawTexture(texture);
+    expectImage(rgba, GL_RGBA);
+
+    // Re-specifying the current texture from a 1-channel image corrects its stored config.
+    const Image gray = testImage(3, 3, 1);
+    const std::string grayPath = writePng("gray", gray);
+    log.clear();
+    gl::texImage2d(grayPath.c_str(), false);
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{
+                  "[Texture2D][validateImageDataNumChannels] Image data channel format "
+                  "GL_LUMINANCE not matching desired format GL_RGBA. Switching to image data "
+                  "format.\n",
+                  "[Texture2D][texImage2d] Config format corrected, image asset: "
+                  "images/gray.png\n"}));
+    EXPECT_EQ(texture->config.internalFormat, static_cast<GLenum>(GL_LUMINANCE));
+    EXPECT_EQ(texture->width, 3u);
+    drawTexture(texture);
+    expectImage(gray, GL_LUMINANCE);
+    gl::deleteTexture2d(texture);
+
+    // The rule table on its own.
+    const GLenum formats[] = {GL_ALPHA, GL_LUMINANCE, GL_RGB, GL_RGBA, GL_LUMINANCE_ALPHA};
+    for (int channels = 0; channels <= 5; ++channels) {
+        for (GLenum format : formats) {
+            gl::Texture2dConfig config;
+            config.format = GL_RGBA;
+            config.internalFormat = format;
+            const auto outcome = gl::validateImageDataNumChannels(channels, config);
+            const bool accepted =
+                (channels == 1 && (format == GL_ALPHA || format == GL_LUMINANCE)) ||
+                (channels == 3 && format == GL_RGB) || (channels == 4 && format == GL_RGBA);
+            const bool supported = channels == 1 || channels == 3 || channels == 4;
+            EXPECT_EQ(outcome, !supported ? gl::ImageChannelValidation::Unsupported
+                               : accepted ? gl::ImageChannelValidation::Valid
+                                          : gl::ImageChannelValidation::Corrected)
+                << channels << " channels, format " << format;
+            if (accepted) {
+                EXPECT_EQ(config.format, static_cast<GLenum>(GL_RGBA)) << "format not inspected";
+            }
+        }
+    }
+}
+
+TEST_F(GlTexture2dTest, UnusableAssetsGiveTheLoggedFallback) {
+    Image grayAlpha = testImage(2, 2, 2);
+    const std::string path = writePng("gray_alpha", grayAlpha);
+    testsupport::LogCapture log;
+    gl::Texture2d* texture = gl::createTexture2d(path.c_str(), nearest(GL_LUMINANCE_ALPHA));
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{
+                  "[Texture2D][validateImageDataChannels] Unsupported num channels 2\n",
+                  "[Texture2D][createTexture2d] Unsupported num channels, image asset: "
+                  "images/gray_alpha.png\n"}));
+    EXPECT_EQ(texture->width, 1u);
+    EXPECT_EQ(texture->height, 1u);
+    EXPECT_EQ(texture->config.internalFormat, static_cast<GLenum>(GL_RGBA));
+    EXPECT_EQ(texture->config.minFilter, static_cast<GLenum>(GL_LINEAR)) << "a default config";
+    gl::deleteTexture2d(texture);
+
+    log.clear();
+    const std::string full = mAssets + "/images/missing.png";
+    texture = gl::createTexture2d("images/missing.png", nearest(GL_RGBA));
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{
+                  "[fs] Binary could not be loaded: " + full + "\n",
+                  "[fs] Error loading texture data: " + full + "\n",
+                  "[Texture2D][validateImageDataChannels] Unsupported num channels 0\n",
+                  "[Texture2D][createTexture2d] Unsupported num channels, image asset: "
+                  "images/missing.png\n"}));
+    EXPECT_EQ(texture->width, 1u);
+
+    // Re-specified from a missing asset, the current texture keeps a 0x0 image.
+    gl::bindTexture2d(texture);
+    log.clear();
+    gl::texImage2d("images/missing.png", true);
+    EXPECT_EQ(log.lines().back(),
+              "[Texture2D][texImage2d] Unsupported num channels, image asset: "
+              "images/missing.png\n");
+    EXPECT_EQ(texture->width, 0u);
+    EXPECT_EQ(texture->height, 0u);
+
+    // A file that is not an image decodes to nothing, like a missing one.
+    std::filesystem::copy_file(std::string(VIZ_SOURCE_DIR) + "/CMakeLists.txt",
+                               mAssets + "/images/text.png");
+    log.clear();
+    gl::Texture2d* text = gl::createTexture2d("images/text.png", gl::Texture2dConfig());
+    EXPECT_EQ(text->width, 1u);
+    EXPECT_TRUE(
+        log.contains("[Texture2D][validateImageDataChannels] Unsupported num channels 0\n"));
+    gl::deleteTexture2d(text);
+    gl::deleteTexture2d(texture);
+}
+
+using GlTexture2dDeathTest = GlTexture2dTest;
+
+TEST_F(GlTexture2dDeathTest, MissingTexturesStopWithTheirCondition) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const char* condition =
+        "Assertion failed: texture2dCurrent != nullptr && \"Texture 2d not valid\"";
+    EXPECT_DEATH(gl::texImage2d(nullptr, 1, 1, false), HasSubstr(condition));
+    EXPECT_DEATH(gl::texImage2d(nullptr, 1, 1, gl::Texture2dConfig()), HasSubstr(condition));
+    EXPECT_DEATH(gl::texImage2d("images/any.png", false), HasSubstr(condition));
+    EXPECT_DEATH(gl::bindTexture2d(nullptr),
+                 HasSubstr("Assertion failed: texture != nullptr && \"Texture 2d not valid\""));
+}
+
+}  // namespace

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>

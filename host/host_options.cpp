@@ -113,7 +113,6 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
     if (args.empty()) {
         options.out = "out/demo.mp4";
         options.still = "out/demo.png";
-        return true;
     }
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

@@ -146,13 +146,12 @@ bool SoundClassifier::push(const std::vector<float>& bands, float loudness, floa
 
 void SoundClassifier::measure() {
     const size_t count = std::min(mFrames, mCapacity);
-    double power = 0.0;
+    double level = 0.0;
     double centroidSum = 0.0;
     size_t centroidFrames = 0;
     size_t onsets = 0;
     mSorted.clear();
     for (size_t i = 0; i < count; ++i) {
-        power += std::pow(10.0, mLoudness[i] / 10.0);
         // Silence between notes would otherwise make every sparse piece look punchy.
         mSorted.push_back(std::max(mLoudness[i], mPreset.silenceBelow));
         if (mLoudness[i] > mPreset.silenceBelow) {
@@ -161,10 +160,14 @@ void SoundClassifier::measure() {
         }
         onsets += mOnset[i];
     }
-    mMeasures.loudness = float(10.0 * std::log10(std::max(power / count, 1e-12)));
     std::sort(mSorted.begin(), mSorted.end());
+    const size_t top = size_t(0.90 * double(count - 1));
+    for (size_t i = 0; i <= top; ++i) {
+        level += std::pow(10.0, mSorted[i] / 10.0);
+    }
+    mMeasures.loudness = float(10.0 * std::log10(std::max(level / double(top + 1), 1e-12)));
     const float low = mSorted[size_t(0.10 * (count - 1))];
-    const float high = mSorted[size_t(0.95 * (count - 1))];
+    const float high = mSorted[top];
     mMeasures.dynamicRange = high - low;
     mMeasures.onsetRate = float(onsets) * mPreset.frameRate / float(count);
     mMeasures.brightness = centroidFrames > 0 ? float(centroidSum / centroidFrames) : 0.0f;

@@ -17,11 +17,12 @@ struct SoundClassifierPreset {
     float window = 4.0f;         // seconds of music the measures look back over
     float firstDecision = 2.5f;  // seconds of music before the first class
     float holdTime = 1.0f;       // seconds a new class must persist before it is reported
-    // Loudness (mean power of the frames, dB full scale): quiet | medium | loud.
+    // Loudness (mean power of the frames in dB full scale, leaving out the loudest tenth so that
+    // a crash or a fill does not make the whole window loud): quiet | medium | loud.
     float quietBelow = -30.0f;
-    float loudFrom = -17.0f;
+    float loudFrom = -19.0f;
     float loudnessMargin = 1.5f;
-    // Dynamic range (10th to 95th percentile of the frame loudness, dB): even | punchy.
+    // Dynamic range (10th to 90th percentile of the frame levels, dB): even | punchy.
     float punchyFrom = 12.0f;
     float dynamicsMargin = 1.5f;
     // Onsets per second: slow | steady | busy.

@@ -2,8 +2,11 @@
 
 #include <GLES3/gl3.h>
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "frame_scaler.h"
@@ -16,6 +19,25 @@
 namespace vizhost {
 
 namespace {
+
+// Sound libraries print pages of diagnostics on machines without a sound card; the host says
+// it in one line instead.
+template <typename Call>
+auto withoutStderr(Call call) {
+    std::fflush(stderr);
+    const int saved = dup(2);
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+        dup2(null, 2);
+        close(null);
+    }
+    auto result = call();
+    if (saved >= 0) {
+        dup2(saved, 2);
+        close(saved);
+    }
+    return result;
+}
 
 // The sound of the current track, queued a little ahead of the device; its position is what
 // the listener hears, so the picture follows it. Without an audio device the position follows
@@ -39,7 +61,8 @@ public:
             want.format = AUDIO_F32SYS;
             want.channels = Uint8(std::min<uint32_t>(clip.channels, 8));
             want.samples = 1024;
-            mDevice = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+            mDevice =
+                withoutStderr([&] { return SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0); });
             mRate = clip.sampleRate;
             mChannels = clip.channels;
         }
@@ -117,7 +140,8 @@ bool WindowPlayer::run(const std::vector<AudioClip>& tracks, std::string& error)
         return false;
     }
     SdlGuard sdl;
-    const bool audioAvailable = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    const bool audioAvailable =
+        withoutStderr([] { return SDL_InitSubSystem(SDL_INIT_AUDIO); }) == 0;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "audio_clip.h"
+
+using namespace vizhost;
+
+namespace {
+
+std::string tempPath(const std::string& name) {
+    return ::testing::TempDir() + "vizhost_" + name;
+}
+
+}  // namespace
+
+TEST(AudioClip, WavWrittenAndDecodedKeepsTheSoundAndPadsWithSilence) {
+    AudioClip clip;
+    clip.sampleRate = 22050;
+    clip.channels = 2;
+    for (int i = 0; i < 1000; ++i) {
+        clip.samples.push_back(0.5f * std::sin(0.05f * i));
+        clip.samples.push_back(-0.25f);
+    }
+    mixToMono(clip);
+    ASSERT_EQ(clip.frameCount(), 1000u);
+    EXPECT_NEAR(clip.mono[10], 0.5f * (0.5f * std::sin(0.5f) - 0.25f), 1e-6f);
+
+    const std::string path = tempPath("roundtrip.wav");
+    std::string error;
+    ASSERT_TRUE(writeWavFile(path, clip, 1200, error)) << error;
+    AudioClip decoded;
+    ASSERT_TRUE(decodeAudioFile(path, decoded, error)) << error;
+    EXPECT_EQ(decoded.sampleRate, 22050u);
+    EXPECT_EQ(decoded.channels, 2u);
+    ASSERT_EQ(decoded.frameCount(), 1200u);
+    for (size_t i = 0; i < 2000; ++i) {
+        EXPECT_NEAR(decoded.samples[i], clip.samples[i], 1.0f / 16000.0f);
+    }
+    for (size_t i = 2000; i < 2400; ++i) {
+        EXPECT_EQ(decoded.samples[i], 0.0f);
+    }
+
+    // Shorter than the clip: cut.
+    ASSERT_TRUE(writeWavFile(path, clip, 100, error)) << error;
+    ASSERT_TRUE(decodeAudioFile(path, decoded, error)) << error;
+    EXPECT_EQ(decoded.frameCount(), 100u);
+}
+
+TEST(AudioClip, MissingEmptyAndForeignFilesAreRefusedByName) {
+    AudioClip clip;
+    std::string error;
+    EXPECT_FALSE(decodeAudioFile(tempPath("absent.wav"), clip, error));
+    EXPECT_NE(error.find("no such music file"), std::string::npos) << error;
+    EXPECT_NE(error.find("absent.wav"), std::string::npos) << error;
+
+    const std::string text = tempPath("notes.ogg");
+    std::ofstream(text) << "these are not sounds\n";
+    error.clear();
+    EXPECT_FALSE(decodeAudioFile(text, clip, error));
+    EXPECT_NE(error.find("cannot decode"), std::string::npos) << error;
+    EXPECT_NE(error.find("notes.ogg"), std::string::npos) << error;
+
+    // A valid WAV header with no samples.
+    AudioClip silent;
+    silent.sampleRate = 48000;
+    silent.channels = 1;
+    const std::string empty = tempPath("empty.wav");
+    ASSERT_TRUE(writeWavFile(empty, silent, 0, error)) << error;
+    error.clear();
+    EXPECT_FALSE(decodeAudioFile(empty, clip, error));
+    EXPECT_NE(error.find("holds no sound"), std::string::npos) << error;
+
+    error.clear();
+    EXPECT_FALSE(decodeAudioFile(::testing::TempDir(), clip, error));
+    EXPECT_FALSE(error.empty());
+
+    error.clear();
+    EXPECT_FALSE(writeWavFile("/nonexistent-dir/x.wav", silent, 10, error));
+    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+}

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "band_analyzer.h"
+
+using vizhost::BandAnalyzer;
+
+namespace {
+
+std::vector<float> sine(float frequency, float amplitude, uint32_t rate, size_t length) {
+    std::vector<float> s(length);
+    for (size_t i = 0; i < length; ++i) {
+        s[i] = amplitude * std::sin(2.0f * 3.14159265f * frequency * float(i) / float(rate));
+    }
+    return s;
+}
+
+// The band whose edges hold the frequency.
+uint32_t bandOf(const BandAnalyzer& analyzer, float frequency) {
+    for (uint32_t i = 0; i < analyzer.bandCount(); ++i) {
+        if (frequency >= analyzer.bandEdge(i) && frequency < analyzer.bandEdge(i + 1)) {
+            return i;
+        }
+    }
+    return analyzer.bandCount();
+}
+
+}  // namespace
+
+TEST(BandAnalyzer, SineLandsInItsBandAtItsLevel) {
+    const uint32_t rate = 48000;
+    // Frequencies in the middle of wide enough bands that the window's main lobe stays inside.
+    for (uint32_t bands : {16u, 8u}) {
+        BandAnalyzer analyzer(bands, rate);
+        for (float frequency : {250.0f, 1000.0f, 4000.0f}) {
+            for (float amplitude : {0.1f, 0.01f}) {
+                const std::vector<float> signal = sine(frequency, amplitude, rate, rate);
+                analyzer.analyze(signal.data(), signal.size(), rate / 2);
+                const uint32_t band = bandOf(analyzer, frequency);
+                ASSERT_LT(band, analyzer.bandCount());
+                const float expected = 20.0f * std::log10(amplitude);
+                EXPECT_NEAR(analyzer.bands()[band], expected, 0.5f)
+                    << bands << " bands, " << frequency << " Hz, amplitude " << amplitude;
+                for (uint32_t i = 0; i < analyzer.bandCount(); ++i) {
+                    if (i + 1 < band || i > band + 1) {
+                        EXPECT_LT(analyzer.bands()[i], expected - 40.0f)
+                            << "band " << i << " for " << frequency << " Hz";
+                    }
+                }
+                // A sine's RMS is its amplitude over the square root of two.
+                EXPECT_NEAR(analyzer.loudness(), expected - 3.01f, 0.2f);
+                EXPECT_NEAR(analyzer.centroid(), frequency, frequency * 0.1f);
+            }
+        }
+    }
+}
+
+TEST(BandAnalyzer, SilenceAndClippingStayInsideTheLibrarysRange) {
+    const uint32_t rate = 44100;
+    BandAnalyzer analyzer(16, rate);
+    const std::vector<float> silence(rate, 0.0f);
+    analyzer.analyze(silence.data(), silence.size(), rate / 2);
+    for (float b : analyzer.bands()) {
+        EXPECT_EQ(b, -120.0f);
+    }
+    EXPECT_EQ(analyzer.loudness(), -120.0f);
+    EXPECT_EQ(analyzer.centroid(), 0.0f);
+
+    // A block before the music starts reads silence, not memory before the buffer.
+    const std::vector<float> loud = sine(1000.0f, 1.0f, rate, rate);
+    analyzer.analyze(loud.data(), loud.size(), 0);
+    for (float b : analyzer.bands()) {
+        EXPECT_EQ(b, -120.0f);
+    }
+
+    // A hard-clipped full-scale square: everything loud is limited to -10 dB.
+    std::vector<float> square(rate);
+    for (size_t i = 0; i < square.size(); ++i) {
+        square[i] = loud[i] >= 0.0f ? 1.0f : -1.0f;
+    }
+    analyzer.analyze(square.data(), square.size(), rate / 2);
+    for (float b : analyzer.bands()) {
+        EXPECT_GE(b, -120.0f);
+        EXPECT_LE(b, -10.0f);
+    }
+    EXPECT_EQ(analyzer.bands()[bandOf(analyzer, 1000.0f)], -10.0f);
+    EXPECT_EQ(analyzer.bands()[bandOf(analyzer, 3000.0f)], -10.0f);  // the third harmonic
+    EXPECT_NEAR(analyzer.loudness(), 0.0f, 0.01f);
+}
+
+TEST(BandAnalyzer, EveryBandCountAndRateGivesOrderedEdgesBelowNyquist) {
+    for (uint32_t rate : {8000u, 22050u, 44100u, 96000u}) {
+        for (uint32_t bands : {1u, 16u, 64u, 256u}) {
+            BandAnalyzer analyzer(bands, rate);
+            ASSERT_EQ(analyzer.bandCount(), bands);
+            EXPECT_LT(analyzer.bandEdge(bands), 0.5f * float(rate));
+            for (uint32_t i = 0; i < bands; ++i) {
+                EXPECT_LT(analyzer.bandEdge(i), analyzer.bandEdge(i + 1));
+            }
+            // Bands narrower than a bin still follow the signal rather than staying silent.
+            const std::vector<float> noise = [&] {
+                std::vector<float> n(rate);
+                uint32_t state = 1;
+                for (float& v : n) {
+                    state = state * 1664525u + 1013904223u;
+                    v = float(state >> 8) / float(1u << 24) - 0.5f;
+                }
+                return n;
+            }();
+            analyzer.analyze(noise.data(), noise.size(), rate / 2);
+            for (float b : analyzer.bands()) {
+                EXPECT_GT(b, -80.0f) << rate << " Hz, " << bands << " bands";
+            }
+        }
+    }
+}

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "sound_classifier.h"
+
+using vizhost::SoundClassifier;
+
+namespace {
+
+// Synthetic frames: a steady spectrum at `loudness` with a beat every `beatEvery` frames that
+// lifts every band by 20 dB for two frames and the loudness by `punch` dB.
+struct Section {
+    float loudness;
+    float centroid;
+    size_t beatEvery;  // 0: no beats
+    float punch;
+};
+
+// Feeds `seconds` of a section; returns the classes reported, in order.
+std::vector<SoundClass> feed(SoundClassifier& classifier, const Section& section, float seconds,
+                             size_t& frame) {
+    std::vector<SoundClass> reported;
+    std::vector<float> bands(16);
+    const size_t frames = size_t(seconds * 60.0f);
+    for (size_t i = 0; i < frames; ++i, ++frame) {
+        const bool beat = section.beatEvery != 0 && frame % section.beatEvery < 2;
+        for (float& b : bands) {
+            b = section.loudness - 20.0f + (beat ? 20.0f : 0.0f);
+        }
+        const float loudness = section.loudness + (beat ? section.punch : 0.0f);
+        if (classifier.push(bands, loudness, section.centroid)) {
+            reported.push_back(classifier.soundClass());
+        }
+    }
+    return reported;
+}
+
+const Section kQuietStill{-40.0f, 1500.0f, 0, 0.0f};
+const Section kGroove{-24.0f, 1500.0f, 30, 3.0f};       // two beats a second
+const Section kLoudPunchy{-10.0f, 2000.0f, 12, 20.0f};  // five hard beats a second
+const Section kLoudDark{-10.0f, 300.0f, 40, 3.0f};
+const Section kQuietBright{-40.0f, 6000.0f, 0, 0.0f};
+
+}  // namespace
+
+TEST(SoundClassifier, SectionsOfDifferentCharacterGetTheirClasses) {
+    struct Case {
+        Section section;
+        SoundClass expected;
+    };
+    for (const Case& c :
+         {Case{kQuietStill, SoundClass::Calm}, Case{kGroove, SoundClass::Moderate},
+          Case{kLoudPunchy, SoundClass::Dynamic}, Case{kLoudDark, SoundClass::Powerful},
+          Case{kQuietBright, SoundClass::Light}, Case{{-24.0f, 300.0f, 30, 3.0f}, SoundClass::Dark},
+          Case{{-10.0f, 2000.0f, 30, 2.0f}, SoundClass::Loud},
+          Case{{-24.0f, 1500.0f, 0, 0.0f}, SoundClass::Slow}}) {
+        SoundClassifier classifier;
+        size_t frame = 0;
+        const std::vector<SoundClass> reported = feed(classifier, c.section, 8.0f, frame);
+        ASSERT_FALSE(reported.empty());
+        EXPECT_EQ(reported.back(), c.expected) << toString(c.expected);
+        EXPECT_EQ(classifier.soundClass(), c.expected);
+    }
+}
+
+TEST(SoundClassifier, DecidesOnlyAfterHearingEnoughAndChangesOnlyWhenTheChangeHolds) {
+    SoundClassifier classifier;
+    size_t frame = 0;
+    EXPECT_TRUE(feed(classifier, kQuietStill, 2.0f, frame).empty());
+    EXPECT_FALSE(classifier.hasClass());
+    EXPECT_EQ(feed(classifier, kQuietStill, 6.0f, frame),
+              std::vector<SoundClass>{SoundClass::Calm});
+
+    // A quarter of a second of loud beats inside calm music is a moment, not a new class.
+    EXPECT_TRUE(feed(classifier, kLoudPunchy, 0.25f, frame).empty());
+    EXPECT_TRUE(feed(classifier, kQuietStill, 6.0f, frame).empty());
+    EXPECT_EQ(classifier.soundClass(), SoundClass::Calm);
+
+    // Music that stays loud changes it once, a few seconds in.
+    const size_t before = frame;
+    std::vector<SoundClass> reported;
+    size_t changedAt = 0;
+    std::vector<float> bands(16);
+    for (size_t i = 0; i < 8 * 60; ++i, ++frame) {
+        const bool beat = frame % 12 < 2;
+        for (float& b : bands) {
+            b = beat ? -10.0f : -30.0f;
+        }
+        if (classifier.push(bands, beat ? 10.0f : -10.0f, 2000.0f)) {
+            reported.push_back(classifier.soundClass());
+            changedAt = frame;
+        }
+    }
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported.front(), SoundClass::Dynamic);
+    EXPECT_GT(changedAt - before, 60u);       // at least the hold time
+    EXPECT_LT(changedAt - before, 5u * 60u);  // within the measuring window and the hold
+}
+
+TEST(SoundClassifier, MusicHoveringAtABoundaryDoesNotFlipTheClass) {
+    SoundClassifier classifier;
+    size_t frame = 0;
+    // Just above the quiet/medium boundary, then wandering half a dB either side of it.
+    feed(classifier, {-29.0f, 1500.0f, 0, 0.0f}, 6.0f, frame);
+    ASSERT_TRUE(classifier.hasClass());
+    const SoundClass settled = classifier.soundClass();
+    EXPECT_EQ(settled, SoundClass::Slow);
+    for (int i = 0; i < 10; ++i) {
+        const float level = i % 2 == 0 ? -30.5f : -29.5f;
+        EXPECT_TRUE(feed(classifier, {level, 1500.0f, 0, 0.0f}, 3.0f, frame).empty());
+    }
+    EXPECT_EQ(classifier.soundClass(), settled);
+}
+
+TEST(SoundClassifier, ANewTrackIsHeardAfreshButKeepsTheClassUntilDecided) {
+    SoundClassifier classifier;
+    size_t frame = 0;
+    feed(classifier, kLoudDark, 6.0f, frame);
+    ASSERT_EQ(classifier.soundClass(), SoundClass::Powerful);
+    classifier.restart();
+    EXPECT_TRUE(classifier.hasClass());
+    // The quiet track's first two seconds decide nothing, not even with the old window.
+    EXPECT_TRUE(feed(classifier, kQuietStill, 2.0f, frame).empty());
+    EXPECT_EQ(classifier.soundClass(), SoundClass::Powerful);
+    const std::vector<SoundClass> reported = feed(classifier, kQuietStill, 4.0f, frame);
+    EXPECT_EQ(reported, std::vector<SoundClass>{SoundClass::Calm});
+}
+
+TEST(SoundClassifier, CountsAttacksNotNoiseInQuietBands) {
+    SoundClassifier classifier;
+    std::vector<float> bands(16);
+    uint32_t state = 7;
+    for (size_t frame = 0; frame < 5 * 60; ++frame) {
+        // Loud bass, and treble bands flickering at the noise floor by up to 30 dB per frame.
+        for (size_t i = 0; i < bands.size(); ++i) {
+            state = state * 1664525u + 1013904223u;
+            bands[i] = i < 4 ? -20.0f : -110.0f + float(state >> 27);
+        }
+        // Three attacks a second lifting everything.
+        if (frame % 20 == 0) {
+            for (float& b : bands) {
+                b = -15.0f;
+            }
+        }
+        classifier.push(bands, -20.0f, 500.0f);
+    }
+    EXPECT_NEAR(classifier.measures().onsetRate, 3.0f, 0.3f);
+}

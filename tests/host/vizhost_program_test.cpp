@@ -1,0 +1,166 @@
+// The host program as a user runs it, through the shared object.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <stb_image.h>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string errors;  // standard error
+};
+
+Outcome runVizhost(const std::vector<std::string>& args) {
+    const std::string log = ::testing::TempDir() + "vizhost_stderr.txt";
+    std::vector<std::string> all = {VIZHOST_PROGRAM};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t child = -1;
+    Outcome outcome;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    outcome.errors = text.str();
+    return outcome;
+}
+
+std::string freshDirectory(const std::string& name) {
+    const std::string dir = ::testing::TempDir() + name;
+    fs::remove_all(dir);
+    return dir;
+}
+
+// One line ending in a newline, starting with the program's name.
+void expectOneMessage(const Outcome& outcome, const std::string& containing) {
+    EXPECT_EQ(outcome.errors.rfind("vizhost: ", 0), 0u) << outcome.errors;
+    EXPECT_EQ(std::count(outcome.errors.begin(), outcome.errors.end(), '\n'), 1) << outcome.errors;
+    EXPECT_NE(outcome.errors.find(containing), std::string::npos) << outcome.errors;
+}
+
+}  // namespace
+
+TEST(VizhostProgram, TwoSecondsHeadlessThroughTheLibraryWriteEveryFrameWithoutAGlError) {
+    const std::string frames = freshDirectory("vizhost_frames");
+    const std::string still = ::testing::TempDir() + "vizhost_still.png";
+    const std::string log = ::testing::TempDir() + "vizhost_library.log";
+    fs::remove(log);
+    const Outcome outcome =
+        runVizhost({"--duration", "2", "--frames", frames, "--still", still, "--still-at", "1.5",
+                    "--size", "192x108", "--no-progress", "--log", log, "--rotate-at", "0.5"});
+    // The host checks for GL errors after every call into the library and fails on one.
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_EQ(outcome.errors, "");
+    size_t count = 0;
+    for (const auto& entry : fs::directory_iterator(frames)) {
+        (void)entry;
+        ++count;
+    }
+    EXPECT_EQ(count, 120u);
+    int w = 0;
+    int h = 0;
+    int channels = 0;
+    for (const std::string& png : {frames + "/frame_000119.png", still}) {
+        ASSERT_EQ(stbi_info(png.c_str(), &w, &h, &channels), 1) << png;
+        EXPECT_EQ(w, 192);
+        EXPECT_EQ(h, 108);
+    }
+    // The library was really driven: it was created with the resource path and saw the turn.
+    std::ifstream in(log);
+    std::stringstream lines;
+    lines << in.rdbuf();
+    EXPECT_NE(lines.str().find("[Library][OnCreateGlApp]"), std::string::npos) << lines.str();
+    EXPECT_NE(lines.str().find("toRotateInfo: Portrait"), std::string::npos) << lines.str();
+    EXPECT_NE(lines.str().find("[Library][OnTerminateGlApp]"), std::string::npos);
+}
+
+TEST(VizhostProgram, VideoHasPictureAndSound) {
+    const std::string dir = freshDirectory("vizhost_video");
+    const std::string song = dir + "/song.wav";
+    ASSERT_EQ(runVizhost({"--write-demo", song}).exitCode, 0);
+    const std::string video = dir + "/v.mp4";
+    const Outcome outcome =
+        runVizhost({song, "--duration", "1", "--out", video, "--size", "160x90", "--no-progress"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+    const std::string command =
+        "ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" + video + "'";
+    std::string streams;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[64];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            streams += buffer;
+        }
+        pclose(pipe);
+    }
+    EXPECT_EQ(streams, "video\naudio\n");
+}
+
+TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
+    const std::string dir = freshDirectory("vizhost_errors");
+    fs::create_directories(dir);
+    const std::string out = dir + "/x.mp4";
+
+    Outcome outcome = runVizhost({"--bands", "0", "--out", out});
+    EXPECT_EQ(outcome.exitCode, 2);
+    expectOneMessage(outcome, "--bands");
+
+    outcome = runVizhost({"--frobnicate"});
+    EXPECT_EQ(outcome.exitCode, 2);
+    expectOneMessage(outcome, "unknown option --frobnicate");
+
+    outcome = runVizhost({dir + "/missing.flac", "--out", out});
+    EXPECT_EQ(outcome.exitCode, 1);
+    expectOneMessage(outcome, "missing.flac");
+
+    const std::string garbage = dir + "/garbage.mp3";
+    std::ofstream(garbage) << std::string(5000, 'x');
+    outcome = runVizhost({garbage, "--out", out});
+    EXPECT_EQ(outcome.exitCode, 1);
+    expectOneMessage(outcome, "cannot decode");
+
+    outcome = runVizhost({"--library", dir + "/nothing.so", "--out", out, "--duration", "1"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    expectOneMessage(outcome, "cannot load the library");
+
+    // A shared object that is not the library: it loads, but lacks the functions.
+    const std::string platform =
+        (fs::path(VIZHOST_PROGRAM).parent_path().parent_path() / "libvisualization-platform.so")
+            .string();
+    outcome = runVizhost({"--library", platform, "--out", out, "--duration", "1"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    expectOneMessage(outcome, "lacks OnCreateGlApp");
+
+    outcome = runVizhost({"--res", dir + "/no-res", "--out", out, "--duration", "1"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    expectOneMessage(outcome, "no resource directory");
+
+    EXPECT_FALSE(fs::exists(out));
+}

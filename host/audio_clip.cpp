@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "quiet_stderr.h"
+
 namespace vizhost {
 
 void mixToMono(AudioClip& clip) {
@@ -28,9 +30,13 @@ bool decodeAudioFile(const std::string& path, AudioClip& clip, std::string& erro
         return false;
     }
     SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    SNDFILE* file = withoutStderr([&] { return sf_open(path.c_str(), SFM_READ, &info); });
     if (file == nullptr) {
-        error = "cannot decode " + path + ": " + sf_strerror(nullptr);
+        // The file exists, so a "system error" here means no decoder recognised it.
+        const int code = sf_error(nullptr);
+        error = "cannot decode " + path + ": " +
+                (code == SF_ERR_SYSTEM ? std::string("not a sound file this host can read")
+                                       : std::string(sf_error_number(code)));
         return false;
     }
     if (info.channels < 1 || info.samplerate < 1000 || info.samplerate > 768000) {
@@ -46,7 +52,8 @@ bool decodeAudioFile(const std::string& path, AudioClip& clip, std::string& erro
     const sf_count_t chunkFrames = 65536;
     std::vector<float> chunk(size_t(chunkFrames) * clip.channels);
     for (;;) {
-        const sf_count_t read = sf_readf_float(file, chunk.data(), chunkFrames);
+        const sf_count_t read =
+            withoutStderr([&] { return sf_readf_float(file, chunk.data(), chunkFrames); });
         if (read <= 0) {
             break;
         }

@@ -2,8 +2,6 @@
 
 #include <GLES3/gl3.h>
 #include <SDL.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,30 +12,12 @@
 #include "host_session.h"
 #include "music_feed.h"
 #include "platform.h"
+#include "quiet_stderr.h"
 #include "rotation_driver.h"
 
 namespace vizhost {
 
 namespace {
-
-// Sound libraries print pages of diagnostics on machines without a sound card; the host says
-// it in one line instead.
-template <typename Call>
-auto withoutStderr(Call call) {
-    std::fflush(stderr);
-    const int saved = dup(2);
-    const int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) {
-        dup2(null, 2);
-        close(null);
-    }
-    auto result = call();
-    if (saved >= 0) {
-        dup2(saved, 2);
-        close(saved);
-    }
-    return result;
-}
 
 // The sound of the current track, queued a little ahead of the device; its position is what
 // the listener hears, so the picture follows it. Without an audio device the position follows

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Runs the reference host on its built-in demo song.
+# Runs the reference host on its built-in demo song: out/demo.mp4 (with the music) and
+# out/demo.png, one frame of it.
 set -euo pipefail
 build=${1:-build}
 if [ ! -x "$build/host/vizhost" ]; then
-  echo "demo: the reference host (vizhost) is not there yet; the library and its tests are built in $build/." >&2
-  exit 0
+  echo "demo: $build/host/vizhost is missing; build first (make build)" >&2
+  exit 1
 fi
 mkdir -p out
-exec "$build/host/vizhost" --out out/demo.mp4 --still out/demo.png
+"$build/host/vizhost" --out out/demo.mp4 --still out/demo.png
+echo "demo: wrote out/demo.mp4 and out/demo.png" >&2

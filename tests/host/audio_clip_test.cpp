@@ -3,6 +3,8 @@
 #include <cmath>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "audio_clip.h"
 
 using namespace vizhost;
@@ -10,7 +12,7 @@ using namespace vizhost;
 namespace {
 
 std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "vizhost_" + name;
+    return ::testing::TempDir() + "vizhost_" + std::to_string(getpid()) + "_" + name;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include "video_writer.h"
 
 using namespace vizhost;
@@ -42,7 +44,8 @@ TEST(VideoWriter, WritesPicturesAndEveryTrackOfMusicForExactlyTheirFrames) {
     second.samples.assign(1000, -0.1f);  // shorter than its 15 frames
     mixToMono(second);
 
-    const std::string path = ::testing::TempDir() + "vizhost_writer.mp4";
+    const std::string path =
+        ::testing::TempDir() + "vizhost_writer_" + std::to_string(getpid()) + ".mp4";
     std::filesystem::remove(path);
     VideoWriter writer;
     std::string error;

@@ -26,7 +26,9 @@ struct Outcome {
 };
 
 Outcome runVizhost(const std::vector<std::string>& args) {
-    const std::string log = ::testing::TempDir() + "vizhost_stderr.txt";
+    // Tests run in parallel processes: every file they use carries the process id.
+    const std::string log =
+        ::testing::TempDir() + "vizhost_stderr_" + std::to_string(getpid()) + ".txt";
     std::vector<std::string> all = {VIZHOST_PROGRAM};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -54,7 +56,7 @@ Outcome runVizhost(const std::vector<std::string>& args) {
 }
 
 std::string freshDirectory(const std::string& name) {
-    const std::string dir = ::testing::TempDir() + name;
+    const std::string dir = ::testing::TempDir() + name + "_" + std::to_string(getpid());
     fs::remove_all(dir);
     return dir;
 }
@@ -70,8 +72,8 @@ void expectOneMessage(const Outcome& outcome, const std::string& containing) {
 
 TEST(VizhostProgram, TwoSecondsHeadlessThroughTheLibraryWriteEveryFrameWithoutAGlError) {
     const std::string frames = freshDirectory("vizhost_frames");
-    const std::string still = ::testing::TempDir() + "vizhost_still.png";
-    const std::string log = ::testing::TempDir() + "vizhost_library.log";
+    const std::string still = frames + "_still.png";
+    const std::string log = frames + "_library.log";
     fs::remove(log);
     const Outcome outcome =
         runVizhost({"--duration", "2", "--frames", frames, "--still", still, "--still-at", "1.5",

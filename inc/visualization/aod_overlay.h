@@ -1,0 +1,68 @@
+// The always-on-display cover. In AOD display mode the screen shows the content only through
+// a shaped window (the current content's AODMask); everything around it is covered in the
+// clear colour, faded in with the display-mode blend. Once the blend has fully reached AOD the
+// content's own drawing is also scissored to the window's bounding box.
+//
+// Per frame the content player calls setDisplayModeBlend, update(content.getAODMask()),
+// begin(), the content's render, then draw(). begin and draw pair up within a frame: draw
+// closes the scissor test that begin opened. Render thread only, GL context current.
+#pragma once
+
+#include <cstdint>
+
+#include "visualization/aod_overlay_mesh.h"
+#include "visualization/content/abstract_content.h"
+#include "visualization/util/gl/buffer.h"
+#include "visualization/util/gl/program.h"
+#include "visualization/util/gl/texture_2d.h"
+#include "visualization/util/gl/vertex_array.h"
+#include "visualization/util/math/mat44.h"
+#include "visualization/util/math/vector.h"
+
+class AODOverlay {
+public:
+    AODOverlay(uint32_t width, uint32_t height);
+    ~AODOverlay();
+    AODOverlay(const AODOverlay&) = delete;
+    AODOverlay& operator=(const AODOverlay&) = delete;
+
+    void setDisplayModeBlend(float blend) { mDisplayModeBlend = blend; }
+    void update(const AODMask& mask);
+    void begin();
+    void draw();
+
+    bool isActive() const { return mActive; }
+    bool isScissorEnabled() const { return mScissorEnabled; }
+    const vec2f& getScissorMin() const { return mScissorMin; }
+    const vec2f& getScissorMax() const { return mScissorMax; }
+    const AODOverlayMesh& getMesh() const { return mMesh; }
+    const math::mat44<float>& getProjection() const { return mProjection; }
+
+private:
+    uint32_t mWidth;
+    uint32_t mHeight;
+    const char* mMaskImage = "images/aod_masks.png";
+    uint32_t mColumns = 3;
+    uint32_t mRows = 2;
+    float mDisplayModeBlend = 1.0f;
+    float mDefaultBlend = 0.0f;
+    float mAODBlend = 1.0f;
+    math::mat44<float> mProjection;
+    math::mat44<float> mRotationMatrix;
+    AODMask mPreviousMask;
+    bool mActive = false;
+    bool mScissorEnabled = false;
+    vec2f mScissorMin;
+    vec2f mScissorMax;
+    gl::Program* mProgram = nullptr;
+    gl::VertexBuffer* mVertexBuffer = nullptr;
+    gl::IndexBuffer* mIndexBuffer = nullptr;
+    gl::VertexArray* mVertexArray = nullptr;
+    AODOverlayMesh mMesh;
+    // The mesh describes mPreviousMask. It does not while nothing was built yet, or after the
+    // mask changed during frames in which the cover was not drawn.
+    bool mMeshCurrent = false;
+    bool mVerticesDirty = true;
+    gl::Texture2d* mTexture = nullptr;
+    vec2f mTexelSize;
+};

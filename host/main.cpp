@@ -12,6 +12,7 @@
 #include "host_options.h"
 #include "library_api.h"
 #include "offline_renderer.h"
+#include "paths.h"
 #include "window_player.h"
 
 namespace fs = std::filesystem;
@@ -22,24 +23,6 @@ namespace {
 int fail(const std::string& message, int code = 1) {
     std::fprintf(stderr, "vizhost: %s\n", message.c_str());
     return code;
-}
-
-fs::path programDirectory() {
-    std::error_code failed;
-    const fs::path self = fs::read_symlink("/proc/self/exe", failed);
-    return failed ? fs::current_path() : self.parent_path();
-}
-
-// The library drops leading slashes from the resource path and resolves what is left against
-// the working directory, so the host hands it a path relative to the working directory.
-std::string resourcePathFor(const fs::path& directory) {
-    std::error_code failed;
-    const fs::path absolute = fs::absolute(directory, failed);
-    fs::path relative = fs::relative(absolute, fs::current_path(), failed);
-    if (failed || relative.empty()) {
-        return directory.string();
-    }
-    return relative.string();
 }
 
 bool makeParent(const std::string& file, std::string& error) {
@@ -102,7 +85,7 @@ int main(int argc, char** argv) {
     }
     const std::string library =
         options.library.empty()
-            ? (programDirectory().parent_path() / "libvisualization.so").string()
+            ? (fs::path(programDirectory()).parent_path() / "libvisualization.so").string()
             : options.library;
     LoadedLibrary loaded;
     if (!loaded.load(library, error)) {
@@ -116,10 +99,10 @@ int main(int argc, char** argv) {
 
     bool ok = false;
     if (options.window) {
-        WindowPlayer player(loaded.api(), options, resourcePathFor(resources));
+        WindowPlayer player(loaded.api(), options, relativeResourcePath(resources.string()));
         ok = player.run(tracks, error);
     } else {
-        OfflineRenderer renderer(loaded.api(), options, resourcePathFor(resources));
+        OfflineRenderer renderer(loaded.api(), options, relativeResourcePath(resources.string()));
         ok = renderer.run(tracks, error);
     }
     if (!ok) {

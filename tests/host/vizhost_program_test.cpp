@@ -25,11 +25,11 @@ struct Outcome {
     std::string errors;  // standard error
 };
 
-Outcome runVizhost(const std::vector<std::string>& args) {
+Outcome run(const char* program, const std::vector<std::string>& args) {
     // Tests run in parallel processes: every file they use carries the process id.
     const std::string log =
         ::testing::TempDir() + "vizhost_stderr_" + std::to_string(getpid()) + ".txt";
-    std::vector<std::string> all = {VIZHOST_PROGRAM};
+    std::vector<std::string> all = {program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : all) {
@@ -53,6 +53,10 @@ Outcome runVizhost(const std::vector<std::string>& args) {
     text << in.rdbuf();
     outcome.errors = text.str();
     return outcome;
+}
+
+Outcome runVizhost(const std::vector<std::string>& args) {
+    return run(VIZHOST_PROGRAM, args);
 }
 
 std::string freshDirectory(const std::string& name) {
@@ -165,4 +169,26 @@ TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
     expectOneMessage(outcome, "no resource directory");
 
     EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(VizgalleryProgram, WritesALabelledSheetOfTheNamedModes) {
+    const std::string dir = freshDirectory("vizgallery");
+    const std::string sheet = dir + "/sheet.png";
+    Outcome outcome = run(VIZGALLERY_PROGRAM,
+                          {"CONTENT_2021_RING_VERSION_0,CONTENT_2020_CIRCULAR_1", "--seconds",
+                           "0.5", "--cell", "160x90", "--out", sheet, "--each", dir + "/each"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+    int w = 0;
+    int h = 0;
+    int channels = 0;
+    ASSERT_EQ(stbi_info(sheet.c_str(), &w, &h, &channels), 1);
+    EXPECT_EQ(w, 4 + 2 * (160 + 4));
+    EXPECT_EQ(h, 4 + (90 + 24 + 4));
+    ASSERT_EQ(stbi_info((dir + "/each/CONTENT_2020_CIRCULAR_1.png").c_str(), &w, &h, &channels), 1);
+    EXPECT_EQ(w, 960);
+
+    outcome = run(VIZGALLERY_PROGRAM, {"CONTENT_2021_BLOBS", "--out", sheet});
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(outcome.errors.find("unknown mode 'CONTENT_2021_BLOBS'"), std::string::npos)
+        << outcome.errors;
 }

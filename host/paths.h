@@ -1,0 +1,15 @@
+// Where the host programs find the library and its resources.
+#pragma once
+
+#include <string>
+
+namespace vizhost {
+
+// The directory of the running program.
+std::string programDirectory();
+
+// The library drops leading slashes from the resource path and resolves what is left against
+// the working directory, so the hosts hand it the directory relative to the working directory.
+std::string relativeResourcePath(const std::string& directory);
+
+}  // namespace vizhost

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "contact_sheet.h"
+#include "gallery_options.h"
+
+using namespace vizhost;
+
+namespace {
+
+struct Pixel {
+    uint8_t r, g, b, a;
+};
+
+Pixel at(const ContactSheet& sheet, uint32_t x, uint32_t y) {
+    const uint8_t* p = sheet.pixels().data() + (size_t(y) * sheet.width() + x) * 4;
+    return {p[0], p[1], p[2], p[3]};
+}
+
+}  // namespace
+
+TEST(ContactSheet, PlacesEachPictureInItsCellWithItsLabelUnderneath) {
+    const uint32_t w = 64;
+    const uint32_t h = 36;
+    ContactSheet sheet(w, h, 3, 5);  // two rows, the second half full
+    EXPECT_EQ(sheet.width(), ContactSheet::kGap + 3 * (w + ContactSheet::kGap));
+    EXPECT_EQ(sheet.height(),
+              ContactSheet::kGap + 2 * (h + ContactSheet::kLabelHeight + ContactSheet::kGap));
+    std::vector<uint8_t> picture(w * h * 4);
+    for (uint32_t i = 0; i < 5; ++i) {
+        for (size_t p = 0; p < picture.size(); p += 4) {
+            picture[p] = uint8_t(50 * i);
+            picture[p + 1] = 200;
+            picture[p + 2] = 7;
+            picture[p + 3] = 0;  // transparent pixels come out opaque
+        }
+        sheet.place(i, picture.data(), i == 4 ? "RING" : "");
+    }
+    EXPECT_EQ(sheet.cellX(4), sheet.cellX(1));
+    EXPECT_EQ(sheet.cellY(4), sheet.cellY(1) + h + ContactSheet::kLabelHeight + ContactSheet::kGap);
+    for (uint32_t i = 0; i < 5; ++i) {
+        const Pixel first = at(sheet, sheet.cellX(i), sheet.cellY(i));
+        const Pixel last = at(sheet, sheet.cellX(i) + w - 1, sheet.cellY(i) + h - 1);
+        EXPECT_EQ(first.r, 50 * i);
+        EXPECT_EQ(first.g, 200);
+        EXPECT_EQ(first.a, 255);
+        EXPECT_EQ(last.r, 50 * i);
+        // Just outside the cell: background.
+        EXPECT_NE(at(sheet, sheet.cellX(i) + w, sheet.cellY(i)).g, 200);
+    }
+    // The label is lit text inside the strip under its own cell, and nowhere else.
+    auto litIn = [&](uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1) {
+        uint32_t lit = 0;
+        for (uint32_t y = y0; y < y1; ++y) {
+            for (uint32_t x = x0; x < x1; ++x) {
+                lit += at(sheet, x, y).r > 200 && at(sheet, x, y).g > 200 ? 1 : 0;
+            }
+        }
+        return lit;
+    };
+    const uint32_t strip = sheet.cellY(4) + h;
+    EXPECT_GT(litIn(sheet.cellX(4), strip, sheet.cellX(4) + w, strip + ContactSheet::kLabelHeight),
+              40u);
+    EXPECT_EQ(litIn(sheet.cellX(3), strip, sheet.cellX(3) + w, strip + ContactSheet::kLabelHeight),
+              0u);
+    // The empty sixth cell stays background.
+    EXPECT_EQ(at(sheet, sheet.cellX(5) + 10, sheet.cellY(5) + 10).g, at(sheet, 0, 0).g);
+}
+
+TEST(ContactSheet, ALongLabelShrinksToItsCell) {
+    ContactSheet sheet(200, 40, 2, 2);
+    std::vector<uint8_t> picture(200 * 40 * 4, 0);
+    sheet.place(0, picture.data(), "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_3");
+    // Nothing spills into the neighbouring cell's strip.
+    const uint32_t strip = sheet.cellY(0) + 40;
+    for (uint32_t y = strip; y < strip + ContactSheet::kLabelHeight; ++y) {
+        for (uint32_t x = sheet.cellX(1) - ContactSheet::kGap; x < sheet.width(); ++x) {
+            ASSERT_LT(at(sheet, x, y).r, 200) << x << "," << y;
+        }
+    }
+    // The end of the name is still drawn: the last quarter of the strip has lit pixels.
+    uint32_t lit = 0;
+    for (uint32_t y = strip; y < strip + ContactSheet::kLabelHeight; ++y) {
+        for (uint32_t x = sheet.cellX(0) + 150; x < sheet.cellX(0) + 200; ++x) {
+            lit += at(sheet, x, y).r > 200 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(lit, 10u);
+}
+
+TEST(GalleryOptions, ModesByNameInAnyCaseAndCheckedValues) {
+    GalleryOptions options;
+    std::string error;
+    ASSERT_TRUE(parseGalleryOptions(
+        {"content_2021_ring_version_3,CONTENT_2020_WAVES_1", "CONTENT_2021_RING_VERSION_3",
+         "--cell", "320x180", "--columns", "4", "--seconds", "2.5", "--each", "d"},
+        options, error))
+        << error;
+    EXPECT_EQ(options.modes, (std::vector<ContentMode>{ContentMode::CONTENT_2021_RING_VERSION_3,
+                                                       ContentMode::CONTENT_2020_WAVES_1}));
+    EXPECT_EQ(options.cellWidth, 320u);
+    EXPECT_EQ(options.cellHeight, 180u);
+    EXPECT_EQ(options.columns, 4u);
+    EXPECT_EQ(options.seconds, 2.5f);
+    EXPECT_EQ(options.each, "d");
+
+    ASSERT_TRUE(parseGalleryOptions({}, options, error));
+    EXPECT_TRUE(options.modes.empty());
+    EXPECT_EQ(options.out, "out/gallery.png");
+
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"NONE"},
+                                               {"CONTENT_2021_RING_VERSION_9"},
+                                               {"--cell", "10x10"},
+                                               {"--columns", "2.5"},
+                                               {"--seconds", "0"},
+                                               {"--seconds"},
+                                               {"--width", "3"}}) {
+        error.clear();
+        EXPECT_FALSE(parseGalleryOptions(bad, options, error)) << bad.front();
+        EXPECT_FALSE(error.empty());
+    }
+}

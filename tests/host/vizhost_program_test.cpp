@@ -129,6 +129,24 @@ TEST(VizhostProgram, VideoHasPictureAndSound) {
     EXPECT_EQ(streams, "video\naudio\n");
 }
 
+TEST(VizhostProgram, PlaysInAWindowOnAVirtualDisplay) {
+    // xvfb-run starts a private X server for the one command; without a sound card the host
+    // plays on silently after one line saying so.
+    const std::string dir = freshDirectory("vizhost_window");
+    fs::create_directories(dir);
+    const std::string log = dir + "/library.log";
+    const Outcome outcome =
+        run("/usr/bin/xvfb-run", {"-a", VIZHOST_PROGRAM, "--window", "--duration", "1.5",
+                                  "--rotate-at", "0.2", "--log", log});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_EQ(outcome.errors.find("GL error"), std::string::npos) << outcome.errors;
+    std::ifstream in(log);
+    std::stringstream lines;
+    lines << in.rdbuf();
+    EXPECT_NE(lines.str().find("toRotateInfo: Portrait"), std::string::npos) << lines.str();
+    EXPECT_NE(lines.str().find("[Library][OnTerminateGlApp]"), std::string::npos);
+}
+
 TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
     const std::string dir = freshDirectory("vizhost_errors");
     fs::create_directories(dir);

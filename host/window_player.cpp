@@ -163,6 +163,7 @@ bool WindowPlayer::run(const std::vector<AudioClip>& tracks, std::string& error)
     RotationDriver rotation(mApi, mOptions.orientation);
     Speaker speaker;
     speaker.play(feed.track(), audioAvailable);
+    SDL_SetWindowTitle(sdl.window, ("vizhost: " + feed.track().name).c_str());
     if (!speaker.hasDevice()) {
         std::fprintf(stderr, "vizhost: no audio device, playing without sound\n");
     }
@@ -209,6 +210,7 @@ bool WindowPlayer::run(const std::vector<AudioClip>& tracks, std::string& error)
             played += double(std::min<int64_t>(position, clip.frameCount())) / clip.sampleRate;
             feed.selectTrack((feed.trackIndex() + 1) % feed.trackCount(), true);
             speaker.play(feed.track(), audioAvailable);
+            SDL_SetWindowTitle(sdl.window, ("vizhost: " + feed.track().name).c_str());
             position = speaker.pump();
         }
         const double musicTime = played + double(position) / feed.track().sampleRate;

@@ -13,9 +13,11 @@
 #include <random>
 #include <set>
 
+#include "visualization/aod_overlay.h"
 #include "visualization/content/abstract_content.h"
 #include "visualization/rotation_transition.h"
 #include "visualization/sound_input.h"
+#include "visualization/speaker_overlay.h"
 #include "visualization/types.h"
 #include "visualization/util/color.h"
 
@@ -75,6 +77,8 @@ public:
     const colorf& getClearColor() const { return mClearColor; }
     const RotationTransition& getRotationTransition() const { return mRotationTransition; }
     float getSpeakerOverlayFade() const { return mSpeakerOverlayFade; }
+    const SpeakerOverlay& getSpeakerOverlay() const { return *mSpeakerOverlay; }
+    const AODOverlay& getAODOverlay() const { return *mAODOverlay; }
     AbstractContent& getContent(ContentMode mode) const;
     AbstractContent& getContent(ContentCategory category) const;
 
@@ -135,5 +139,6 @@ private:
     std::map<ContentMode, uint32_t> mContentIndices;
     std::set<ContentCategory> mCategories;
     colorf mClearColor{1.0f, 0.0f, 0.0f, 1.0f};
-    // OVERLAYS: the speaker overlay and the AOD overlay are owned here once they land.
+    std::unique_ptr<SpeakerOverlay> mSpeakerOverlay;
+    std::unique_ptr<AODOverlay> mAODOverlay;
 };

@@ -112,8 +112,8 @@ ContentPlayer::ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotatio
     setContentMode(playlistMode(), true);
     endSubScope();
 
-    // OVERLAYS: create the speaker overlay (width, height, speaker) and the AOD overlay
-    // (width, height) here.
+    mSpeakerOverlay = std::make_unique<SpeakerOverlay>(width, height, speaker);
+    mAODOverlay = std::make_unique<AODOverlay>(width, height);
 
     if (mPreset.hideSpeakerOverlay) {
         logInScope("Preset: hide speaker overlay");
@@ -131,7 +131,8 @@ ContentPlayer::~ContentPlayer() {
     for (auto& entry : mContents) {
         entry.second.reset();
     }
-    // OVERLAYS: delete the speaker overlay, then the AOD overlay.
+    mSpeakerOverlay.reset();
+    mAODOverlay.reset();
     endScope();
 }
 
@@ -296,7 +297,7 @@ void ContentPlayer::setContentMode(ContentMode mode, bool force) {
 void ContentPlayer::skipIntro() {
     if (mPlayTime < mIntroDuration) {
         mPlayTime += mIntroDuration;
-        // OVERLAYS: tell the speaker overlay to skip to its end.
+        mSpeakerOverlay->skip();
         logMessage("[ContentPlayer][skipIntro]");
     }
 }
@@ -413,8 +414,10 @@ void ContentPlayer::update(float dt, const SoundInput& sound) {
     updateContentModeTransition(dt);
     drawContent(dt, sound);
 
-    // OVERLAYS: unless hideSpeakerOverlay is set or the speaker overlay has finished, set its
-    // alpha to 1 - mSpeakerOverlayFade * speakerOverlayFadeScale, then update and draw it.
+    if (!mPreset.hideSpeakerOverlay && !mSpeakerOverlay->isFinished()) {
+        mSpeakerOverlay->setOpacity(1.0f - mSpeakerOverlayFade * mPreset.speakerOverlayFadeScale);
+        mSpeakerOverlay->draw(dt);
+    }
 
     const float t = std::clamp(mDisplayModeTime / mPreset.durationDisplayMode, 0.0f, 1.0f);
     const float from = blendValue(mDisplayModePrevious);
@@ -434,10 +437,11 @@ void ContentPlayer::drawContent(float dt, const SoundInput& sound) {
     }
     content.setDisplayModeBlend(mDisplayModeBlend);
     content.update(dt, sound, mRotationTransition);
-    // OVERLAYS: AOD overlay setDisplayModeBlend(mDisplayModeBlend), update(content.getAODMask()),
-    // begin() here.
+    mAODOverlay->setDisplayModeBlend(mDisplayModeBlend);
+    mAODOverlay->update(content.getAODMask());
+    mAODOverlay->begin();
     content.render();
-    // OVERLAYS: AOD overlay draw() here, the mask over the content.
+    mAODOverlay->draw();
     mClearColor =
         mix_color(mClearColor, content.getBackgroundColor(), std::clamp(mFadeIn, 0.0f, 1.0f));
 }

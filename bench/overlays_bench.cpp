@@ -5,43 +5,21 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 
 #include "alloc_counter.h"
+#include "bench_gl.h"
 #include "headless_gl.h"
 #include "visualization/aod_overlay.h"
 #include "visualization/speaker_overlay.h"
 #include "visualization/util/math/quaternion.h"
-#include "visualization/util/system/fs.h"
 
 namespace {
 
-constexpr uint32_t kWidth = 1920;
-constexpr uint32_t kHeight = 1080;
-
-// A context and a full-HD target for the whole program; the committed images as resources.
-bool ensureGl() {
-    static std::unique_ptr<headless::Context> context;
-    static std::unique_ptr<headless::Target> target;
-    if (!context) {
-        context = std::make_unique<headless::Context>();
-        if (!context->create()) {
-            return false;
-        }
-        target = std::make_unique<headless::Target>(kWidth, kHeight);
-        target->bind();
-        glViewport(0, 0, kWidth, kHeight);
-        const auto res = std::filesystem::path(__FILE__).parent_path().parent_path() / "res";
-        fs::setResourcePath(std::filesystem::relative(res).c_str());
-    }
-    return context->isCurrent();
-}
-
-void reportAllocations(benchmark::State& state, uint64_t before) {
-    state.counters["allocs_per_frame"] = benchmark::Counter(
-        static_cast<double>(bench::allocationCount() - before), benchmark::Counter::kAvgIterations);
-}
+using bench::ensureGl;
+using bench::kHeight;
+using bench::kWidth;
+using bench::reportAllocations;
 
 // Emission at 3 s, when both waves of every source are on screen: the busiest frames.
 void BM_SpeakerOverlayEmit(benchmark::State& state) {

@@ -1,0 +1,37 @@
+#include "bench_gl.h"
+
+#include <GLES3/gl3.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "alloc_counter.h"
+#include "headless_gl.h"
+#include "visualization/util/system/fs.h"
+
+namespace bench {
+
+bool ensureGl() {
+    static std::unique_ptr<headless::Context> context;
+    static std::unique_ptr<headless::Target> target;
+    if (!context) {
+        context = std::make_unique<headless::Context>();
+        if (!context->create()) {
+            return false;
+        }
+        target = std::make_unique<headless::Target>(kWidth, kHeight);
+        target->bind();
+        glViewport(0, 0, kWidth, kHeight);
+        // The library resolves its resource path against the working directory.
+        const auto res = std::filesystem::path(__FILE__).parent_path().parent_path() / "res";
+        fs::setResourcePath(std::filesystem::relative(res).c_str());
+    }
+    return context->isCurrent();
+}
+
+void reportAllocations(benchmark::State& state, uint64_t before) {
+    state.counters["allocs_per_frame"] = benchmark::Counter(
+        static_cast<double>(allocationCount() - before), benchmark::Counter::kAvgIterations);
+}
+
+}  // namespace bench

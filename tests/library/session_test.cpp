@@ -175,6 +175,10 @@ TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
             ++reshuffles;
             continue;
         }
+        // What a content logs depends on which modes the shuffled playlist picked.
+        if (it->rfind("[content2020]", 0) == 0) {
+            continue;
+        }
         actual.push_back(*it);
     }
     EXPECT_EQ(reshuffles % 2, 0);

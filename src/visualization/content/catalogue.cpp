@@ -1,5 +1,6 @@
 #include "visualization/content/catalogue.h"
 
+#include "visualization/content/2020/content.h"
 #include "visualization/content/interim_content.h"
 #include "visualization/content/none/content.h"
 
@@ -9,6 +10,7 @@ std::unique_ptr<AbstractContent> createContent(ContentCategory category, uint32_
         case ContentCategory::NONE:
             return std::make_unique<contentNone::Content>(width, height, rotation);
         case ContentCategory::CONTENT_2020:
+            return std::make_unique<content2020::Content>(width, height, rotation);
         case ContentCategory::CONTENT_2021_CUBES:
         case ContentCategory::CONTENT_2021_RING:
         case ContentCategory::CONTENT_2021_LINES:

@@ -26,6 +26,13 @@ struct Outcome {
     std::string errors;  // standard error
 };
 
+std::string readText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 Outcome run(const char* program, const std::vector<std::string>& args) {
     // Tests run in parallel processes: every file they use carries the process id.
     const std::string log =
@@ -67,10 +74,7 @@ Outcome run(const char* program, const std::vector<std::string>& args) {
         outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
-    std::ifstream in(log);
-    std::stringstream text;
-    text << in.rdbuf();
-    outcome.errors = text.str();
+    outcome.errors = readText(log);
     return outcome;
 }
 
@@ -104,27 +108,18 @@ TEST(VizhostProgram, TwoSecondsHeadlessThroughTheLibraryWriteEveryFrameWithoutAG
     // The host checks for GL errors after every call into the library and fails on one.
     ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_EQ(outcome.errors, "");
-    size_t count = 0;
-    for (const auto& entry : fs::directory_iterator(frames)) {
-        (void)entry;
-        ++count;
-    }
-    EXPECT_EQ(count, 120u);
-    int w = 0;
-    int h = 0;
-    int channels = 0;
+    EXPECT_EQ(std::distance(fs::directory_iterator(frames), fs::directory_iterator()), 120);
+    int w = 0, h = 0, channels = 0;
     for (const std::string& png : {frames + "/frame_000119.png", still}) {
         ASSERT_EQ(stbi_info(png.c_str(), &w, &h, &channels), 1) << png;
         EXPECT_EQ(w, 192);
         EXPECT_EQ(h, 108);
     }
     // The library was really driven: it was created with the resource path and saw the turn.
-    std::ifstream in(log);
-    std::stringstream lines;
-    lines << in.rdbuf();
-    EXPECT_NE(lines.str().find("[Library][OnCreateGlApp]"), std::string::npos) << lines.str();
-    EXPECT_NE(lines.str().find("toRotateInfo: Portrait"), std::string::npos) << lines.str();
-    EXPECT_NE(lines.str().find("[Library][OnTerminateGlApp]"), std::string::npos);
+    const std::string lines = readText(log);
+    EXPECT_NE(lines.find("[Library][OnCreateGlApp]"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("toRotateInfo: Portrait"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("[Library][OnTerminateGlApp]"), std::string::npos);
 }
 
 TEST(VizhostProgram, VideoHasPictureAndSound) {
@@ -159,11 +154,9 @@ TEST(VizhostProgram, PlaysInAWindowOnAVirtualDisplay) {
                                   "--rotate-at", "0.2", "--log", log});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_EQ(outcome.errors.find("GL error"), std::string::npos) << outcome.errors;
-    std::ifstream in(log);
-    std::stringstream lines;
-    lines << in.rdbuf();
-    EXPECT_NE(lines.str().find("toRotateInfo: Portrait"), std::string::npos) << lines.str();
-    EXPECT_NE(lines.str().find("[Library][OnTerminateGlApp]"), std::string::npos);
+    const std::string lines = readText(log);
+    EXPECT_NE(lines.find("toRotateInfo: Portrait"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("[Library][OnTerminateGlApp]"), std::string::npos);
 }
 
 TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
@@ -171,40 +164,32 @@ TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
     fs::create_directories(dir);
     const std::string out = dir + "/x.mp4";
 
-    Outcome outcome = runVizhost({"--bands", "0", "--out", out});
-    EXPECT_EQ(outcome.exitCode, 2);
-    expectOneMessage(outcome, "--bands");
-
-    outcome = runVizhost({"--frobnicate"});
-    EXPECT_EQ(outcome.exitCode, 2);
-    expectOneMessage(outcome, "unknown option --frobnicate");
-
-    outcome = runVizhost({dir + "/missing.flac", "--out", out});
-    EXPECT_EQ(outcome.exitCode, 1);
-    expectOneMessage(outcome, "missing.flac");
-
     const std::string garbage = dir + "/garbage.mp3";
     std::ofstream(garbage) << std::string(5000, 'x');
-    outcome = runVizhost({garbage, "--out", out});
-    EXPECT_EQ(outcome.exitCode, 1);
-    expectOneMessage(outcome, "cannot decode");
-
-    outcome = runVizhost({"--library", dir + "/nothing.so", "--out", out, "--duration", "1"});
-    EXPECT_EQ(outcome.exitCode, 1);
-    expectOneMessage(outcome, "cannot load the library");
-
     // A shared object that is not the library: it loads, but lacks the functions.
     const std::string platform =
         (fs::path(VIZHOST_PROGRAM).parent_path().parent_path() / "libvisualization-platform.so")
             .string();
-    outcome = runVizhost({"--library", platform, "--out", out, "--duration", "1"});
-    EXPECT_EQ(outcome.exitCode, 1);
-    expectOneMessage(outcome, "lacks OnCreateGlApp");
-
-    outcome = runVizhost({"--res", dir + "/no-res", "--out", out, "--duration", "1"});
-    EXPECT_EQ(outcome.exitCode, 1);
-    expectOneMessage(outcome, "no resource directory");
-
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* message;
+    } cases[] = {
+        {{"--bands", "0", "--out", out}, 2, "--bands"},
+        {{"--frobnicate"}, 2, "unknown option --frobnicate"},
+        {{dir + "/missing.flac", "--out", out}, 1, "missing.flac"},
+        {{garbage, "--out", out}, 1, "cannot decode"},
+        {{"--library", dir + "/nothing.so", "--out", out, "--duration", "1"},
+         1,
+         "cannot load the library"},
+        {{"--library", platform, "--out", out, "--duration", "1"}, 1, "lacks OnCreateGlApp"},
+        {{"--res", dir + "/no-res", "--out", out, "--duration", "1"}, 1, "no resource directory"},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = runVizhost(c.args);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.message;
+        expectOneMessage(outcome, c.message);
+    }
     EXPECT_FALSE(fs::exists(out));
 }
 
@@ -215,9 +200,7 @@ TEST(VizgalleryProgram, WritesALabelledSheetOfTheNamedModes) {
                           {"CONTENT_2021_RING_VERSION_0,CONTENT_2020_CIRCULAR_1", "--seconds",
                            "0.5", "--cell", "160x90", "--out", sheet, "--each", dir + "/each"});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
-    int w = 0;
-    int h = 0;
-    int channels = 0;
+    int w = 0, h = 0, channels = 0;
     ASSERT_EQ(stbi_info(sheet.c_str(), &w, &h, &channels), 1);
     EXPECT_EQ(w, 4 + 2 * (160 + 4));
     EXPECT_EQ(h, 4 + (90 + 24 + 4));

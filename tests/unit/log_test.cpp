@@ -21,22 +21,11 @@ TEST(Log, ScopesChooseTheirWordsByTheLastCharacter) {
     endScope();
     beginScope("Load");
     endScope();
-    beginScope("Populate Spectrum Data");
-    endScope();
 
     const std::vector<std::string> expected = {
-        "[X][y] Begin",
-        "[X][y] Step, begin",
-        "Step inside 1",
-        "[X][y] Step, end",
-        "[X][y] [Z]Begin",
-        "[X][y] [Z]End",
-        "[X][y] value 3",
-        "[X][y] End",
-        "Load , begin",
-        "Load , end",
-        "Populate Spectrum Data , begin",
-        "Populate Spectrum Data , end",
+        "[X][y] Begin",    "[X][y] Step, begin", "Step inside 1",  "[X][y] Step, end",
+        "[X][y] [Z]Begin", "[X][y] [Z]End",      "[X][y] value 3", "[X][y] End",
+        "Load , begin",    "Load , end",
     };
     EXPECT_EQ(log.lines(), expected);
     EXPECT_TRUE(log.allTagged());
@@ -47,14 +36,13 @@ TEST(Log, MessagesGoOutUnchanged) {
     LogCapture log;
     logMessage("[Visualization][setBandsInfo] Value at %i is nan", 3);
     logMessage("[fs] Binary could not be loaded: %s\n", "a/b");
-    ASSERT_EQ(log.lines().size(), 2u);
-    EXPECT_EQ(log.lines()[0], "[Visualization][setBandsInfo] Value at 3 is nan");
-    EXPECT_EQ(log.lines()[1], "[fs] Binary could not be loaded: a/b\n");
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{"[Visualization][setBandsInfo] Value at 3 is nan",
+                                        "[fs] Binary could not be loaded: a/b\n"}));
 }
 
 TEST(Log, FormatMeasuresThenFillsAndThrowsOnFailure) {
     EXPECT_EQ(format("%s/%s", "dir", "x.jpg"), "dir/x.jpg");
-    EXPECT_EQ(format("%d", 12345).size(), 5u);
     EXPECT_EQ(format("%s", ""), "");
     // A wide character that cannot be converted in the "C" locale makes vsnprintf fail.
     const wchar_t unconvertible[] = {static_cast<wchar_t>(0x110000), 0};

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
 
 ::testing::AssertionResult matches(const math::mat44<float>& actual, const glm::mat4& expected,
                                    float tolerance = 1e-4f) {
@@ -149,7 +148,7 @@ TEST(Camera, EachRotationModePicksItsRoll) {
 }
 
 TEST(Camera, PictureUpTurnsWithTheRollPartWayThroughARotation) {
-    for (float fraction : {0.0f, 0.3f, 0.5f, 1.0f}) {
+    for (float fraction : {0.3f, 1.0f}) {
         const RotationTransition rotation = rotationAt(RotateInfo::Landscape, fraction);
         const float roll = fraction * kHalfPi;
 
@@ -184,9 +183,9 @@ TEST(Camera, PictureUpTurnsWithTheRollPartWayThroughARotation) {
 TEST(Camera, RotatingFlagsFollowTheSmoothedProgress) {
     OrthographicCamera2d camera;
     const std::pair<float, std::pair<bool, bool>> cases[] = {
-        {0.0f, {false, false}},  {0.0009f, {false, false}}, {0.001f, {true, false}},
-        {0.349f, {true, false}}, {0.35f, {true, true}},     {0.65f, {true, true}},
-        {0.651f, {true, false}}, {0.999f, {true, false}},   {1.0f, {false, false}},
+        {0.0009f, {false, false}}, {0.001f, {true, false}}, {0.349f, {true, false}},
+        {0.35f, {true, true}},     {0.65f, {true, true}},   {0.651f, {true, false}},
+        {0.999f, {true, false}},   {1.0f, {false, false}},
     };
     for (const auto& [fraction, flags] : cases) {
         camera.update(rotationAt(RotateInfo::Landscape, fraction));

@@ -8,13 +8,13 @@
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
+#include <type_traits>
 
 #include "visualization/util/orthographic_camera_2d.h"
 #include "visualization/util/orthographic_camera_3d.h"
 #include "visualization/util/perspective_camera.h"
 
 namespace {
-
 
 ::testing::AssertionResult matches(const math::mat44<float>& actual, const glm::mat4& expected,
                                    float tolerance = 1e-4f) {
@@ -54,6 +54,21 @@ glm::vec2 onScreen(const util::AbstractCamera& camera, const glm::vec3& point) {
 float screenAngle(const util::AbstractCamera& camera, const glm::vec3& from, const glm::vec3& to) {
     const glm::vec2 d = onScreen(camera, to) - onScreen(camera, from);
     return std::atan2(d.x, d.y);
+}
+
+// A camera of the given kind set up for one frame of a rotation.
+template <typename Camera>
+Camera cameraAt(const RotationTransition& rotation, float aspect, int mode = -1) {
+    Camera camera;
+    if (mode >= 0) {
+        camera.rotationMode = static_cast<uint32_t>(mode);
+    }
+    camera.aspect = aspect;
+    if constexpr (std::is_same_v<Camera, OrthographicCamera2d>) {
+        camera.size = 540.0f;
+    }
+    camera.update(rotation);
+    return camera;
 }
 
 float rollOf(const quatf& roll) {
@@ -126,18 +141,9 @@ TEST(Camera, EachRotationModePicksItsRoll) {
     };
     for (const Case& c : cases) {
         const RotationTransition rotation = rotationAt(c.current, 0.4f, 1.0f);
-        OrthographicCamera2d flat;
-        flat.rotationMode = c.mode;
-        flat.aspect = c.aspect;
-        flat.update(rotation);
-        OrthographicCamera3d iso;
-        iso.rotationMode = c.mode;
-        iso.aspect = c.aspect;
-        iso.update(rotation);
-        PerspectiveCamera perspective;
-        perspective.rotationMode = c.mode;
-        perspective.aspect = c.aspect;
-        perspective.update(rotation);
+        const auto flat = cameraAt<OrthographicCamera2d>(rotation, c.aspect, int(c.mode));
+        const auto iso = cameraAt<OrthographicCamera3d>(rotation, c.aspect, int(c.mode));
+        const auto perspective = cameraAt<PerspectiveCamera>(rotation, c.aspect, int(c.mode));
         const std::string which = "mode " + std::to_string(c.mode) + " aspect " +
                                   std::to_string(c.aspect) + " current " + toString(c.current);
         EXPECT_NEAR(flat.angle, c.expected2d, 1e-6f) << which;
@@ -153,21 +159,14 @@ TEST(Camera, PictureUpTurnsWithTheRollPartWayThroughARotation) {
         const float roll = fraction * kHalfPi;
 
         // The flat camera's world y grows downwards, so its screen up is world -y.
-        OrthographicCamera2d flat;
-        flat.aspect = 16.0f / 9.0f;
-        flat.size = 540.0f;
-        flat.update(rotation);
+        const auto flat = cameraAt<OrthographicCamera2d>(rotation, 16.0f / 9.0f);
         EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {0, -100, 0}), roll, 1e-4f) << fraction;
         EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {100, 0, 0}), roll + kHalfPi, 1e-4f);
 
-        OrthographicCamera3d iso;
-        iso.aspect = 16.0f / 9.0f;
-        iso.update(rotation);
+        const auto iso = cameraAt<OrthographicCamera3d>(rotation, 16.0f / 9.0f);
         EXPECT_NEAR(screenAngle(iso, {0, 0, 0}, {0, 1, 0}), roll, 1e-4f) << fraction;
 
-        PerspectiveCamera perspective;
-        perspective.aspect = 16.0f / 9.0f;
-        perspective.update(rotation);
+        const auto perspective = cameraAt<PerspectiveCamera>(rotation, 16.0f / 9.0f);
         EXPECT_NEAR(screenAngle(perspective, {0, 0, 0}, {0, 0.1f, 0}), roll, 1e-4f) << fraction;
     }
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,12 @@ namespace {
 // A fresh directory under the system's temporary directory, removed with everything in it.
 class TempDir {
 public:
-    TempDir() {
-        char pattern[] = "/tmp/viz-fs-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        EXPECT_NE(made, nullptr);
-        mPath = made != nullptr ? made : "";
+    TempDir()
+        : mPath("/tmp/viz-fs-" + std::to_string(::getpid()) + "-" + std::to_string(sCount++)) {
+        std::filesystem::remove_all(mPath);
+        std::filesystem::create_directories(mPath);
     }
-    ~TempDir() { std::system(("rm -rf '" + mPath + "'").c_str()); }
+    ~TempDir() { std::filesystem::remove_all(mPath); }
 
     const std::string& path() const { return mPath; }
     std::string file(const std::string& name) const { return mPath + "/" + name; }
@@ -43,6 +43,7 @@ public:
     }
 
 private:
+    static inline int sCount = 0;
     std::string mPath;
 };
 

@@ -4,6 +4,7 @@
 
 #include "platform.h"
 #include "visualization/content/2020/animator_circular_1.h"
+#include "visualization/content/2020/animator_waves_2.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 #include "visualization/util/shuffle.h"
@@ -26,6 +27,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
     switch (mode) {
         case ContentMode::CIRCULAR_1:
             return new AnimatorCircular_1(width, height);
+        case ContentMode::WAVES_2:
+            return new AnimatorWaves_2(width, height);
         default:
             // PLACEHOLDER until the layout lands: the modes whose animators are not built yet
             // show the concentric rings, so every mode index the player hands over draws.

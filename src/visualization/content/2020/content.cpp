@@ -4,6 +4,7 @@
 
 #include "platform.h"
 #include "visualization/content/2020/animator_circular_1.h"
+#include "visualization/content/2020/animator_circular_2.h"
 #include "visualization/content/2020/animator_waves_2.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
@@ -27,6 +28,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
     switch (mode) {
         case ContentMode::CIRCULAR_1:
             return new AnimatorCircular_1(width, height);
+        case ContentMode::CIRCULAR_2:
+            return new AnimatorCircular_2(width, height);
         case ContentMode::WAVES_2:
             return new AnimatorWaves_2(width, height);
         default:

@@ -25,6 +25,10 @@ struct Mode {
     std::function<AbstractAnimator*()> make;
 };
 
+void PrintTo(const Mode& mode, std::ostream* os) {
+    *os << mode.name;
+}
+
 class PointFieldModesGlTest : public overlaytest::OverlayGlTest,
                               public ::testing::WithParamInterface<Mode> {
 protected:

@@ -1,53 +1,128 @@
+// The point-field modes at full HD: each animator's CPU work per frame on its own, then the
+// whole frame (update and the instanced draw) on the headless context. The synthetic levels
+// move like music with a beat every half second, so culling, triggers, spawning and the
+// emitted instance count vary as they would on a real song.
+#include <GLES3/gl3.h>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "alloc_counter.h"
-#include "visualization/content/2020/animator_circular_1.h"
+#include "bench_gl.h"
+#include "visualization/content/2020/content.h"
 
 namespace {
 
-// The rings' CPU work per frame at full HD, with moving synthetic levels so the culling, the
-// smoothsteps and the emitted instance count vary like music.
-void BM_Circular1Update(benchmark::State& state) {
-    content2020::AnimatorCircular_1 animator(1920, 1080);
-    std::vector<float> levels(8), min(240), mid(240), max(240);
-    content2020::SoundFrame sound;
-    sound.soundClassCurrent = sound.soundClassNext = SoundClass::Dynamic;
-    sound.levels = &levels;
-    sound.historyMin = &min;
-    sound.historyMid = &mid;
-    sound.historyMax = &max;
-    const RotationTransition rotation{};
-    int frame = 0;
-    auto fill = [&] {
-        for (size_t i = 0; i < levels.size(); ++i) {
-            levels[i] = 0.5f + 0.5f * std::sin(frame * 0.1f + i);
+using content2020::ContentMode;
+
+class SyntheticMusic {
+public:
+    SyntheticMusic() {
+        mSound.soundClassCurrent = mSound.soundClassNext = SoundClass::Dynamic;
+        mSound.levels = &mLevels;
+        mSound.historyMin = &mMin;
+        mSound.historyMid = &mMid;
+        mSound.historyMax = &mMax;
+        for (int i = 0; i < 240; ++i) {
+            next();
         }
-        for (size_t i = 0; i < max.size(); ++i) {
-            const float w = 0.5f + 0.5f * std::sin((frame + i) * 0.2f);
-            min[i] = w * w;
-            mid[i] = w;
-            max[i] = std::min(1.0f, w + 0.3f);
+    }
+
+    // Shifts the histories by one frame without allocating.
+    void next() {
+        ++mFrame;
+        const float beat = (mFrame % 30) < 3 ? 1.0f : 0.0f;
+        const float w = 0.5f + 0.35f * std::sin(mFrame * 0.05f);
+        for (size_t i = 0; i < mLevels.size(); ++i) {
+            mLevels[i] = 0.5f + 0.5f * std::sin(mFrame * 0.1f + i);
         }
-    };
-    fill();
-    animator.update(1.0f / 60.0f, rotation, sound);
+        for (std::vector<float>* h : {&mMin, &mMid, &mMax}) {
+            for (size_t i = h->size() - 1; i > 0; --i) {
+                (*h)[i] = (*h)[i - 1];
+            }
+        }
+        mMin[0] = w * w * 0.5f;
+        mMid[0] = w * 0.7f + beat * 0.3f;
+        mMax[0] = std::min(1.0f, w * 0.6f + beat * 0.4f);
+    }
+
+    const content2020::SoundFrame& frame() const { return mSound; }
+
+private:
+    std::vector<float> mLevels = std::vector<float>(8);
+    std::vector<float> mMin = std::vector<float>(240);
+    std::vector<float> mMid = std::vector<float>(240);
+    std::vector<float> mMax = std::vector<float>(240);
+    content2020::SoundFrame mSound;
+    int mFrame = 0;
+};
+
+std::unique_ptr<content2020::AbstractAnimator> warmAnimator(ContentMode mode,
+                                                            SyntheticMusic& music) {
+    std::unique_ptr<content2020::AbstractAnimator> animator(
+        content2020::createAnimator(mode, bench::kWidth, bench::kHeight));
+    animator->setPaletteIndex(0, true);
+    // Long enough for particle modes to reach their steady population.
+    for (int i = 0; i < 900; ++i) {
+        music.next();
+        animator->update(1.0f / 60.0f, RotationTransition{}, music.frame());
+    }
+    return animator;
+}
+
+void BM_AnimatorUpdate(benchmark::State& state) {
+    const auto mode = static_cast<ContentMode>(state.range(0));
+    state.SetLabel(content2020::ContentModeNames.at(mode));
+    SyntheticMusic music;
+    auto animator = warmAnimator(mode, music);
     size_t instances = 0;
-    const uint64_t allocations = bench::allocationCount();
+    const uint64_t before = bench::allocationCount();
     for (auto _ : state) {
-        animator.update(1.0f / 60.0f, rotation, sound);
-        instances += animator.getRenderState().instances.size();
+        animator->update(1.0f / 60.0f, RotationTransition{}, music.frame());
+        instances += animator->getRenderState().instances.size();
         state.PauseTiming();
-        ++frame;
-        fill();
+        music.next();
         state.ResumeTiming();
     }
-    const double n = static_cast<double>(state.iterations());
-    state.counters["instances"] = static_cast<double>(instances) / n;
-    state.counters["allocs"] = static_cast<double>(bench::allocationCount() - allocations) / n;
+    bench::reportAllocations(state, before);
+    state.counters["instances"] =
+        static_cast<double>(instances) / static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_Circular1Update)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AnimatorUpdate)
+    ->DenseRange(0, content2020::kModeCount - 1)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_AnimatorFrame(benchmark::State& state) {
+    if (!bench::ensureGl()) {
+        state.SkipWithError("no headless GL context");
+        return;
+    }
+    const auto mode = static_cast<ContentMode>(state.range(0));
+    state.SetLabel(content2020::ContentModeNames.at(mode));
+    SyntheticMusic music;
+    auto animator = warmAnimator(mode, music);
+    content2020::Renderer renderer(bench::kWidth, bench::kHeight);
+    auto frame = [&] {
+        music.next();
+        animator->update(1.0f / 60.0f, RotationTransition{}, music.frame());
+        glClear(GL_COLOR_BUFFER_BIT);
+        renderer.draw(animator->getRenderState());
+        glFinish();
+    };
+    // The renderer's buffers grow to the largest instance count seen; let them settle first.
+    for (int i = 0; i < 300; ++i) {
+        frame();
+    }
+    const uint64_t before = bench::allocationCount();
+    for (auto _ : state) {
+        frame();
+    }
+    bench::reportAllocations(state, before);
+}
+BENCHMARK(BM_AnimatorFrame)
+    ->DenseRange(0, content2020::kModeCount - 1)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

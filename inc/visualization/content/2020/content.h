@@ -38,6 +38,9 @@ constexpr size_t kModeCount = 14;
 
 extern const std::map<ContentMode, std::string> ContentModeNames;
 
+// The animator that draws a mode; the caller owns it.
+AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t height);
+
 struct PalettePlaylist {
     std::vector<size_t> indices;  // palette indices in play order
     size_t cursor = 0;

@@ -22,8 +22,6 @@ const std::map<ContentMode, std::string> ContentModeNames = {
     {ContentMode::DIAMOND_1, "DIAMOND_1"},   {ContentMode::DIAMOND_2, "DIAMOND_2"},
 };
 
-namespace {
-
 AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t height) {
     switch (mode) {
         case ContentMode::CIRCULAR_1:
@@ -38,8 +36,6 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorCircular_1(width, height);
     }
 }
-
-}  // namespace
 
 Content::Content(uint32_t width, uint32_t height, RotateInfo rotation)
     : AbstractContent(width, height, rotation),

@@ -1,77 +1,45 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <functional>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "gl/overlay_gl_test.h"
-#include "visualization/content/2020/animator_circular_2.h"
-#include "visualization/content/2020/animator_waves_2.h"
+#include "visualization/content/2020/content.h"
 #include "visualization/content/2020/renderer.h"
 
 namespace {
 
 using content2020::AbstractAnimator;
+using Mode = content2020::ContentMode;
 using content2020::Renderer;
 using content2020::SoundFrame;
 
 constexpr uint32_t kWidth = 960;
 constexpr uint32_t kHeight = 540;
+constexpr float kDt = 1.0f / 60.0f;
 
-struct Mode {
-    std::string name;
-    std::function<AbstractAnimator*()> make;
-};
-
-void PrintTo(const Mode& mode, std::ostream* os) {
-    *os << mode.name;
-}
-
-class PointFieldModesGlTest : public overlaytest::OverlayGlTest,
-                              public ::testing::WithParamInterface<Mode> {
-protected:
-    void SetUp() override {
-        OverlayGlTest::SetUp();
-        useTarget(kWidth, kHeight);
-    }
-
-    int lit(const testsupport::Rgba& background) const {
-        int count = 0;
-        for (uint32_t y = 0; y < kHeight; ++y) {
-            for (uint32_t x = 0; x < kWidth; ++x) {
-                count += near(pixel(x, y), background, 3) ? 0 : 1;
-            }
-        }
-        return count;
-    }
-
-    void frame(AbstractAnimator& animator, Renderer& renderer, const SoundFrame& sound) {
-        animator.update(1.0f / 60.0f, RotationTransition{}, sound);
-        const colorf c = animator.getBackgroundColor();
-        glClearColor(c.r, c.g, c.b, c.a);
-        glClear(GL_COLOR_BUFFER_BIT);
-        renderer.draw(animator.getRenderState());
-        readBack();
-    }
-};
-
-// A swelling level history with a beat at the front.
+// Level histories as the sound input hands them over: newest first, 240 frames.
 struct Music {
-    std::vector<float> levels, min, mid, max;
-    explicit Music(float loudness) {
-        levels.assign(8, loudness * 0.8f);
-        for (int i = 0; i < 240; ++i) {
-            const float wave = 0.5f + 0.5f * std::cos(i * 0.15f);
-            min.push_back(loudness * wave * wave);
-            mid.push_back(loudness * wave);
-            max.push_back(loudness * std::min(1.0f, wave + 0.3f));
+    std::vector<float> levels = std::vector<float>(8, 0.0f);
+    std::vector<float> min = std::vector<float>(240, 0.0f);
+    std::vector<float> mid = std::vector<float>(240, 0.0f);
+    std::vector<float> max = std::vector<float>(240, 0.0f);
+
+    void push(float level) {
+        std::fill(levels.begin(), levels.end(), level);
+        for (std::vector<float>* history : {&min, &mid, &max}) {
+            history->pop_back();
+            history->insert(history->begin(), level);
         }
+        min.front() = level * level;
     }
-    SoundFrame frame(SoundClass soundClass) const {
+    SoundFrame frame() const {
         SoundFrame f;
-        f.soundClassCurrent = f.soundClassNext = soundClass;
+        f.soundClassCurrent = f.soundClassNext = SoundClass::Loud;
         f.levels = &levels;
         f.historyMin = &min;
         f.historyMid = &mid;
@@ -80,30 +48,77 @@ struct Music {
     }
 };
 
+class PointFieldModesGlTest : public overlaytest::OverlayGlTest,
+                              public ::testing::WithParamInterface<Mode> {
+protected:
+    void SetUp() override {
+        OverlayGlTest::SetUp();
+        useTarget(kWidth, kHeight);
+        mAnimator.reset(content2020::createAnimator(GetParam(), kWidth, kHeight));
+        mAnimator->setPaletteIndex(0, true);
+        mRenderer = std::make_unique<Renderer>(kWidth, kHeight);
+    }
+
+    void play(float level, int frames) {
+        for (int i = 0; i < frames; ++i) {
+            mMusic.push(level);
+            mAnimator->update(kDt, RotationTransition{}, mMusic.frame());
+        }
+        const colorf c = mAnimator->getBackgroundColor();
+        glClearColor(c.r, c.g, c.b, c.a);
+        glClear(GL_COLOR_BUFFER_BIT);
+        mRenderer->draw(mAnimator->getRenderState());
+        readBack();
+    }
+
+    // How far the frame is from a plain background: the summed channel difference.
+    double energy() const {
+        const testsupport::Rgba background = pixel(0, 0);
+        double sum = 0.0;
+        for (uint32_t y = 0; y < kHeight; y += 2) {
+            for (uint32_t x = 0; x < kWidth; x += 2) {
+                const testsupport::Rgba c = pixel(x, y);
+                sum += std::abs(c.r - background.r) + std::abs(c.g - background.g) +
+                       std::abs(c.b - background.b);
+            }
+        }
+        return sum / ((kWidth / 2) * (kHeight / 2));
+    }
+
+    std::string name() const { return content2020::ContentModeNames.at(GetParam()); }
+
+    std::unique_ptr<AbstractAnimator> mAnimator;
+    std::unique_ptr<Renderer> mRenderer;
+    Music mMusic;
+};
+
 }  // namespace
 
-TEST_P(PointFieldModesGlTest, SilenceShowsTheBackgroundAndMusicLightsTheField) {
-    std::unique_ptr<AbstractAnimator> animator(GetParam().make());
-    Renderer renderer(kWidth, kHeight);
-    animator->setPaletteIndex(0, true);
+// Silence leaves (nearly) the background, music lights the field, and a beat after a quiet
+// stretch brightens it again: each mode must visibly follow the sound, not merely animate.
+TEST_P(PointFieldModesGlTest, SilenceMusicAndABeatGiveDifferentPictures) {
+    play(0.0f, 30);
+    const double silent = energy();
 
-    const Music silent(0.0f);
-    frame(*animator, renderer, silent.frame(SoundClass::Loud));
-    const testsupport::Rgba background = pixel(0, 0);
-    const int quiet = lit(background);
-    EXPECT_LT(quiet, static_cast<int>(kWidth * kHeight / 100));
+    play(0.8f, 90);
+    savePng("mode_" + name() + "_loud");
+    const double loud = energy();
+    EXPECT_GT(loud, silent + 4.0) << "silent " << silent << ", loud " << loud;
 
-    const Music loud(1.0f);
-    for (int i = 0; i < 30; ++i) {
-        frame(*animator, renderer, loud.frame(SoundClass::Loud));
-    }
-    savePng(GetParam().name);
-    EXPECT_GT(lit(pixel(0, 0)), quiet + static_cast<int>(kWidth * kHeight / 20));
+    play(0.1f, 180);
+    const double quiet = energy();
+    play(1.0f, 8);
+    savePng("mode_" + name() + "_beat");
+    const double beat = energy();
+    EXPECT_GT(beat, quiet * 1.2 + 2.0) << "quiet " << quiet << ", beat " << beat;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, PointFieldModesGlTest,
-    ::testing::Values(
-        Mode{"circular_2", [] { return new content2020::AnimatorCircular_2(kWidth, kHeight); }},
-        Mode{"waves_2", [] { return new content2020::AnimatorWaves_2(kWidth, kHeight); }}),
-    [](const ::testing::TestParamInfo<Mode>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Modes, PointFieldModesGlTest,
+                         ::testing::Values(Mode::RANDOM_1, Mode::RANDOM_2, Mode::RANDOM_3,
+                                           Mode::RANDOM_4, Mode::RANDOM_5, Mode::ZIG_ZAG_1,
+                                           Mode::CIRCULAR_1, Mode::CIRCULAR_2, Mode::WAVES_1,
+                                           Mode::WAVES_2, Mode::WAVES_3, Mode::VERTICAL_1,
+                                           Mode::DIAMOND_1, Mode::DIAMOND_2),
+                         [](const ::testing::TestParamInfo<Mode>& info) {
+                             return content2020::ContentModeNames.at(info.param);
+                         });

@@ -1,20 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "gl/overlay_gl_test.h"
 #include "visualization/content/2020/animator_circular_1.h"
-#include "visualization/content/2020/animator_waves_2.h"
 #include "visualization/content/2020/renderer.h"
 
 namespace {
 
 using content2020::AbstractAnimator;
 using content2020::AnimatorCircular_1;
-using content2020::AnimatorWaves_2;
 using content2020::Renderer;
 using content2020::RenderState;
 using content2020::SoundFrame;
@@ -142,30 +138,4 @@ TEST_F(PointFieldGlTest, Circular1ReactsToLevelAndBeat) {
     const testsupport::Rgba flash = pixel(0, 0);
     savePng("circular_1_beat");
     EXPECT_GT(flash.b, before.b + 20) << before << " " << flash;
-}
-
-// The other animators: silence leaves only the background, loud music draws without GL error.
-TEST_F(PointFieldGlTest, AnimatorsDrawLoudAndStaySilent) {
-    const Music silent(0.0f);
-    const Music loud(1.0f);
-    struct Case {
-        const char* name;
-        std::unique_ptr<AbstractAnimator> animator;
-    };
-    Case cases[] = {
-        {"waves_2", std::make_unique<AnimatorWaves_2>(kWidth, kHeight)},
-    };
-    for (Case& c : cases) {
-        Renderer renderer(kWidth, kHeight);
-        c.animator->setPaletteIndex(0, true);
-        frame(*c.animator, renderer, silent.frame(SoundClass::Moderate));
-        EXPECT_EQ(lit(pixel(0, 0)), 0) << c.name;
-        savePng(std::string(c.name) + "_silent");
-        for (int i = 0; i < 30; ++i) {
-            frame(*c.animator, renderer, loud.frame(SoundClass::Loud));
-        }
-        savePng(std::string(c.name) + "_loud");
-        EXPECT_GT(lit(pixel(0, 0)), static_cast<int>(kWidth * kHeight / 50)) << c.name;
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << c.name;
-    }
 }

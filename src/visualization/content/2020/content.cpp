@@ -5,6 +5,7 @@
 #include "platform.h"
 #include "visualization/content/2020/animator_circular_1.h"
 #include "visualization/content/2020/animator_circular_2.h"
+#include "visualization/content/2020/animator_random_1.h"
 #include "visualization/content/2020/animator_waves_1.h"
 #include "visualization/content/2020/animator_waves_2.h"
 #include "visualization/log.h"
@@ -29,6 +30,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorCircular_1(width, height);
         case ContentMode::CIRCULAR_2:
             return new AnimatorCircular_2(width, height);
+        case ContentMode::RANDOM_1:
+            return new AnimatorRandom_1(width, height);
         case ContentMode::WAVES_1:
             return new AnimatorWaves_1(width, height);
         case ContentMode::WAVES_2:

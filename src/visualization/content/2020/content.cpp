@@ -5,6 +5,7 @@
 #include "platform.h"
 #include "visualization/content/2020/animator_circular_1.h"
 #include "visualization/content/2020/animator_circular_2.h"
+#include "visualization/content/2020/animator_diamond_1.h"
 #include "visualization/content/2020/animator_random_1.h"
 #include "visualization/content/2020/animator_waves_1.h"
 #include "visualization/content/2020/animator_waves_2.h"
@@ -36,6 +37,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorWaves_1(width, height);
         case ContentMode::WAVES_2:
             return new AnimatorWaves_2(width, height);
+        case ContentMode::DIAMOND_1:
+            return new AnimatorDiamond_1(width, height);
         default:
             // PLACEHOLDER until the layout lands: the modes whose animators are not built yet
             // show the concentric rings, so every mode index the player hands over draws.

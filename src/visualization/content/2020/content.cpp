@@ -10,6 +10,7 @@
 #include "visualization/content/2020/animator_random_4.h"
 #include "visualization/content/2020/animator_waves_1.h"
 #include "visualization/content/2020/animator_waves_2.h"
+#include "visualization/content/2020/animator_zig_zag_1.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 #include "visualization/util/shuffle.h"
@@ -42,6 +43,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorWaves_2(width, height);
         case ContentMode::DIAMOND_1:
             return new AnimatorDiamond_1(width, height);
+        case ContentMode::ZIG_ZAG_1:
+            return new AnimatorZigZag_1(width, height);
         default:
             // PLACEHOLDER until the layout lands: the modes whose animators are not built yet
             // show the concentric rings, so every mode index the player hands over draws.

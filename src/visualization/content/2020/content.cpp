@@ -8,6 +8,7 @@
 #include "visualization/content/2020/animator_diamond_1.h"
 #include "visualization/content/2020/animator_random_1.h"
 #include "visualization/content/2020/animator_random_4.h"
+#include "visualization/content/2020/animator_random_5.h"
 #include "visualization/content/2020/animator_waves_1.h"
 #include "visualization/content/2020/animator_waves_2.h"
 #include "visualization/content/2020/animator_zig_zag_1.h"
@@ -39,6 +40,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorWaves_1(width, height);
         case ContentMode::RANDOM_4:
             return new AnimatorRandom_4(width, height);
+        case ContentMode::RANDOM_5:
+            return new AnimatorRandom_5(width, height);
         case ContentMode::WAVES_2:
             return new AnimatorWaves_2(width, height);
         case ContentMode::DIAMOND_1:

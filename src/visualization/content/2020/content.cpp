@@ -6,6 +6,7 @@
 #include "visualization/content/2020/animator_circular_1.h"
 #include "visualization/content/2020/animator_circular_2.h"
 #include "visualization/content/2020/animator_diamond_1.h"
+#include "visualization/content/2020/animator_diamond_2.h"
 #include "visualization/content/2020/animator_random_1.h"
 #include "visualization/content/2020/animator_random_4.h"
 #include "visualization/content/2020/animator_random_5.h"
@@ -46,6 +47,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorWaves_2(width, height);
         case ContentMode::DIAMOND_1:
             return new AnimatorDiamond_1(width, height);
+        case ContentMode::DIAMOND_2:
+            return new AnimatorDiamond_2(width, height);
         case ContentMode::ZIG_ZAG_1:
             return new AnimatorZigZag_1(width, height);
         default:

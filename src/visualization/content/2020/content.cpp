@@ -8,6 +8,7 @@
 #include "visualization/content/2020/animator_diamond_1.h"
 #include "visualization/content/2020/animator_diamond_2.h"
 #include "visualization/content/2020/animator_random_1.h"
+#include "visualization/content/2020/animator_random_3.h"
 #include "visualization/content/2020/animator_random_4.h"
 #include "visualization/content/2020/animator_random_5.h"
 #include "visualization/content/2020/animator_waves_1.h"
@@ -37,6 +38,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorCircular_2(width, height);
         case ContentMode::RANDOM_1:
             return new AnimatorRandom_1(width, height);
+        case ContentMode::RANDOM_3:
+            return new AnimatorRandom_3(width, height);
         case ContentMode::WAVES_1:
             return new AnimatorWaves_1(width, height);
         case ContentMode::RANDOM_4:

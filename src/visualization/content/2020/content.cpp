@@ -11,6 +11,7 @@
 #include "visualization/content/2020/animator_random_3.h"
 #include "visualization/content/2020/animator_random_4.h"
 #include "visualization/content/2020/animator_random_5.h"
+#include "visualization/content/2020/animator_vertical_1.h"
 #include "visualization/content/2020/animator_waves_1.h"
 #include "visualization/content/2020/animator_waves_2.h"
 #include "visualization/content/2020/animator_zig_zag_1.h"
@@ -40,6 +41,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorRandom_1(width, height);
         case ContentMode::RANDOM_3:
             return new AnimatorRandom_3(width, height);
+        case ContentMode::VERTICAL_1:
+            return new AnimatorVertical_1(width, height);
         case ContentMode::WAVES_1:
             return new AnimatorWaves_1(width, height);
         case ContentMode::RANDOM_4:

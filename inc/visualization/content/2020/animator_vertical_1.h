@@ -1,0 +1,90 @@
+// A honeycomb cut into vertical stripes that slide up and down against each other like
+// conveyor belts, while rings of the level history run outwards from the centre and push the
+// dots away from it. Stripes take turns reading the minimum, median and maximum history.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "visualization/content/2020/abstract_animator.h"
+#include "visualization/content/2020/animator_preset.h"
+
+namespace content2020 {
+
+struct AnimatorVertical_1_Preset {
+    struct ParametersSoundClass : PaletteMixParameters {
+        float reach = 1.0f;           // share of the history spread from the centre to a corner
+        float pushFactor = 1.0f;      // of the push distance
+        float sizeFactor = 1.0f;      // of all dots
+        float horizontalPush = 1.0f;  // share of the push along x; 0 pushes straight up and down
+        float scrollSpeed = 1.0f;     // of the stripes, in rows per second
+        float accentMix = 1.0f;       // how far the maximum stripes turn to the accent colour
+        float peakGrowth = 0.0f;      // growth of the dots near the centre with the newest peak
+
+        ParametersSoundClass() = default;
+        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
+                             float ptMix2, float reachValue, float pushFactorValue,
+                             float sizeFactorValue, float horizontalPushValue,
+                             float scrollSpeedValue, float accentMixValue, float peakGrowthValue);
+    };
+
+    AnimatorVertical_1_Preset();
+
+    AnimatorPreset animator;
+    // Keyed by the five reduced sound classes.
+    std::map<SoundClass, ParametersSoundClass> parameters;
+};
+
+class AnimatorVertical_1 : public AbstractAnimator {
+public:
+    struct Entity {
+        float x = 0.0f;
+        float y = 0.0f;
+        float size = 0.0f;
+        float restX = 0.0f;
+        float restY = 0.0f;
+        float level = 0.0f;
+        uint32_t stripe = 0;  // 0 .. stripes - 1, from the left
+        uint32_t group = 0;   // stripe modulo 3: which history the stripe reads
+    };
+
+    AnimatorVertical_1(uint32_t width, uint32_t height);
+    ~AnimatorVertical_1() override;
+
+    using AbstractAnimator::update;
+    void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
+    size_t getNumPalettes() const override;
+
+    const std::vector<Entity>& getEntities() const { return mEntities; }
+    const AnimatorVertical_1_Preset::ParametersSoundClass& getParameters() const {
+        return mParameters;
+    }
+    float getScroll() const { return mScroll; }
+    float getRowStep() const { return mRowStep; }
+    float getPeriod() const { return mPeriod; }
+
+private:
+    const AnimatorVertical_1_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
+
+    AnimatorVertical_1_Preset mPreset;
+    std::vector<Entity> mEntities;
+    int32_t mColumns = 50;
+    uint32_t mStripes = 10;
+    float mSizeBase = 15.0f;
+    float mPushDistance = 400.0f;
+    float mSizeFactor = 0.8f;
+    float mVerticalStepFactor = 1.0f;
+    float mTop = 0.0f;      // y of row 0
+    float mRowStep = 0.0f;  // vertical distance of two rows
+    float mPeriod = 0.0f;   // height of all rows: a stripe wraps after sliding this far
+    float mScroll = 0.0f;   // distance the stripes have slid, pixels, modulo the period
+
+    // Per-frame scratch kept for its capacity.
+    AnimatorVertical_1_Preset::ParametersSoundClass mParameters;
+    Palette mPalette;
+    std::vector<colorf> mGradient;
+    colorf mAccent;
+};
+
+}  // namespace content2020

@@ -1,0 +1,270 @@
+#include "visualization/content/2020/animator_vertical_1.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "visualization/log.h"
+
+namespace content2020 {
+
+namespace {
+
+using ClassParameters = AnimatorVertical_1_Preset::ParametersSoundClass;
+
+constexpr float kCullMargin = 100.0f;
+constexpr float kMinLength = 1.0f / 8388608.0f;  // 2^-23
+
+// Nearest-lower element; an empty or missing list reads as silence.
+float sample(const std::vector<float>* list, float t) {
+    if (list == nullptr || list->empty()) {
+        return 0.0f;
+    }
+    const float c = std::min(std::max(t, 0.0f), 1.0f);
+    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
+}
+
+float newest(const std::vector<float>* list) {
+    return list != nullptr && !list->empty() ? (*list)[0] : 0.0f;
+}
+
+float posmod(float a, float m) {
+    return std::fmod(std::fmod(a, m) + m, m);
+}
+
+// Point colours in three sets of four (calm, moderate, loud music); within a set the low, middle
+// and high colour of the level gradient and the accent of the stripes that read the maximum.
+Palette palette(std::initializer_list<const char*> background,
+                std::initializer_list<const char*> points) {
+    Palette p(2);
+    for (const char* h : background) {
+        p[0].emplace_back(h);
+    }
+    for (const char* h : points) {
+        p[1].emplace_back(h);
+    }
+    return p;
+}
+
+PaletteMap buildPalettes() {
+    std::vector<Palette> palettes = {
+        palette({"06061A", "12123D", "000000", "2B2D8F"},
+                {"3F37C9", "4895EF", "CAF0F8", "4CC9F0", "4361EE", "4CC9F0", "FFFFFF", "F72585",
+                 "4895EF", "90E0EF", "FFFFFF", "F72585"}),
+        palette({"1A0B00", "331600", "000000", "8A3B00"},
+                {"BB3E03", "EE9B00", "FFE8A3", "E9D8A6", "CA6702", "EE9B00", "FFFFFF", "94D2BD",
+                 "EE9B00", "FFD166", "FFFFFF", "0A9396"}),
+        palette({"001A14", "00332A", "000000", "006B5A"},
+                {"00856F", "2EC4B6", "CBF3F0", "FFBF69", "2EC4B6", "9BF6FF", "FFFFFF", "FF9F1C",
+                 "2EC4B6", "CBF3F0", "FFFFFF", "FF9F1C"}),
+        palette({"14001A", "2A0033", "000000", "6A0080"},
+                {"7B2CBF", "C77DFF", "F3E8FF", "FFD60A", "9D4EDD", "E0AAFF", "FFFFFF", "FFD60A",
+                 "C77DFF", "F3E8FF", "FFFFFF", "FFC300"}),
+        palette({"0A0A0A", "1A1A1A", "000000", "404040"},
+                {"6C757D", "ADB5BD", "F8F9FA", "E63946", "ADB5BD", "DEE2E6", "FFFFFF", "E63946",
+                 "DEE2E6", "F8F9FA", "FFFFFF", "FF1744"}),
+        palette({"1F0010", "3D0020", "000000", "8C0047"},
+                {"C9184A", "FF4D6D", "FFCCD5", "FFF0F3", "FF4D6D", "FF8FA3", "FFFFFF", "FFFFFF",
+                 "FF758F", "FFB3C1", "FFFFFF", "80FFDB"}),
+        palette({"001219", "002733", "000000", "005F73"},
+                {"005F73", "0A9396", "94D2BD", "EE9B00", "0A9396", "94D2BD", "E9D8A6", "EE9B00",
+                 "94D2BD", "E9D8A6", "FFFFFF", "CA6702"}),
+        palette({"0B132B", "1C2541", "000000", "3A506B"},
+                {"3A506B", "5BC0BE", "DDFFF7", "FFB4A2", "5BC0BE", "6FFFE9", "FFFFFF", "FFB4A2",
+                 "6FFFE9", "DDFFF7", "FFFFFF", "E5989B"}),
+        palette({"0D1A00", "1F3300", "000000", "3F6600"},
+                {"55A630", "80B918", "EEEF20", "FF5D8F", "80B918", "BFD200", "FFFF3F", "FF5D8F",
+                 "AACC00", "EEEF20", "FFFFFF", "FF87AB"}),
+        palette({"1C0F00", "2E1A05", "000000", "6F4518"},
+                {"99582A", "BB9457", "FFE6A7", "6F1D1B", "BB9457", "FFE6A7", "FFFFFF", "9D0208",
+                 "FFE6A7", "FFF5D6", "FFFFFF", "D00000"}),
+    };
+    // The always-on look keeps the dots and drops the background to black.
+    std::vector<Palette> aod = palettes;
+    for (Palette& p : aod) {
+        for (colorf& c : p[0]) {
+            c = colorf("000000");
+        }
+    }
+    PaletteMap map;
+    map[DisplayMode::DEFAULT] = palettes;
+    map[DisplayMode::AOD] = aod;
+    return map;
+}
+
+void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassParameters& out) {
+    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
+    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
+    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
+    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
+    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
+    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
+    out.reach = lerp(a.reach, b.reach);
+    out.pushFactor = lerp(a.pushFactor, b.pushFactor);
+    out.sizeFactor = lerp(a.sizeFactor, b.sizeFactor);
+    out.horizontalPush = lerp(a.horizontalPush, b.horizontalPush);
+    out.scrollSpeed = lerp(a.scrollSpeed, b.scrollSpeed);
+    out.accentMix = lerp(a.accentMix, b.accentMix);
+    out.peakGrowth = lerp(a.peakGrowth, b.peakGrowth);
+}
+
+}  // namespace
+
+AnimatorVertical_1_Preset::ParametersSoundClass::ParametersSoundClass(
+    float bgMix1, float bgMix2, float bgBeatMix, float ptMix1, float ptMix2, float reachValue,
+    float pushFactorValue, float sizeFactorValue, float horizontalPushValue, float scrollSpeedValue,
+    float accentMixValue, float peakGrowthValue)
+    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
+      reach(reachValue),
+      pushFactor(pushFactorValue),
+      sizeFactor(sizeFactorValue),
+      horizontalPush(horizontalPushValue),
+      scrollSpeed(scrollSpeedValue),
+      accentMix(accentMixValue),
+      peakGrowth(peakGrowthValue) {}
+
+AnimatorVertical_1_Preset::AnimatorVertical_1_Preset()
+    : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
+               AODMask(2, vec2f{1.0f, 2.0f}, vec2f{0.0f, 0.0f})),
+      // Calm music: short rings, little push, slowly sliding stripes. Louder classes reach
+      // further into the history, push harder and slide faster.
+      parameters{
+          {SoundClass::Soft, ClassParameters(0, 0, 0, 0, 0, 0.5f, 0.15f, 0.75f, 0.25f, 0.5f, 0, 0)},
+          {SoundClass::Slow,
+           ClassParameters(0, 0, 0, 0, 0, 0.6f, 0.3f, 0.9f, 0.25f, 1.0f, 0.5f, 0)},
+          {SoundClass::Moderate,
+           ClassParameters(1, 0, 0, 1, 0, 0.75f, 0.5f, 1.0f, 0.35f, 1.5f, 1.0f, 0.25f)},
+          {SoundClass::Loud,
+           ClassParameters(1, 1, 0, 1, 1, 1.0f, 0.65f, 1.0f, 0.5f, 2.5f, 1.0f, 0.5f)},
+          {SoundClass::Dynamic,
+           ClassParameters(1, 1, 1, 1, 1, 1.0f, 0.8f, 1.1f, 0.5f, 4.0f, 1.0f, 0.75f)},
+      } {}
+
+AnimatorVertical_1::AnimatorVertical_1(uint32_t width, uint32_t height)
+    : AbstractAnimator(width, height) {
+    beginScope("[AnimatorVertical_1][Constructor]");
+    // Honeycomb over a square as wide as the screen's diagonal, so it covers the picture in
+    // either orientation: neighbours s * sqrt(3) apart, rows 3s / 2 apart, odd rows shifted by
+    // half a step and one point shorter.
+    const float side = std::sqrt(2.0f) * static_cast<float>(std::max(width, height));
+    const int32_t columns = std::max(mColumns, 2);
+    const float s = (side / std::sqrt(3.0f)) / static_cast<float>(columns - 1);
+    const float stepX = s * std::sqrt(3.0f);
+    mRowStep = 2.0f * 3.0f * s / 4.0f * mVerticalStepFactor;
+    const auto rows = static_cast<int32_t>(std::floor(side / mRowStep)) + 1;
+    mTop = -side * 0.5f;
+    // Wrapping after a whole number of rows keeps the spacing even across the seam.
+    mPeriod = static_cast<float>(rows) * mRowStep;
+    const uint32_t stripes = std::max(mStripes, 1u);
+    mEntities.reserve(static_cast<size_t>(rows) * static_cast<size_t>(columns));
+    for (int32_t row = 0; row < rows; ++row) {
+        const bool odd = (row & 1) != 0;
+        const int32_t count = odd ? columns - 1 : columns;
+        for (int32_t column = 0; column < count; ++column) {
+            const float u = static_cast<float>(column) + (odd ? 0.5f : 0.0f);
+            Entity e;
+            e.x = e.restX = -side * 0.5f + u * stepX;
+            e.y = e.restY = mTop + static_cast<float>(row) * mRowStep;
+            e.stripe = std::min(static_cast<uint32_t>(u / static_cast<float>(columns) *
+                                                      static_cast<float>(stripes)),
+                                stripes - 1);
+            e.group = e.stripe % 3;
+            mEntities.push_back(e);
+        }
+    }
+    endScope();
+}
+
+AnimatorVertical_1::~AnimatorVertical_1() = default;
+
+size_t AnimatorVertical_1::getNumPalettes() const {
+    return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
+}
+
+const ClassParameters& AnimatorVertical_1::parametersFor(SoundClass c) const {
+    const auto reduced = SoundClassReduced.find(c);
+    const auto found =
+        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
+    return found != mPreset.parameters.end() ? found->second
+                                             : mPreset.parameters.at(SoundClass::Moderate);
+}
+
+void AnimatorVertical_1::update(float dt, const RotationTransition& rotation,
+                                const SoundFrame& sound) {
+    const std::vector<float>* histories[3] = {sound.historyMin, sound.historyMid, sound.historyMax};
+
+    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
+          sound.switchProgress, mParameters);
+    const ClassParameters& p = mParameters;
+    preUpdate(dt, sound, p);
+
+    getPalette(mPreset.animator.palettes, mPalette);
+    const std::vector<colorf>& e = mPalette[1];
+    mGradient.resize(3);
+    for (size_t i = 0; i < 3; ++i) {
+        mGradient[i] =
+            mix_color(mix_color(e[i], e[i + 4], mPointMix1.value), e[i + 8], mPointMix2.value);
+    }
+    mAccent = mix_color(mix_color(e[3], e[7], mPointMix1.value), e[11], mPointMix2.value);
+
+    mRenderState.pointMode = mPreset.animator.pointMode;
+    std::vector<Instance>& out = mRenderState.instances;
+    out.clear();
+    out.reserve(mEntities.size());
+    OrthographicCamera2d& camera = mRenderState.camera;
+    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
+    camera.size = static_cast<float>(mHeight) * 0.5f;
+    camera.rotationMode = 3;
+    camera.update(rotation);
+    mAODMask = mPreset.animator.aodMask;
+    mAODMask.rotation = camera.roll;
+
+    const std::vector<colorf>& background = mPalette[0];
+    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
+    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
+    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
+
+    // The rings reach the screen's corners when t is 1, in either orientation.
+    const auto w = static_cast<float>(mWidth);
+    const auto h = static_cast<float>(mHeight);
+    const float halfDiagonal = std::max(0.5f * std::sqrt(w * w + h * h), 1.0f);
+    const float k8 = std::min(8.0f * dt, 1.0f);
+    const float peak = newest(histories[2]);
+    const float size = mSizeBase * mSizeFactor * p.sizeFactor * mTransition;
+    const float push = mPushDistance * p.pushFactor;
+
+    for (Entity& en : mEntities) {
+        // Even stripes slide up, odd ones down.
+        const float slide = (en.stripe & 1) != 0 ? mScroll : -mScroll;
+        const float baseX = en.restX;
+        const float baseY = mTop + posmod(en.restY - mTop + slide, mPeriod);
+        // Pushing only moves points outwards, so one that is out of view at rest stays out.
+        if (camera.isOutside(baseX, baseY, kCullMargin)) {
+            continue;
+        }
+        const float d = std::max(std::sqrt(baseX * baseX + baseY * baseY), kMinLength);
+        const float t = std::min(d / halfDiagonal, 1.0f);
+        // Reading at t squared spends the recent history on the middle of the screen: a beat
+        // bursts out of the centre quickly and then slows down as it spreads, like a ripple.
+        en.level += (sample(histories[en.group], t * t * p.reach) - en.level) * k8;
+
+        const float offset = en.level * push * t;
+        en.x = baseX + baseX / d * offset * p.horizontalPush;
+        en.y = baseY + baseY / d * offset;
+        const float centre = (1.0f - t) * (1.0f - t);
+        en.size = size * (std::pow(en.level, 0.9f) + peak * p.peakGrowth * centre);
+        if (!camera.isOutside(en.x, en.y, en.size)) {
+            colorf color = sample_color(mGradient, en.level);
+            if (en.group == 2) {
+                color = mix_color(color, mAccent, p.accentMix * en.level);
+            }
+            out.push_back({en.x, en.y, en.size, color});
+        }
+    }
+
+    if (!mPaused) {
+        mScroll = posmod(mScroll + p.scrollSpeed * mRowStep * dt, mPeriod);
+    }
+    postUpdate(dt, sound);
+}
+
+}  // namespace content2020

@@ -14,6 +14,7 @@
 #include "visualization/content/2020/animator_vertical_1.h"
 #include "visualization/content/2020/animator_waves_1.h"
 #include "visualization/content/2020/animator_waves_2.h"
+#include "visualization/content/2020/animator_waves_3.h"
 #include "visualization/content/2020/animator_zig_zag_1.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
@@ -49,6 +50,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorRandom_4(width, height);
         case ContentMode::RANDOM_5:
             return new AnimatorRandom_5(width, height);
+        case ContentMode::WAVES_3:
+            return new AnimatorWaves_3(width, height);
         case ContentMode::WAVES_2:
             return new AnimatorWaves_2(width, height);
         case ContentMode::DIAMOND_1:

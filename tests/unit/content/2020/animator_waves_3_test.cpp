@@ -1,0 +1,122 @@
+#include "visualization/content/2020/animator_waves_3.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using content2020::AnimatorWaves_3;
+using content2020::SoundFrame;
+
+struct Sound {
+    std::vector<float> history = std::vector<float>(240, 0.0f);
+    SoundFrame frame() const {
+        SoundFrame f;
+        f.soundClassCurrent = f.soundClassNext = SoundClass::Loud;
+        f.historyMin = f.historyMid = f.historyMax = &history;
+        return f;
+    }
+};
+
+RotationTransition portrait() {
+    RotationTransition r{};
+    r.current = r.from = r.to = RotateInfo::Portrait;
+    r.fraction = r.fractionSmoothed = r.fractionSnapped = 1.0f;
+    r.angle = r.angleSmoothed = r.angleSnapped = 1.5707964f;
+    r.progress = 1.0f;
+    return r;
+}
+
+// The entity of the given group whose rest position is nearest to (x, y).
+const AnimatorWaves_3::Entity& nearest(const AnimatorWaves_3& a, float x, float y, uint32_t group) {
+    const AnimatorWaves_3::Entity* best = nullptr;
+    float bestDistance = 1e9f;
+    for (const auto& e : a.getEntities()) {
+        const float d = std::hypot(e.restX - x, e.restY - y);
+        if (e.group == group && d < bestDistance) {
+            best = &e;
+            bestDistance = d;
+        }
+    }
+    return *best;
+}
+
+}  // namespace
+
+TEST(AnimatorWaves_3, UprightStringsOfTheTurnedHoneycomb) {
+    AnimatorWaves_3 a(1920, 1080);
+    const auto& entities = a.getEntities();
+    // 21 rows over 1920 plus 7 on each side; 46 + 14 points on even rows, 45 + 14 on odd ones.
+    ASSERT_EQ(entities.size(), 17u * 60u + 18u * 59u);
+    const float dot = 1920.0f / 45.0f;
+    const float string = 1.5f * 1920.0f / std::sqrt(3.0f) / 45.0f * 2.575f;
+    EXPECT_NEAR(a.getDotSpacing(), dot, 1e-3f);
+    EXPECT_NEAR(a.getStringSpacing(), string, 1e-3f);
+    // Row -7, column -7, shifted by half a step, then turned upright.
+    EXPECT_EQ(entities[0].row, -7);
+    EXPECT_EQ(entities[0].group, 2u);
+    EXPECT_NEAR(entities[0].restX, 7.0f * string + 540.0f, 1e-2f);
+    EXPECT_NEAR(entities[0].restY, -6.5f * dot - 960.0f, 1e-2f);
+    // A row is one upright string of evenly spaced dots; the next string sits to its left.
+    EXPECT_FLOAT_EQ(entities[1].restX, entities[0].restX);
+    EXPECT_NEAR(entities[1].restY - entities[0].restY, dot, 1e-3f);
+    EXPECT_NEAR(entities[59].restX, entities[0].restX - string, 1e-3f);
+    EXPECT_EQ(entities[59].group, 0u);
+    EXPECT_EQ(a.getNumPalettes(), 10u);
+}
+
+TEST(AnimatorWaves_3, OvalRingsFollowTheOrientationAndCoverTheView) {
+    Sound sound;
+    AnimatorWaves_3 a(1920, 1080);
+    a.update(0.125f, RotationTransition{}, sound.frame());
+    EXPECT_TRUE(a.getRenderState().instances.empty());
+
+    // A falling ramp: the further a point reads into the history, the lower its level.
+    for (size_t i = 0; i < 240; ++i) {
+        sound.history[i] = 1.0f - static_cast<float>(i) / 240.0f;
+    }
+    a.update(0.125f, RotationTransition{}, sound.frame());
+    // In landscape the rings are wider than high: at equal distance a point above the centre
+    // is further out on its ring than one beside it. Portrait swaps the axes.
+    const auto& above = nearest(a, 0.0f, 540.0f, 0);
+    const auto& beside = nearest(a, 540.0f, 0.0f, 0);
+    ASSERT_NEAR(std::hypot(above.restX, above.restY), std::hypot(beside.restX, beside.restY),
+                40.0f);
+    EXPECT_LT(above.level, beside.level - 0.1f);
+    // Quicker groups spread a shorter stretch of the history: the maximum string nearest
+    // the same spot reads newer, louder frames.
+    EXPECT_GT(nearest(a, 0.0f, 540.0f, 2).level, above.level + 0.1f);
+    // Dots move straight out from the centre apart from a sideways quiver.
+    EXPECT_GT(std::abs(above.y), std::abs(above.restY));
+    EXPECT_NEAR(above.x, above.restX, 14.0f * above.level + 3.0f);
+
+    AnimatorWaves_3 b(1920, 1080);
+    b.update(0.125f, portrait(), sound.frame());
+    EXPECT_GT(nearest(b, 0.0f, 540.0f, 0).level, nearest(b, 540.0f, 0.0f, 0).level + 0.1f);
+
+    // At full level, both orientations are covered edge to edge by near-touching dots.
+    sound.history.assign(240, 1.0f);
+    for (const RotationTransition& r : {RotationTransition{}, portrait()}) {
+        AnimatorWaves_3 c(1920, 1080);
+        c.update(0.125f, r, sound.frame());
+        const auto& out = c.getRenderState().instances;
+        // About 20 strings of 25 dots in landscape, 11 of 45 in portrait, less those pushed out.
+        EXPECT_GT(out.size(), 350u);
+        float left = 1e9f, right = -1e9f, top = 1e9f, bottom = -1e9f;
+        for (const auto& i : out) {
+            EXPECT_NEAR(i.scale, 0.45f * 1920.0f / 45.0f, 1e-3f);
+            left = std::min(left, i.x);
+            right = std::max(right, i.x);
+            top = std::min(top, i.y);
+            bottom = std::max(bottom, i.y);
+        }
+        const float halfWidth = r.current == RotateInfo::Portrait ? 540.0f : 960.0f;
+        const float halfHeight = r.current == RotateInfo::Portrait ? 960.0f : 540.0f;
+        EXPECT_LT(left, -halfWidth + 60.0f);
+        EXPECT_GT(right, halfWidth - 60.0f);
+        EXPECT_LT(top, -halfHeight + 30.0f);
+        EXPECT_GT(bottom, halfHeight - 30.0f);
+    }
+}

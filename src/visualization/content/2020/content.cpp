@@ -8,6 +8,7 @@
 #include "visualization/content/2020/animator_diamond_1.h"
 #include "visualization/content/2020/animator_diamond_2.h"
 #include "visualization/content/2020/animator_random_1.h"
+#include "visualization/content/2020/animator_random_2.h"
 #include "visualization/content/2020/animator_random_3.h"
 #include "visualization/content/2020/animator_random_4.h"
 #include "visualization/content/2020/animator_random_5.h"
@@ -40,6 +41,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorCircular_2(width, height);
         case ContentMode::RANDOM_1:
             return new AnimatorRandom_1(width, height);
+        case ContentMode::RANDOM_2:
+            return new AnimatorRandom_2(width, height);
         case ContentMode::RANDOM_3:
             return new AnimatorRandom_3(width, height);
         case ContentMode::VERTICAL_1:

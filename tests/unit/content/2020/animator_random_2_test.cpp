@@ -1,0 +1,110 @@
+#include "visualization/content/2020/animator_random_2.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using content2020::AnimatorRandom_2;
+using content2020::SoundFrame;
+
+const RotationTransition kRest{};
+
+struct Sound {
+    std::vector<float> min = std::vector<float>(240, 0.0f);
+    std::vector<float> mid = std::vector<float>(240, 0.0f);
+    std::vector<float> max = std::vector<float>(240, 0.0f);
+    SoundFrame frame(SoundClass c) {
+        SoundFrame f;
+        f.soundClassCurrent = f.soundClassNext = c;
+        f.historyMin = &min;
+        f.historyMid = &mid;
+        f.historyMax = &max;
+        return f;
+    }
+};
+
+std::array<size_t, 3> liveCounts(const AnimatorRandom_2& a) {
+    std::array<size_t, 3> counts{{0, 0, 0}};
+    for (const auto& e : a.getEntities()) {
+        counts[e.group] += e.retired ? 0 : 1;
+    }
+    return counts;
+}
+
+}  // namespace
+
+TEST(AnimatorRandom_2, SwarmIsBornDuringTheFramesAndFollowsTheClassCounts) {
+    AnimatorRandom_2 a(1920, 1080);
+    EXPECT_EQ(a.getNumPalettes(), 10u);
+    EXPECT_TRUE(a.getEntities().empty());
+    Sound sound;
+    a.update(0.05f, kRest, sound.frame(SoundClass::Moderate));
+    // Ten births per layer and frame, anywhere on the screen; silence draws nothing.
+    EXPECT_EQ(liveCounts(a), (std::array<size_t, 3>{{10, 10, 10}}));
+    for (const auto& e : a.getEntities()) {
+        EXPECT_LE(std::abs(e.restX), 960.0f);
+        EXPECT_LE(std::abs(e.restY), 540.0f);
+        EXPECT_FLOAT_EQ(e.growth, 0.1f);
+    }
+    EXPECT_TRUE(a.getRenderState().instances.empty());
+
+    for (int i = 0; i < 60; ++i) {
+        a.update(0.05f, kRest, sound.frame(SoundClass::Moderate));
+    }
+    EXPECT_EQ(liveCounts(a), (std::array<size_t, 3>{{420, 160, 40}}));
+
+    // Soft music keeps fewer: the surplus shrinks away over half a second and is dropped.
+    a.update(0.05f, kRest, sound.frame(SoundClass::Soft));
+    EXPECT_EQ(liveCounts(a), (std::array<size_t, 3>{{200, 80, 20}}));
+    EXPECT_EQ(a.getEntities().size(), 620u);
+    for (int i = 0; i < 12; ++i) {
+        a.update(0.05f, kRest, sound.frame(SoundClass::Soft));
+    }
+    EXPECT_EQ(a.getEntities().size(), 300u);
+}
+
+TEST(AnimatorRandom_2, TriggersFlashTheirLayerAndPeaksKickEverySparkByLayerSpeed) {
+    AnimatorRandom_2 a(1920, 1080);
+    Sound sound;
+    for (int i = 0; i < 60; ++i) {
+        a.update(0.05f, kRest, sound.frame(SoundClass::Moderate));
+    }
+    for (const auto& e : a.getEntities()) {
+        ASSERT_EQ(e.vx, 0.0f);
+    }
+
+    // The quiet level alone flashes the small sparks; no kick.
+    sound.min.assign(240, 1.0f);
+    a.update(0.05f, kRest, sound.frame(SoundClass::Moderate));
+    EXPECT_FLOAT_EQ(a.getFlashes()[0], 0.9f);
+    EXPECT_EQ(a.getFlashes()[2], 0.0f);
+    EXPECT_EQ(a.getEntities().front().vx, 0.0f);
+
+    // A peak kicks: each component within the layer's speed (4, 2, 1) times 60 px/s, then one
+    // frame of drag (2 per second).
+    sound.max.assign(240, 1.0f);
+    a.update(0.05f, kRest, sound.frame(SoundClass::Moderate));
+    EXPECT_FLOAT_EQ(a.getFlashes()[2], 0.9f);
+    const float speeds[3] = {4.0f, 2.0f, 1.0f};
+    std::array<float, 3> fastest{{0.0f, 0.0f, 0.0f}};
+    for (const auto& e : a.getEntities()) {
+        const float limit = speeds[e.group] * 60.0f * 0.9f;
+        EXPECT_LE(std::abs(e.vx), limit + 1e-3f);
+        EXPECT_LE(std::abs(e.vy), limit + 1e-3f);
+        fastest[e.group] = std::max({fastest[e.group], std::abs(e.vx), std::abs(e.vy)});
+        // Full level of the peak history for the large sparks, drawn with their flash.
+        if (e.group == 2 && e.growth == 1.0f) {
+            EXPECT_NEAR(e.size, 100.0f * 0.2f * 0.4f * 1.75f, 1e-3f);
+        }
+    }
+    for (size_t g = 0; g < 3; ++g) {
+        EXPECT_GT(fastest[g], speeds[g] * 60.0f * 0.5f) << g;
+    }
+    // Moving sparks draw streaks behind them.
+    EXPECT_GT(a.getRenderState().instances.size(), 40u * 2);
+}

@@ -38,7 +38,7 @@ constexpr size_t kModeCount = 14;
 
 extern const std::map<ContentMode, std::string> ContentModeNames;
 
-// The animator that draws a mode; the caller owns it.
+// The animator that draws a mode; the caller owns it. A value outside the enumeration has none.
 AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t height);
 
 struct PalettePlaylist {

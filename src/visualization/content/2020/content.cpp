@@ -63,11 +63,8 @@ AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t heig
             return new AnimatorDiamond_2(width, height);
         case ContentMode::ZIG_ZAG_1:
             return new AnimatorZigZag_1(width, height);
-        default:
-            // PLACEHOLDER until the layout lands: the modes whose animators are not built yet
-            // show the concentric rings, so every mode index the player hands over draws.
-            return new AnimatorCircular_1(width, height);
     }
+    return nullptr;
 }
 
 Content::Content(uint32_t width, uint32_t height, RotateInfo rotation)

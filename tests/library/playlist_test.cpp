@@ -1,0 +1,119 @@
+// The shuffled playlist as a host sees it: track changes walk through every mode, and each
+// point-field mode, once its cross-fade is over, draws its own sound-reactive picture.
+#include <GLES3/gl3.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+
+#include "library/library_api.h"
+#include "platform.h"
+#include "support/gl_test.h"
+#include "support/log_capture.h"
+
+using testsupport::LibraryApi;
+using testsupport::LogCapture;
+
+namespace {
+
+constexpr long long kFrameNs = 16'666'667;
+// Five video frames per call keeps dt under the 100 ms the library treats as a stall, and the
+// test fast at full HD.
+constexpr int kFramesPerCall = 5;
+constexpr int kCallsPerMode = 14;  // 1.17 s: the 1 s cross-fade is over
+const std::string kModeLine = "[ContentPlayer][setContentMode] Mode next: ";
+
+class Playlist : public testsupport::GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        ASSERT_EQ(chdir(VIZ_SOURCE_DIR), 0);
+        platform_clock_set_manual(5'000'000'000LL);
+        ASSERT_TRUE(api.loaded()) << api.error;
+        useTarget(1920, 1080);
+    }
+    void TearDown() override {
+        platform_clock_set_real();
+        GlTest::TearDown();
+    }
+
+    void frame() {
+        mTime += kFramesPerCall / 60.0f;
+        for (size_t b = 0; b < mBands.size(); ++b) {
+            // Half-second beats over a slowly swelling spectrum.
+            const float beat = std::fmod(mTime, 0.5f) < 0.05f ? 25.0f : 0.0f;
+            mBands[b] = -80.0f + beat + 40.0f * (0.5f + 0.5f * std::sin(mTime * 3.0f + b));
+        }
+        BandsInfo info{static_cast<uint32_t>(mBands.size()), mBands.data()};
+        api.UpdateBandsInfo(&info);
+        platform_clock_advance(kFramesPerCall * kFrameNs);
+        api.OnUpdateGlApp();
+        ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+
+    // Distinct colours of the frame: an interim content or an empty mode shows one.
+    size_t colourCount() {
+        readBack();
+        std::set<uint32_t> colours;
+        const std::vector<uint8_t>& p = pixels();
+        for (size_t i = 0; i + 3 < p.size() && colours.size() < 64; i += 4 * 7) {
+            colours.insert(uint32_t(p[i]) << 24 | uint32_t(p[i + 1]) << 16 |
+                           uint32_t(p[i + 2]) << 8 | p[i + 3]);
+        }
+        return colours.size();
+    }
+
+    LibraryApi api;
+    std::vector<float> mBands = std::vector<float>(16);
+    float mTime = 0.0f;
+};
+
+TEST_F(Playlist, TrackChangesVisitEveryModeAndEachPointFieldModeDraws) {
+    LogCapture log;
+    api.OnCreateGlApp("res", 0);
+    api.UpdateSpeakerInfo(0);
+    // The intro and the speaker overlay are over after 7 s.
+    for (int i = 0; i < 7 * 12; ++i) {
+        frame();
+    }
+
+    std::set<std::string> visited;
+    std::set<std::string> drawn;
+    std::string current;
+    size_t seen = 0;
+    // The mode of the intro and then 30 track changes: one lap of the shuffled playlist.
+    for (int change = 0; change <= 30; ++change) {
+        if (change > 0) {
+            api.UpdateTrackChange();
+            for (int i = 0; i < kCallsPerMode; ++i) {
+                frame();
+            }
+        }
+        for (; seen < log.lines().size(); ++seen) {
+            if (log.lines()[seen].rfind(kModeLine, 0) == 0) {
+                current = log.lines()[seen].substr(kModeLine.size());
+                EXPECT_TRUE(visited.insert(current).second) << current << " twice in one lap";
+            }
+        }
+        if (current.rfind("CONTENT_2020_", 0) == 0 && colourCount() >= 8) {
+            drawn.insert(current);
+        }
+        if (current == "CONTENT_2020_CIRCULAR_1") {
+            savePng("library_playlist_circular_1");
+        }
+    }
+    api.OnTerminateGlApp();
+
+    EXPECT_EQ(visited.size(), 31u);
+    const std::set<std::string> pointField = {
+        "CONTENT_2020_RANDOM_1",   "CONTENT_2020_RANDOM_2",   "CONTENT_2020_RANDOM_3",
+        "CONTENT_2020_RANDOM_4",   "CONTENT_2020_RANDOM_5",   "CONTENT_2020_ZIG_ZAG_1",
+        "CONTENT_2020_CIRCULAR_1", "CONTENT_2020_CIRCULAR_2", "CONTENT_2020_WAVES_1",
+        "CONTENT_2020_WAVES_2",    "CONTENT_2020_WAVES_3",    "CONTENT_2020_VERTICAL_1",
+        "CONTENT_2020_DIAMOND_1",  "CONTENT_2020_DIAMOND_2"};
+    EXPECT_EQ(drawn, pointField);
+}
+
+}  // namespace

@@ -7,29 +7,21 @@
 #include <cmath>
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/type_ptr.hpp>
 #include <type_traits>
 
+#include "support/glm_oracle.h"
 #include "visualization/util/orthographic_camera_2d.h"
 #include "visualization/util/orthographic_camera_3d.h"
 #include "visualization/util/perspective_camera.h"
 
 namespace {
 
+using testsupport::toGlm;
+
+// Camera matrices go through more float steps than a single product: a looser default.
 ::testing::AssertionResult matches(const math::mat44<float>& actual, const glm::mat4& expected,
                                    float tolerance = 1e-4f) {
-    const float* e = glm::value_ptr(expected);
-    for (int i = 0; i < 16; ++i) {
-        if (std::fabs(actual[i] - e[i]) > tolerance * std::max(1.0f, std::fabs(e[i]))) {
-            return ::testing::AssertionFailure()
-                   << "element " << i << " is " << actual[i] << ", expected " << e[i];
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-glm::mat4 toGlm(const math::mat44<float>& m) {
-    return glm::make_mat4(m.data());
+    return testsupport::matches(actual, expected, tolerance);
 }
 
 RotationTransition rotationAt(RotateInfo current, float fractionSmoothed,

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gl/overlay_gl_test.h"
+#include "support/sound_frames.h"
 #include "visualization/content/2020/animator_circular_1.h"
 #include "visualization/content/2020/renderer.h"
 
@@ -14,6 +15,7 @@ using content2020::AnimatorCircular_1;
 using content2020::Renderer;
 using content2020::RenderState;
 using content2020::SoundFrame;
+using testsupport::SoundHistories;
 
 constexpr uint32_t kWidth = 480;
 constexpr uint32_t kHeight = 270;
@@ -49,29 +51,20 @@ protected:
     }
 };
 
-struct Music {
-    std::vector<float> levels, min, mid, max;
-    Music(float loudness) {
-        for (int i = 0; i < 8; ++i) {
-            levels.push_back(loudness * (0.6f + 0.4f * std::sin(i * 1.3f)));
-        }
-        for (int i = 0; i < 240; ++i) {
-            const float wave = 0.5f + 0.5f * std::sin(i * 0.21f);
-            min.push_back(loudness * wave * wave);
-            mid.push_back(loudness * wave);
-            max.push_back(loudness * std::min(1.0f, wave + 0.3f));
-        }
+// Music at a loudness, in band levels and histories that wave over their 240 frames.
+SoundHistories music(float loudness) {
+    SoundHistories sound;
+    for (size_t i = 0; i < sound.levels.size(); ++i) {
+        sound.levels[i] = loudness * (0.6f + 0.4f * std::sin(i * 1.3f));
     }
-    SoundFrame frame(SoundClass soundClass) const {
-        SoundFrame f;
-        f.soundClassCurrent = f.soundClassNext = soundClass;
-        f.levels = &levels;
-        f.historyMin = &min;
-        f.historyMid = &mid;
-        f.historyMax = &max;
-        return f;
+    for (size_t i = 0; i < 240; ++i) {
+        const float wave = 0.5f + 0.5f * std::sin(i * 0.21f);
+        sound.min[i] = loudness * wave * wave;
+        sound.mid[i] = loudness * wave;
+        sound.max[i] = loudness * std::min(1.0f, wave + 0.3f);
     }
-};
+    return sound;
+}
 
 }  // namespace
 
@@ -113,14 +106,14 @@ TEST_F(PointFieldGlTest, Circular1ReactsToLevelAndBeat) {
     Renderer renderer(kWidth, kHeight);
     animator.setPaletteIndex(0, true);
 
-    const Music silent(0.0f);
+    const SoundHistories silent = music(0.0f);
     frame(animator, renderer, silent.frame(SoundClass::Dynamic));
     const testsupport::Rgba background = pixel(0, 0);
     EXPECT_EQ(lit(background), 0);
     savePng("circular_1_silent");
 
     // Steady loud music without a fresh beat: the flash weight stays down.
-    const Music loud(1.0f);
+    const SoundHistories loud = music(1.0f);
     frame(animator, renderer, loud.frame(SoundClass::Loud));
     const testsupport::Rgba calm = pixel(0, 0);
     const int lightLoud = lit(calm);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gl/overlay_gl_test.h"
+#include "support/sound_frames.h"
 #include "visualization/content/2020/content.h"
 #include "visualization/content/2020/renderer.h"
 
@@ -16,37 +17,20 @@ namespace {
 using content2020::AbstractAnimator;
 using Mode = content2020::ContentMode;
 using content2020::Renderer;
-using content2020::SoundFrame;
 
 constexpr uint32_t kWidth = 960;
 constexpr uint32_t kHeight = 540;
 constexpr float kDt = 1.0f / 60.0f;
 
-// Level histories as the sound input hands them over: newest first, 240 frames.
-struct Music {
-    std::vector<float> levels = std::vector<float>(8, 0.0f);
-    std::vector<float> min = std::vector<float>(240, 0.0f);
-    std::vector<float> mid = std::vector<float>(240, 0.0f);
-    std::vector<float> max = std::vector<float>(240, 0.0f);
-
-    void push(float level) {
-        std::fill(levels.begin(), levels.end(), level);
-        for (std::vector<float>* history : {&min, &mid, &max}) {
-            history->pop_back();
-            history->insert(history->begin(), level);
-        }
-        min.front() = level * level;
+// One new frame, newest first, as the sound input hands them over.
+void push(testsupport::SoundHistories& music, float level) {
+    std::fill(music.levels.begin(), music.levels.end(), level);
+    for (std::vector<float>* history : {&music.min, &music.mid, &music.max}) {
+        history->pop_back();
+        history->insert(history->begin(), level);
     }
-    SoundFrame frame() const {
-        SoundFrame f;
-        f.soundClassCurrent = f.soundClassNext = SoundClass::Loud;
-        f.levels = &levels;
-        f.historyMin = &min;
-        f.historyMid = &mid;
-        f.historyMax = &max;
-        return f;
-    }
-};
+    music.min.front() = level * level;
+}
 
 class PointFieldModesGlTest : public overlaytest::OverlayGlTest,
                               public ::testing::WithParamInterface<Mode> {
@@ -61,8 +45,8 @@ protected:
 
     void play(float level, int frames) {
         for (int i = 0; i < frames; ++i) {
-            mMusic.push(level);
-            mAnimator->update(kDt, RotationTransition{}, mMusic.frame());
+            push(mMusic, level);
+            mAnimator->update(kDt, testsupport::kRest, mMusic.frame(SoundClass::Loud));
         }
         const colorf c = mAnimator->getBackgroundColor();
         glClearColor(c.r, c.g, c.b, c.a);
@@ -89,7 +73,7 @@ protected:
 
     std::unique_ptr<AbstractAnimator> mAnimator;
     std::unique_ptr<Renderer> mRenderer;
-    Music mMusic;
+    testsupport::SoundHistories mMusic;
 };
 
 }  // namespace

@@ -32,16 +32,7 @@ GLint bufferParameter(GLenum target, GLenum parameter) {
     return value;
 }
 
-class GlBufferTest : public testsupport::GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        gl::unbindVertexArray();
-        gl::unbindVertexBuffer();
-        gl::unbindIndexBuffer();
-        gl::unbindUniformBuffer();
-    }
-};
+using GlBufferTest = gltest::GlLayerTest;
 
 TEST_F(GlBufferTest, VertexBufferBindsOnlyWhenNotCurrent) {
     gl::VertexBuffer* a = gl::createVertexBuffer();

@@ -46,19 +46,7 @@ Rgba readPixel(GLenum attachment, GLint x, GLint y) {
     return {rgba[0], rgba[1], rgba[2], rgba[3]};
 }
 
-class GlFramebufferTest : public testsupport::GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        gl::unbindAll();
-        mTarget->bind();
-    }
-    void TearDown() override {
-        gl::unbindAll();
-        mTarget->bind();
-        GlTest::TearDown();
-    }
-};
+using GlFramebufferTest = gltest::GlLayerTest;
 
 TEST_F(GlFramebufferTest, DrawsIntoEveryColourAttachment) {
     gl::Framebuffer* framebuffer =

@@ -1,4 +1,5 @@
-// Small helpers shared by the GL layer's tests: GL state queries and a log sink for death tests.
+// Shared by the GL layer's tests: a fixture that starts and ends with nothing bound, GL state
+// queries, a log sink for death tests, and a minimal pair of shaders.
 #pragma once
 
 #include <GLES3/gl3.h>
@@ -6,8 +7,31 @@
 #include <cstdio>
 
 #include "platform.h"
+#include "support/gl_test.h"
+#include "visualization/util/gl/buffer.h"
 
 namespace gltest {
+
+// The module's binding records outlive a test: every test starts and ends with nothing bound,
+// so a record left by one test can never make another skip a bind.
+class GlLayerTest : public testsupport::GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        unbindEverything();
+    }
+    void TearDown() override {
+        unbindEverything();
+        GlTest::TearDown();
+    }
+
+private:
+    void unbindEverything() {
+        gl::unbindAll();
+        gl::unbindUniformBuffer();
+        mTarget->bind();
+    }
+};
 
 inline GLint integer(GLenum query) {
     GLint value = -1;

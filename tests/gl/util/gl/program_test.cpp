@@ -53,17 +53,7 @@ void main() {
 }
 )";
 
-class GlProgramTest : public testsupport::GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        gl::unbindProgram();
-    }
-    void TearDown() override {
-        gl::unbindProgram();
-        GlTest::TearDown();
-    }
-};
+using GlProgramTest = gltest::GlLayerTest;
 
 TEST_F(GlProgramTest, BindsOnlyWhenNotCurrent) {
     gl::Program* a =

@@ -89,12 +89,10 @@ gl::Texture2dConfig nearest(GLenum format) {
     return config;
 }
 
-class GlTexture2dTest : public testsupport::GlTest {
+class GlTexture2dTest : public gltest::GlLayerTest {
 protected:
     void SetUp() override {
-        GlTest::SetUp();
-        gl::unbindAll();
-        mTarget->bind();
+        GlLayerTest::SetUp();
         // fs keeps the resource path relative to the working directory.
         mAssets = "viz-gl-texture-assets-" + std::to_string(::getpid());
         std::filesystem::create_directories(mAssets + "/images");
@@ -111,10 +109,9 @@ protected:
         gl::deleteVertexArray(mVertexArray);
         gl::deleteVertexBuffer(mQuad);
         gl::deleteProgram(mProgram);
-        gl::unbindAll();
         fs::setResourcePath("");
         std::filesystem::remove_all(mAssets);
-        GlTest::TearDown();
+        GlLayerTest::TearDown();
     }
 
     std::string writePng(const std::string& name, const Image& image) {

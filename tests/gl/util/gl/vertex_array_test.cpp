@@ -33,23 +33,7 @@ gl::VertexArrayAttributeConfig attr(GLuint location, gl::VertexBuffer** buffer, 
         .setDivisor(divisor);
 }
 
-class GlVertexArrayTest : public testsupport::GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        gl::unbindVertexArray();
-        gl::unbindVertexBuffer();
-        gl::unbindIndexBuffer();
-        gl::unbindProgram();
-    }
-    void TearDown() override {
-        gl::unbindVertexArray();
-        gl::unbindVertexBuffer();
-        gl::unbindIndexBuffer();
-        gl::unbindProgram();
-        GlTest::TearDown();
-    }
-};
+using GlVertexArrayTest = gltest::GlLayerTest;
 
 TEST_F(GlVertexArrayTest, CapturesAttributesAndIndexBufferAndLeavesNothingCurrent) {
     gl::VertexBuffer* vertices =

@@ -7,35 +7,13 @@
 
 #include "visualization/util/color.h"
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorCircular_1;
-using content2020::SoundFrame;
-
-struct Sound {
-    std::vector<float> levels = std::vector<float>(8, 0.0f);
-    std::vector<float> min = std::vector<float>(240, 0.0f);
-    std::vector<float> mid = std::vector<float>(240, 0.0f);
-    std::vector<float> max = std::vector<float>(240, 0.0f);
-    SoundFrame frame(SoundClass current, SoundClass next = SoundClass::Soft, float t = 0.0f) {
-        SoundFrame f;
-        f.soundClassCurrent = current;
-        f.soundClassNext = t > 0.0f ? next : current;
-        f.switchProgress = t;
-        f.levels = &levels;
-        f.historyMin = &min;
-        f.historyMid = &mid;
-        f.historyMax = &max;
-        return f;
-    }
-    void fill(float v) {
-        for (auto* list : {&levels, &min, &mid, &max}) {
-            list->assign(list->size(), v);
-        }
-    }
-};
-
-const RotationTransition kRest{};
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 }  // namespace
 
@@ -64,7 +42,7 @@ TEST(AnimatorCircular_1, LaysOutSixtyRingsOfFortyEightPoints) {
 
 TEST(AnimatorCircular_1, SilenceDrawsNothingAndFullLevelsLightEveryVisibleRing) {
     AnimatorCircular_1 a(1920, 1080);
-    Sound sound;
+    SoundHistories sound;
     a.update(0.016f, kRest, sound.frame(SoundClass::Dynamic));
     EXPECT_TRUE(a.getRenderState().instances.empty());
 
@@ -87,7 +65,7 @@ TEST(AnimatorCircular_1, SilenceDrawsNothingAndFullLevelsLightEveryVisibleRing) 
 }
 
 TEST(AnimatorCircular_1, RadialFadeAndBandDecay) {
-    Sound sound;
+    SoundHistories sound;
     sound.fill(1.0f);
     AnimatorCircular_1 a(1920, 1080);
     a.update(0.016f, kRest, sound.frame(SoundClass::Moderate));
@@ -118,7 +96,7 @@ TEST(AnimatorCircular_1, RadialFadeAndBandDecay) {
 }
 
 TEST(AnimatorCircular_1, SoundClassesBlendAndAODBlacksTheBackground) {
-    Sound sound;
+    SoundHistories sound;
     AnimatorCircular_1 a(640, 360);
     a.update(0.016f, kRest, sound.frame(SoundClass::Soft, SoundClass::Loud, 0.5f));
     EXPECT_FLOAT_EQ(a.getParameters().scale, 0.75f);

@@ -5,12 +5,13 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorCircular_2;
-using content2020::SoundFrame;
-
-const RotationTransition kRest{};
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 }  // namespace
 
@@ -33,26 +34,20 @@ TEST(AnimatorCircular_2, TouchingRingsAndABeatPulseTravellingOutwards) {
     const auto& n1 = entities[entities.size() - 194];
     EXPECT_NEAR(std::hypot(n1.x - n0.x, n1.y - n0.y), 40.0f, 0.05f);
 
-    std::vector<float> silence(240, 0.0f);
-    std::vector<float> loud(240, 1.0f);
-    SoundFrame frame;
-    frame.soundClassCurrent = frame.soundClassNext = SoundClass::Moderate;
-    frame.historyMin = frame.historyMid = frame.historyMax = &silence;
-    a.update(0.1f, kRest, frame);
+    SoundHistories sound;
+    a.update(0.1f, kRest, sound.frame());
     EXPECT_TRUE(a.getRenderState().instances.empty());
     EXPECT_NEAR(a.getRotationAngle(), 0.005f, 1e-7f);
     // Soft music widens the disc towards 1.25, by min(dt, 1) per frame.
-    frame.soundClassCurrent = frame.soundClassNext = SoundClass::Soft;
-    a.update(0.5f, kRest, frame);
+    a.update(0.5f, kRest, sound.frame(SoundClass::Soft));
     EXPECT_FLOAT_EQ(a.getRadialScale(), 1.125f);
 
     // A beat enters the pulse history at the front and shifts one place per frame.
-    frame.soundClassCurrent = frame.soundClassNext = SoundClass::Loud;
-    frame.historyMax = &loud;
-    a.update(0.016f, kRest, frame);
+    sound.max.assign(240, 1.0f);
+    a.update(0.016f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_EQ(a.getPulseHistory().data.size(), 180u);
     EXPECT_EQ(a.getPulseHistory().data[0], 1.0f);
-    a.update(0.016f, kRest, frame);
+    a.update(0.016f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_EQ(a.getPulseHistory().data[1], 1.0f);
     EXPECT_FLOAT_EQ(a.getPulseHistory().data[0], 1.0f - 0.016f);
     // Ring 0 reads the pulse's front and lights its beat layer; the outer rings not yet.

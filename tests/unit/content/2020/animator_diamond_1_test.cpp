@@ -5,19 +5,13 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorDiamond_1;
-using content2020::SoundFrame;
-
-const RotationTransition kRest{};
-
-SoundFrame frameOf(const std::vector<float>& max, SoundClass c) {
-    SoundFrame f;
-    f.soundClassCurrent = f.soundClassNext = c;
-    f.historyMax = &max;
-    return f;
-}
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 // Index of entry at square j, edge q, place c: squares k = 2j have 8(k + 1) points.
 size_t indexOf(uint32_t j, uint32_t q, uint32_t c) {
@@ -54,14 +48,15 @@ TEST(AnimatorDiamond_1, FifteenTurnedSquaresThirtyApart) {
 }
 
 TEST(AnimatorDiamond_1, LevelsPushTheSquaresOutAndSizeTheDots) {
-    std::vector<float> max(240, 0.0f);
+    SoundHistories sound;
+    auto& max = sound.max;
     AnimatorDiamond_1 a(1920, 1080);
-    a.update(0.1f, kRest, frameOf(max, SoundClass::Moderate));
+    a.update(0.1f, kRest, sound.frame(SoundClass::Moderate));
     EXPECT_TRUE(a.getRenderState().instances.empty());
 
     // A steady level below the trigger; dt = 2 makes every smoothing step jump to its target.
     max.assign(240, 0.6f);
-    a.update(2.0f, kRest, frameOf(max, SoundClass::Soft));
+    a.update(2.0f, kRest, sound.frame(SoundClass::Soft));
     EXPECT_FLOAT_EQ(a.getPush(), 0.15f);
     EXPECT_EQ(a.getPatternA(), 0);
     const auto& e = a.getEntities();
@@ -78,7 +73,8 @@ TEST(AnimatorDiamond_1, LevelsPushTheSquaresOutAndSizeTheDots) {
 
 TEST(AnimatorDiamond_1, BeatsFlipTheMirrorAndChooseTwoGlowingSquares) {
     // A ramp makes the mirrored read visible: newest level 1, oldest 0.
-    std::vector<float> max(240);
+    SoundHistories sound;
+    auto& max = sound.max;
     for (size_t i = 0; i < max.size(); ++i) {
         max[i] = 1.0f - static_cast<float>(i) / 239.0f;
     }
@@ -90,7 +86,7 @@ TEST(AnimatorDiamond_1, BeatsFlipTheMirrorAndChooseTwoGlowingSquares) {
         return max[static_cast<size_t>((1.0f - tri) * 239.0f)];
     };
 
-    a.update(2.0f, kRest, frameOf(max, SoundClass::Loud));
+    a.update(2.0f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_EQ(a.getParity(), 1u);
     EXPECT_GE(a.getPatternA(), 1);
     EXPECT_LE(a.getPatternA(), 6);
@@ -107,12 +103,12 @@ TEST(AnimatorDiamond_1, BeatsFlipTheMirrorAndChooseTwoGlowingSquares) {
     }
 
     // Holding the level keeps the trigger on; it fires again only after falling to 0.35.
-    a.update(2.0f, kRest, frameOf(max, SoundClass::Loud));
+    a.update(2.0f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_EQ(a.getParity(), 1u);
     max[0] = 0.3f;
-    a.update(2.0f, kRest, frameOf(max, SoundClass::Loud));
+    a.update(2.0f, kRest, sound.frame(SoundClass::Loud));
     max[0] = 1.0f;
-    a.update(2.0f, kRest, frameOf(max, SoundClass::Loud));
+    a.update(2.0f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_EQ(a.getParity(), 0u);
     EXPECT_FLOAT_EQ(probe.level5, expectedLevel5(probe.nx));
 }

@@ -5,19 +5,13 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorDiamond_2;
-using content2020::SoundFrame;
-
-const RotationTransition kRest{};
-
-SoundFrame frameOf(const std::vector<float>& max, SoundClass c) {
-    SoundFrame f;
-    f.soundClassCurrent = f.soundClassNext = c;
-    f.historyMax = &max;
-    return f;
-}
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 }  // namespace
 
@@ -51,9 +45,10 @@ TEST(AnimatorDiamond_2, TwentyFiveSquaresCutToTheCanvasPlusAMargin) {
 }
 
 TEST(AnimatorDiamond_2, BeatsReverseTheRingsAndLightTwoFamiliesOfSquares) {
-    std::vector<float> max(240, 0.0f);
+    SoundHistories sound;
+    auto& max = sound.max;
     AnimatorDiamond_2 a(1920, 1080);
-    a.update(1.0f, kRest, frameOf(max, SoundClass::Loud));
+    a.update(1.0f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_TRUE(a.getRenderState().instances.empty());
     // In silence the chase heads still creep around.
     EXPECT_NEAR(a.getChase(), 0.05f, 1e-6f);
@@ -67,7 +62,7 @@ TEST(AnimatorDiamond_2, BeatsReverseTheRingsAndLightTwoFamiliesOfSquares) {
     const auto& outer = e[8 * (1 + 5 + 9 + 13)];  // square 4, radius 408 / 1010
     ASSERT_EQ(outer.square, 4u);
     // The first beat flips the rings to run inwards: the centre reads far back (Loud reach 0.6).
-    a.update(1.0f, kRest, frameOf(max, SoundClass::Loud));
+    a.update(1.0f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_EQ(a.getParity(), 1u);
     const auto expected = [&max](float w) { return max[static_cast<size_t>(w * 0.6f * 239.0f)]; };
     EXPECT_FLOAT_EQ(inner.level, expected(1.0f - inner.radius));
@@ -87,10 +82,10 @@ TEST(AnimatorDiamond_2, BeatsReverseTheRingsAndLightTwoFamiliesOfSquares) {
 
     // After the level falls back to 0.35 the next beat turns the rings outwards again.
     max[0] = 0.3f;
-    a.update(1.0f, kRest, frameOf(max, SoundClass::Loud));
+    a.update(1.0f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_EQ(a.getParity(), 1u);
     max[0] = 1.0f;
-    a.update(1.0f, kRest, frameOf(max, SoundClass::Loud));
+    a.update(1.0f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_EQ(a.getParity(), 0u);
     EXPECT_FLOAT_EQ(inner.level, expected(inner.radius));
     EXPECT_GT(inner.level, outer.level);

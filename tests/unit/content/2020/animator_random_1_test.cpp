@@ -5,33 +5,20 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorRandom_1;
-using content2020::SoundFrame;
-
-const RotationTransition kRest{};
-
-struct Sound {
-    std::vector<float> min = std::vector<float>(240, 0.0f);
-    std::vector<float> mid = std::vector<float>(240, 0.0f);
-    std::vector<float> max = std::vector<float>(240, 0.0f);
-    SoundFrame frame(SoundClass c) {
-        SoundFrame f;
-        f.soundClassCurrent = f.soundClassNext = c;
-        f.historyMin = &min;
-        f.historyMid = &mid;
-        f.historyMax = &max;
-        return f;
-    }
-};
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 }  // namespace
 
 TEST(AnimatorRandom_1, BeatsSpawnDisjointDiscsThatGrowPushAndDie) {
     AnimatorRandom_1 a(1920, 1080);
     EXPECT_EQ(a.getNumPalettes(), 10u);
-    Sound sound;
+    SoundHistories sound;
     a.update(0.01f, kRest, sound.frame(SoundClass::Moderate));
     a.update(0.01f, kRest, sound.frame(SoundClass::Moderate));
     EXPECT_TRUE(a.getParticles().empty());
@@ -83,7 +70,7 @@ TEST(AnimatorRandom_1, BeatsSpawnDisjointDiscsThatGrowPushAndDie) {
 
 TEST(AnimatorRandom_1, WeakTriggersHalveTheRadiiAndSoftMusicSpawnsFew) {
     AnimatorRandom_1 a(1920, 1080);
-    Sound sound;
+    SoundHistories sound;
     a.update(0.01f, kRest, sound.frame(SoundClass::Soft));
     // The median and minimum triggers fire together in frame 1: two weak bursts of 17 attempts.
     sound.mid.assign(240, 1.0f);

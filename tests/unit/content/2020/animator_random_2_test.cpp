@@ -7,26 +7,13 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorRandom_2;
-using content2020::SoundFrame;
-
-const RotationTransition kRest{};
-
-struct Sound {
-    std::vector<float> min = std::vector<float>(240, 0.0f);
-    std::vector<float> mid = std::vector<float>(240, 0.0f);
-    std::vector<float> max = std::vector<float>(240, 0.0f);
-    SoundFrame frame(SoundClass c) {
-        SoundFrame f;
-        f.soundClassCurrent = f.soundClassNext = c;
-        f.historyMin = &min;
-        f.historyMid = &mid;
-        f.historyMax = &max;
-        return f;
-    }
-};
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 std::array<size_t, 3> liveCounts(const AnimatorRandom_2& a) {
     std::array<size_t, 3> counts{{0, 0, 0}};
@@ -42,7 +29,7 @@ TEST(AnimatorRandom_2, SwarmIsBornDuringTheFramesAndFollowsTheClassCounts) {
     AnimatorRandom_2 a(1920, 1080);
     EXPECT_EQ(a.getNumPalettes(), 10u);
     EXPECT_TRUE(a.getEntities().empty());
-    Sound sound;
+    SoundHistories sound;
     a.update(0.05f, kRest, sound.frame(SoundClass::Moderate));
     // Ten births per layer and frame, anywhere on the screen; silence draws nothing.
     EXPECT_EQ(liveCounts(a), (std::array<size_t, 3>{{10, 10, 10}}));
@@ -70,7 +57,7 @@ TEST(AnimatorRandom_2, SwarmIsBornDuringTheFramesAndFollowsTheClassCounts) {
 
 TEST(AnimatorRandom_2, TriggersFlashTheirLayerAndPeaksKickEverySparkByLayerSpeed) {
     AnimatorRandom_2 a(1920, 1080);
-    Sound sound;
+    SoundHistories sound;
     for (int i = 0; i < 60; ++i) {
         a.update(0.05f, kRest, sound.frame(SoundClass::Moderate));
     }

@@ -7,19 +7,13 @@
 #include <utility>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorRandom_3;
-using content2020::SoundFrame;
-
-const RotationTransition kRest{};
-
-SoundFrame frameOf(const std::vector<float>& history) {
-    SoundFrame f;
-    f.soundClassCurrent = f.soundClassNext = SoundClass::Moderate;
-    f.historyMin = f.historyMid = f.historyMax = &history;
-    return f;
-}
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 }  // namespace
 
@@ -52,15 +46,16 @@ TEST(AnimatorRandom_3, StarsScatteredOverTheCanvasJoinedToNearNeighbours) {
         EXPECT_EQ(link.dots, static_cast<uint32_t>(std::ceil(d / 10.0f)) - 1);
     }
 
-    std::vector<float> silence(240, 0.0f);
-    a.update(0.05f, kRest, frameOf(silence));
+    SoundHistories sound;
+    a.update(0.05f, kRest, sound.frame());
     EXPECT_TRUE(a.getRenderState().instances.empty());
 }
 
 TEST(AnimatorRandom_3, PeaksFlareStarsTheMedianPulsesLinksTheQuietLevelTurnsTheDrift) {
     AnimatorRandom_3 a(1920, 1080);
-    std::vector<float> loud(240, 1.0f);
-    a.update(0.05f, kRest, frameOf(loud));
+    SoundHistories sound;
+    sound.fill(1.0f);
+    a.update(0.05f, kRest, sound.frame());
     EXPECT_EQ(a.getLinkPulse(), 1.0f - 0.1f);
     EXPECT_EQ(a.getDriftDirection(), -1.0f);
 
@@ -92,7 +87,7 @@ TEST(AnimatorRandom_3, PeaksFlareStarsTheMedianPulsesLinksTheQuietLevelTurnsTheD
     // The triggers stay active while the levels hold: nothing flares again, the drift keeps
     // its direction.
     for (int i = 0; i < 20; ++i) {
-        a.update(0.05f, kRest, frameOf(loud));
+        a.update(0.05f, kRest, sound.frame());
     }
     EXPECT_EQ(a.getDriftDirection(), -1.0f);
     for (const auto& e : a.getEntities()) {
@@ -102,7 +97,7 @@ TEST(AnimatorRandom_3, PeaksFlareStarsTheMedianPulsesLinksTheQuietLevelTurnsTheD
     // A paused field ignores a new peak.
     AnimatorRandom_3 b(1920, 1080);
     b.setPaused(true);
-    b.update(0.05f, kRest, frameOf(loud));
+    b.update(0.05f, kRest, sound.frame());
     for (const auto& e : b.getEntities()) {
         EXPECT_EQ(e.flare, 0.0f);
     }

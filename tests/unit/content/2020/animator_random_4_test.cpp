@@ -6,37 +6,21 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorRandom_4;
 using content2020::PointMode;
-using content2020::SoundFrame;
-
-struct Sound {
-    std::vector<float> min = std::vector<float>(240, 0.0f);
-    std::vector<float> mid = std::vector<float>(240, 0.0f);
-    std::vector<float> max = std::vector<float>(240, 0.0f);
-    SoundFrame frame(SoundClass c) {
-        SoundFrame f;
-        f.soundClassCurrent = f.soundClassNext = c;
-        f.historyMin = &min;
-        f.historyMid = &mid;
-        f.historyMax = &max;
-        return f;
-    }
-    void setAll(float v) {
-        for (auto* list : {&min, &mid, &max}) {
-            list->assign(240, v);
-        }
-    }
-};
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 }  // namespace
 
 TEST(AnimatorRandom_4, ABeatBlowsOneBatchOfBubblesThatSwellAndDie) {
     AnimatorRandom_4 a(1920, 1080);
     EXPECT_EQ(a.getNumPalettes(), 10u);
-    Sound sound;
+    SoundHistories sound;
     const RotationTransition landscape{};
 
     a.update(0.2f, landscape, sound.frame(SoundClass::Moderate));
@@ -94,18 +78,18 @@ TEST(AnimatorRandom_4, ABeatBlowsOneBatchOfBubblesThatSwellAndDie) {
 
 TEST(AnimatorRandom_4, RepeatedBeatsFillTheFixedSlotsWithoutGrowingThem) {
     AnimatorRandom_4 a(1920, 1080);
-    Sound sound;
+    SoundHistories sound;
     const auto* slots = a.getEntities().data();
     // Dynamic music blows 16 per trigger, three triggers per beat: the 100 slots fill up and
     // later beats find no free slot.
     size_t previous = 0;
     for (int beat = 0; beat < 6; ++beat) {
-        sound.setAll(1.0f);
-        a.update(0.01f, RotationTransition{}, sound.frame(SoundClass::Dynamic));
+        sound.fill(1.0f);
+        a.update(0.01f, kRest, sound.frame(SoundClass::Dynamic));
         EXPECT_EQ(a.getAliveCount(), std::min<size_t>(previous + 48, 100));
         previous = a.getAliveCount();
-        sound.setAll(0.0f);
-        a.update(0.01f, RotationTransition{}, sound.frame(SoundClass::Dynamic));
+        sound.fill(0.0f);
+        a.update(0.01f, kRest, sound.frame(SoundClass::Dynamic));
     }
     EXPECT_EQ(a.getEntities().size(), 100u);
     EXPECT_EQ(a.getEntities().data(), slots);

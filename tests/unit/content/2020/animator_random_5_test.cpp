@@ -5,25 +5,14 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorRandom_5;
 using content2020::PointMode;
-using content2020::SoundFrame;
-
-struct Sound {
-    std::vector<float> min = std::vector<float>(240, 0.0f);
-    std::vector<float> mid = std::vector<float>(240, 0.0f);
-    std::vector<float> max = std::vector<float>(240, 0.0f);
-    SoundFrame frame() {
-        SoundFrame f;
-        f.soundClassCurrent = f.soundClassNext = SoundClass::Moderate;
-        f.historyMin = &min;
-        f.historyMid = &mid;
-        f.historyMax = &max;
-        return f;
-    }
-};
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 }  // namespace
 
@@ -43,18 +32,16 @@ TEST(AnimatorRandom_5, ThreeStreamsFlowThroughTheirBandsAndBreatheWithTheirHisto
         EXPECT_LE(e.baseSize / 0.75f, emitter.sizeMax + 1e-4f);
     }
 
-    Sound sound;
-    a.update(0.25f, RotationTransition{}, sound.frame());
+    SoundHistories sound;
+    a.update(0.25f, kRest, sound.frame());
     EXPECT_EQ(a.getRenderState().pointMode, PointMode::CIRCLE_LARGE);
     EXPECT_TRUE(a.getRenderState().instances.empty());
 
     // Every history full: each disc sits in its band of the landscape ellipse (960 x 540) and,
     // at the full level of a quarter-second frame, is its base size times the swell of the beat
     // and the envelope over its trip.
-    for (auto* list : {&sound.min, &sound.mid, &sound.max}) {
-        list->assign(240, 1.0f);
-    }
-    a.update(0.25f, RotationTransition{}, sound.frame());
+    sound.fill(1.0f);
+    a.update(0.25f, kRest, sound.frame());
     size_t drawn = 0;
     for (const auto& e : entities) {
         const auto& emitter = a.getEmitter(e.group);
@@ -75,17 +62,17 @@ TEST(AnimatorRandom_5, ThreeStreamsFlowThroughTheirBandsAndBreatheWithTheirHisto
 
 TEST(AnimatorRandom_5, APeakBeatHurriesOnlyTheSpray) {
     AnimatorRandom_5 a(1920, 1080);
-    Sound sound;
+    SoundHistories sound;
     sound.min.assign(240, 0.3f);
     sound.mid.assign(240, 0.3f);
-    a.update(0.01f, RotationTransition{}, sound.frame());
+    a.update(0.01f, kRest, sound.frame());
     std::vector<float> before;
     for (const auto& e : a.getEntities()) {
         before.push_back(e.phase);
     }
 
     sound.max.assign(240, 1.0f);
-    a.update(0.01f, RotationTransition{}, sound.frame());
+    a.update(0.01f, kRest, sound.frame());
     EXPECT_EQ(a.getPulse(0), 0.0f);
     EXPECT_EQ(a.getPulse(1), 0.0f);
     EXPECT_FLOAT_EQ(a.getPulse(2), 0.99f);

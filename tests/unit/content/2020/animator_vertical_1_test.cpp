@@ -5,24 +5,13 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorVertical_1;
-using content2020::SoundFrame;
-
-struct Sound {
-    std::vector<float> min = std::vector<float>(240, 0.0f);
-    std::vector<float> mid = std::vector<float>(240, 0.0f);
-    std::vector<float> max = std::vector<float>(240, 0.0f);
-    SoundFrame frame(SoundClass c) const {
-        SoundFrame f;
-        f.soundClassCurrent = f.soundClassNext = c;
-        f.historyMin = &min;
-        f.historyMid = &mid;
-        f.historyMax = &max;
-        return f;
-    }
-};
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 bool onScreen(const AnimatorVertical_1::Entity& e) {
     return std::abs(e.x) < 900.0f && std::abs(e.y) < 480.0f;
@@ -54,11 +43,11 @@ TEST(AnimatorVertical_1, HoneycombOverTheDiagonalSquareInTenStripes) {
 
 TEST(AnimatorVertical_1, StripesSlideApartAndRingsPushOutwards) {
     AnimatorVertical_1 a(1920, 1080);
-    Sound sound;
+    SoundHistories sound;
     // Silence: nothing drawn, each stripe slides by 2.5 rows a second (Loud), neighbours in
     // opposite directions, wrapping after the period.
     for (int i = 0; i < 3; ++i) {
-        a.update(0.125f, RotationTransition{}, sound.frame(SoundClass::Loud));
+        a.update(0.125f, kRest, sound.frame(SoundClass::Loud));
     }
     EXPECT_TRUE(a.getRenderState().instances.empty());
     const float step = 0.125f * 2.5f * a.getRowStep();
@@ -75,20 +64,16 @@ TEST(AnimatorVertical_1, StripesSlideApartAndRingsPushOutwards) {
     }
     EXPECT_GT(checked, 300u);
     for (int i = 0; i < 200; ++i) {
-        a.update(0.125f, RotationTransition{}, sound.frame(SoundClass::Loud));
+        a.update(0.125f, kRest, sound.frame(SoundClass::Loud));
         ASSERT_LT(a.getScroll(), a.getPeriod());
     }
 
     // Each history a ramp falling from 1 at the newest frame: the centre reads the newest,
     // louder values; the push moves every point straight away from the centre, half as far
     // sideways as up and down.
-    for (auto* list : {&sound.min, &sound.mid, &sound.max}) {
-        for (size_t i = 0; i < 240; ++i) {
-            (*list)[i] = 1.0f - static_cast<float>(i) / 240.0f;
-        }
-    }
+    sound.fillFalling();
     AnimatorVertical_1 b(1920, 1080);
-    b.update(0.125f, RotationTransition{}, sound.frame(SoundClass::Loud));
+    b.update(0.125f, kRest, sound.frame(SoundClass::Loud));
     const float halfDiagonal = 0.5f * std::hypot(1920.0f, 1080.0f);
     checked = 0;
     for (const auto& e : b.getEntities()) {

@@ -5,35 +5,25 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorWaves_1;
-using content2020::SoundFrame;
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 // Each history a different ramp over its 240 frames, so the index a point reads shows in its
 // level.
-struct Ramps {
-    std::vector<float> min = std::vector<float>(240);
-    std::vector<float> mid = std::vector<float>(240);
-    std::vector<float> max = std::vector<float>(240);
-    Ramps() {
-        for (size_t i = 0; i < 240; ++i) {
-            min[i] = 0.2f + 0.002f * i;
-            mid[i] = 0.9f - 0.003f * i;
-            max[i] = 0.5f + 0.002f * i;
-        }
+SoundHistories ramps() {
+    SoundHistories sound;
+    for (size_t i = 0; i < 240; ++i) {
+        sound.min[i] = 0.2f + 0.002f * i;
+        sound.mid[i] = 0.9f - 0.003f * i;
+        sound.max[i] = 0.5f + 0.002f * i;
     }
-    SoundFrame frame(SoundClass current, SoundClass next, float progress) const {
-        SoundFrame f;
-        f.soundClassCurrent = current;
-        f.soundClassNext = next;
-        f.switchProgress = progress;
-        f.historyMin = &min;
-        f.historyMid = &mid;
-        f.historyMax = &max;
-        return f;
-    }
-};
+    return sound;
+}
 
 }  // namespace
 
@@ -57,9 +47,9 @@ TEST(AnimatorWaves_1, HoneycombRowsAndColourGroups) {
 
 TEST(AnimatorWaves_1, PushesSidewaysByTheHistoryReadFurtherOutwards) {
     AnimatorWaves_1 a(1920, 1080);
-    Ramps ramps;
+    SoundHistories sound = ramps();
     // Soft heading for Loud: floats blend, the two whole numbers come from Loud.
-    a.update(0.25f, RotationTransition{}, ramps.frame(SoundClass::Soft, SoundClass::Loud, 0.3f));
+    a.update(0.25f, kRest, sound.frame(SoundClass::Soft, SoundClass::Loud, 0.3f));
     const auto& p = a.getParameters();
     EXPECT_FLOAT_EQ(p.reach2, 0.2f * 0.7f + 0.5f * 0.3f);
     EXPECT_FLOAT_EQ(p.sizeFactor0, 0.2f * 0.7f + 1.0f * 0.3f);
@@ -67,7 +57,7 @@ TEST(AnimatorWaves_1, PushesSidewaysByTheHistoryReadFurtherOutwards) {
     EXPECT_EQ(p.patternB, 4);
 
     // dt 0.25 makes both smoothings land on their targets in one frame.
-    const std::vector<float>* histories[3] = {&ramps.min, &ramps.mid, &ramps.max};
+    const std::vector<float>* histories[3] = {&sound.min, &sound.mid, &sound.max};
     const float sizeFactor[3] = {p.sizeFactor0, p.sizeFactor1, p.sizeFactor2};
     size_t checked = 0;
     for (const auto& e : a.getEntities()) {
@@ -91,11 +81,9 @@ TEST(AnimatorWaves_1, PushesSidewaysByTheHistoryReadFurtherOutwards) {
     EXPECT_GE(a.getRenderState().instances.size(), checked);
 
     // Silence: every size is zero, nothing is drawn, and the field settles back.
-    std::vector<float> silence(240, 0.0f);
-    SoundFrame quiet = ramps.frame(SoundClass::Loud, SoundClass::Loud, 0.0f);
-    quiet.historyMin = quiet.historyMid = quiet.historyMax = &silence;
+    sound.fill(0.0f);
     for (int i = 0; i < 4; ++i) {
-        a.update(0.25f, RotationTransition{}, quiet);
+        a.update(0.25f, kRest, sound.frame(SoundClass::Loud));
     }
     EXPECT_TRUE(a.getRenderState().instances.empty());
     EXPECT_FLOAT_EQ(a.getSmoothedPeak(), 0.0f);

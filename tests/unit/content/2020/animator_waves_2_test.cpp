@@ -5,24 +5,13 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorWaves_2;
-using content2020::SoundFrame;
-
-struct Sound {
-    std::vector<float> min = std::vector<float>(240, 0.0f);
-    std::vector<float> mid = std::vector<float>(240, 0.0f);
-    std::vector<float> max = std::vector<float>(240, 0.0f);
-    SoundFrame frame(SoundClass c) {
-        SoundFrame f;
-        f.soundClassCurrent = f.soundClassNext = c;
-        f.historyMin = &min;
-        f.historyMid = &mid;
-        f.historyMax = &max;
-        return f;
-    }
-};
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 }  // namespace
 
@@ -44,15 +33,13 @@ TEST(AnimatorWaves_2, GridSwingsTurnsAndSizesRowsByKind) {
     }
     EXPECT_EQ(a.getNumPalettes(), 10u);
 
-    Sound sound;
-    a.update(0.1f, RotationTransition{}, sound.frame(SoundClass::Loud));
+    SoundHistories sound;
+    a.update(0.1f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_TRUE(a.getRenderState().instances.empty());
 
-    for (auto* list : {&sound.min, &sound.mid, &sound.max}) {
-        list->assign(240, 1.0f);
-    }
+    sound.fill(1.0f);
     AnimatorWaves_2 b(1920, 1080);
-    b.update(0.1f, RotationTransition{}, sound.frame(SoundClass::Loud));
+    b.update(0.1f, kRest, sound.frame(SoundClass::Loud));
     const float turn = 0.085f * 3.1415927f;
     size_t checked = 0;
     for (const auto& e : b.getEntities()) {

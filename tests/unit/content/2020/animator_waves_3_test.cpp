@@ -5,20 +5,13 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorWaves_3;
-using content2020::SoundFrame;
-
-struct Sound {
-    std::vector<float> history = std::vector<float>(240, 0.0f);
-    SoundFrame frame() const {
-        SoundFrame f;
-        f.soundClassCurrent = f.soundClassNext = SoundClass::Loud;
-        f.historyMin = f.historyMid = f.historyMax = &history;
-        return f;
-    }
-};
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 RotationTransition portrait() {
     RotationTransition r{};
@@ -68,16 +61,14 @@ TEST(AnimatorWaves_3, UprightStringsOfTheTurnedHoneycomb) {
 }
 
 TEST(AnimatorWaves_3, OvalRingsFollowTheOrientationAndCoverTheView) {
-    Sound sound;
+    SoundHistories sound;
     AnimatorWaves_3 a(1920, 1080);
-    a.update(0.125f, RotationTransition{}, sound.frame());
+    a.update(0.125f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_TRUE(a.getRenderState().instances.empty());
 
     // A falling ramp: the further a point reads into the history, the lower its level.
-    for (size_t i = 0; i < 240; ++i) {
-        sound.history[i] = 1.0f - static_cast<float>(i) / 240.0f;
-    }
-    a.update(0.125f, RotationTransition{}, sound.frame());
+    sound.fillFalling();
+    a.update(0.125f, kRest, sound.frame(SoundClass::Loud));
     // In landscape the rings are wider than high: at equal distance a point above the centre
     // is further out on its ring than one beside it. Portrait swaps the axes.
     const auto& above = nearest(a, 0.0f, 540.0f, 0);
@@ -93,14 +84,14 @@ TEST(AnimatorWaves_3, OvalRingsFollowTheOrientationAndCoverTheView) {
     EXPECT_NEAR(above.x, above.restX, 14.0f * above.level + 3.0f);
 
     AnimatorWaves_3 b(1920, 1080);
-    b.update(0.125f, portrait(), sound.frame());
+    b.update(0.125f, portrait(), sound.frame(SoundClass::Loud));
     EXPECT_GT(nearest(b, 0.0f, 540.0f, 0).level, nearest(b, 540.0f, 0.0f, 0).level + 0.1f);
 
     // At full level, both orientations are covered edge to edge by near-touching dots.
-    sound.history.assign(240, 1.0f);
-    for (const RotationTransition& r : {RotationTransition{}, portrait()}) {
+    sound.fill(1.0f);
+    for (const RotationTransition& r : {kRest, portrait()}) {
         AnimatorWaves_3 c(1920, 1080);
-        c.update(0.125f, r, sound.frame());
+        c.update(0.125f, r, sound.frame(SoundClass::Loud));
         const auto& out = c.getRenderState().instances;
         // About 20 strings of 25 dots in landscape, 11 of 45 in portrait, less those pushed out.
         EXPECT_GT(out.size(), 350u);

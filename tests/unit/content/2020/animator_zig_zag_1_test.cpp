@@ -5,19 +5,13 @@
 #include <cmath>
 #include <vector>
 
+#include "support/sound_frames.h"
+
 namespace {
 
 using content2020::AnimatorZigZag_1;
-using content2020::SoundFrame;
-
-const RotationTransition kRest{};
-
-SoundFrame frameOf(const std::vector<float>& max, SoundClass c) {
-    SoundFrame f;
-    f.soundClassCurrent = f.soundClassNext = c;
-    f.historyMax = &max;
-    return f;
-}
+using testsupport::kRest;
+using testsupport::SoundHistories;
 
 }  // namespace
 
@@ -53,16 +47,17 @@ TEST(AnimatorZigZag_1, HoneycombCutToAFlatRibbon) {
 }
 
 TEST(AnimatorZigZag_1, PeakLiftsTheZigzagAndTheHistorySizesTheDots) {
-    std::vector<float> max(240, 0.0f);
+    SoundHistories sound;
+    auto& max = sound.max;
     AnimatorZigZag_1 a(1920, 1080);
-    a.update(0.1f, kRest, frameOf(max, SoundClass::Loud));
+    a.update(0.1f, kRest, sound.frame(SoundClass::Loud));
     EXPECT_TRUE(a.getRenderState().instances.empty());
     EXPECT_NEAR(a.getPhase(), 0.3f, 1e-6f);
 
     AnimatorZigZag_1 b(1920, 1080);
     max.assign(240, 0.5f);
     // dt = 0.1 makes the size smoothing jump to its target (factor min(16 dt, 1) = 1).
-    b.update(0.1f, kRest, frameOf(max, SoundClass::Soft));
+    b.update(0.1f, kRest, sound.frame(SoundClass::Soft));
     const float v = std::pow(0.5f, 1.15f);
     size_t centre = 0;
     for (const auto& p : b.getEntities()) {
@@ -81,8 +76,8 @@ TEST(AnimatorZigZag_1, PeakLiftsTheZigzagAndTheHistorySizesTheDots) {
 
     AnimatorZigZag_1 c(1920, 1080);
     // The phase advances after the frame, so the second frame shows phase 1.
-    c.update(0.1f, kRest, frameOf(max, SoundClass::Dynamic));
-    c.update(0.1f, kRest, frameOf(max, SoundClass::Dynamic));
+    c.update(0.1f, kRest, sound.frame(SoundClass::Dynamic));
+    c.update(0.1f, kRest, sound.frame(SoundClass::Dynamic));
     EXPECT_NEAR(c.getPhase(), 2.0f, 1e-6f);
     for (const auto& p : c.getEntities()) {
         if (std::abs(p.restX) < 1e-3f) {

@@ -6,12 +6,15 @@
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/type_ptr.hpp>
 #include <random>
+
+#include "support/glm_oracle.h"
 
 namespace {
 
 using Mat = math::mat44<float>;
+using testsupport::matches;
+using testsupport::toGlm;
 
 Mat randomMatrix(std::mt19937& random) {
     std::uniform_real_distribution<float> value(-2.0f, 2.0f);
@@ -20,22 +23,6 @@ Mat randomMatrix(std::mt19937& random) {
         element = value(random);
     }
     return m;
-}
-
-glm::mat4 toGlm(const Mat& m) {
-    return glm::make_mat4(m.data());
-}
-
-::testing::AssertionResult matches(const Mat& actual, const glm::mat4& expected,
-                                   float tolerance = 1e-5f) {
-    const float* e = glm::value_ptr(expected);
-    for (int i = 0; i < 16; ++i) {
-        if (std::fabs(actual[i] - e[i]) > tolerance * std::max(1.0f, std::fabs(e[i]))) {
-            return ::testing::AssertionFailure()
-                   << "element " << i << " is " << actual[i] << ", expected " << e[i];
-        }
-    }
-    return ::testing::AssertionSuccess();
 }
 
 TEST(Mat44, DefaultIsIdentityAndSetKeepsStorageOrder) {

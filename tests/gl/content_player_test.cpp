@@ -34,17 +34,12 @@ protected:
         player = std::make_unique<ContentPlayer>(64, 64, rotation, SpeakerInfo::TV_1,
                                                  DisplayMode::DEFAULT, preset);
     }
-    void run(float seconds) {
-        const int frames = static_cast<int>(seconds / kDt + 0.5f);
-        for (int i = 0; i < frames; ++i) {
-            player->update(kDt, sound);
-        }
-    }
     void frames(int count) {
         for (int i = 0; i < count; ++i) {
             player->update(kDt, sound);
         }
     }
+    void run(float seconds) { frames(static_cast<int>(seconds / kDt + 0.5f)); }
     // Runs past the intro into normal animation.
     void startAnimating() {
         player->activateAnimationMode();

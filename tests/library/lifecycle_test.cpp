@@ -1,16 +1,12 @@
 // The creation rule and the C boundary, through the shared object's ten functions only.
-#include <GLES3/gl3.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 #include "library/library_api.h"
-#include "platform.h"
-#include "support/gl_test.h"
 #include "support/log_capture.h"
 
-using testsupport::LibraryApi;
 using testsupport::LogCapture;
 
 namespace {
@@ -19,35 +15,9 @@ constexpr int32_t kLandscape = 0;
 constexpr int32_t kPortrait = 1;
 constexpr int32_t kTV1 = 0;
 constexpr int32_t kKiro = 9;
-constexpr long long kFrameNs = 16'666'667;
 
-std::vector<std::string> withPrefix(const LogCapture& log, const std::string& prefix) {
-    std::vector<std::string> found;
-    for (const auto& line : log.lines()) {
-        if (line.rfind(prefix, 0) == 0) {
-            found.push_back(line);
-        }
-    }
-    return found;
-}
-
-class Library : public testsupport::GlTest {
+class Library : public testsupport::LibraryTest {
 protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        platform_clock_set_manual(5'000'000'000LL);
-        ASSERT_TRUE(api.loaded()) << api.error;
-    }
-    void TearDown() override {
-        api.OnTerminateGlApp();
-        platform_clock_set_real();
-        GlTest::TearDown();
-    }
-    void frame() {
-        platform_clock_advance(kFrameNs);
-        api.OnUpdateGlApp();
-        ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    }
     void sendBands(uint32_t count, const float* data) {
         BandsInfo info{count, data};
         api.UpdateBandsInfo(&info);
@@ -55,8 +25,6 @@ protected:
     size_t instancesCreated(const LogCapture& log) const {
         return log.matching("[Visualization][Constructor] Begin").size();
     }
-
-    LibraryApi api;
 };
 
 TEST_F(Library, FramesWithoutAnInstanceAreTransparentBlack) {
@@ -104,7 +72,7 @@ TEST_F(Library, CreationWaitsForPathAndSpeakerAndLogsEachStep) {
         "[Library][deleteInstance] End",
         "[Library][OnTerminateGlApp] End",
     };
-    EXPECT_EQ(withPrefix(log, "[Library]"), expected);
+    EXPECT_EQ(log.matching("[Library]"), expected);
 
     const std::vector<std::string> visualization = {
         "[Visualization][Constructor] Begin",
@@ -118,7 +86,7 @@ TEST_F(Library, CreationWaitsForPathAndSpeakerAndLogsEachStep) {
         "[Visualization][Destructor] Begin",
         "[Visualization][Destructor] End",
     };
-    EXPECT_EQ(withPrefix(log, "[Visualization]"), visualization);
+    EXPECT_EQ(log.matching("[Visualization]"), visualization);
     EXPECT_TRUE(log.allTagged());
 }
 

@@ -1,25 +1,18 @@
 // A minute of music time through the ten functions, as a host runs it, with the log checked line
 // by line. Mode names depend on the shuffled playlist, so the expected lines name them by
 // placeholders ({A}, {B}, ...) that must bind consistently across the whole session.
-#include <GLES3/gl3.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <limits>
 #include <map>
 
 #include "library/library_api.h"
-#include "platform.h"
-#include "support/gl_test.h"
 #include "support/log_capture.h"
 
-using testsupport::LibraryApi;
 using testsupport::LogCapture;
 
 namespace {
-
-constexpr long long kFrameNs = 16'666'667;
 
 // Matches `line` against `pattern`, binding each {NAME} to a playable mode name.
 bool matchLine(const std::string& pattern, const std::string& line,
@@ -91,21 +84,7 @@ std::string finished(const std::string& from, const std::string& to) {
            " finished";
 }
 
-class Session : public testsupport::GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        // The library resolves its resource path against the working directory.
-        ASSERT_EQ(chdir(VIZ_SOURCE_DIR), 0);
-        platform_clock_set_manual(77'000'000'000LL);
-        ASSERT_TRUE(api.loaded()) << api.error;
-    }
-    void TearDown() override {
-        platform_clock_set_real();
-        GlTest::TearDown();
-    }
-    LibraryApi api;
-};
+using Session = testsupport::LibraryTest;
 
 TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
     LogCapture log;

@@ -11,12 +11,9 @@
 #include <vector>
 
 #include "gl/util/gl/gl_state.h"
-#include "support/gl_test.h"
 #include "support/log_capture.h"
 #include "visualization/util/gl/framebuffer.h"
-#include "visualization/util/gl/program.h"
 #include "visualization/util/gl/texture_2d.h"
-#include "visualization/util/gl/vertex_array.h"
 
 namespace {
 

@@ -8,11 +8,7 @@
 #include <vector>
 
 #include "gl/util/gl/gl_state.h"
-#include "support/gl_test.h"
 #include "support/log_capture.h"
-#include "visualization/util/gl/buffer.h"
-#include "visualization/util/gl/program.h"
-#include "visualization/util/gl/vertex_array.h"
 
 namespace {
 
@@ -65,13 +61,6 @@ void main() {
 }
 )";
     gl::Program* program = gl::createProgram(gltest::kColourVertexSource, fragmentSource, {});
-    gl::VertexBuffer* vertices = gl::createVertexBuffer(
-        std::vector<float>{-1, -1, 0, 0, 0, 0, 1, -1, 0, 0, 0, 0, -1, 1, 0, 0, 0, 0},
-        GL_STATIC_DRAW);
-    std::vector<gl::VertexArrayAttributeConfig> configs = {
-        gl::VertexArrayAttributeConfig().setLocation(0).setBuffer(&vertices).setSize(2).setStride(
-            24)};
-    gl::VertexArray* vertexArray = gl::createVertexArray(configs, nullptr);
 
     gl::bindFramebuffer(framebuffer);
     EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER),
@@ -79,16 +68,12 @@ void main() {
     glViewport(0, 0, 16, 8);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    gl::bindProgram(program);
-    gl::bindVertexArray(vertexArray);
-    glDrawArrays(GL_TRIANGLES, 0, 3);  // the lower left half
+    gltest::drawPositions(program, {-1, -1, 1, -1, -1, 1}, GL_TRIANGLES);  // the lower left half
     EXPECT_EQ(readPixel(GL_COLOR_ATTACHMENT0, 1, 1), (Rgba{255, 0, 0, 255}));
     EXPECT_EQ(readPixel(GL_COLOR_ATTACHMENT1, 1, 1), (Rgba{0, 0, 255, 255}));
     EXPECT_EQ(readPixel(GL_COLOR_ATTACHMENT1, 15, 7), (Rgba{0, 255, 0, 255}));
     glReadBuffer(GL_COLOR_ATTACHMENT0);
 
-    gl::deleteVertexArray(vertexArray);
-    gl::deleteVertexBuffer(vertices);
     gl::deleteProgram(program);
     gl::Texture2d* first = framebuffer->colorAttachments[0];
     const GLuint firstId = first->id;

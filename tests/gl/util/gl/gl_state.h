@@ -5,10 +5,13 @@
 #include <GLES3/gl3.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "platform.h"
 #include "support/gl_test.h"
 #include "visualization/util/gl/buffer.h"
+#include "visualization/util/gl/program.h"
+#include "visualization/util/gl/vertex_array.h"
 
 namespace gltest {
 
@@ -37,6 +40,21 @@ inline GLint integer(GLenum query) {
     GLint value = -1;
     glGetIntegerv(query, &value);
     return value;
+}
+
+// Draws 2D positions (attribute location 0) with the program through the module's own buffer
+// and vertex array, which are gone again afterwards.
+inline void drawPositions(gl::Program* program, const std::vector<float>& xy, GLenum mode) {
+    gl::VertexBuffer* vertices = gl::createVertexBuffer(xy, GL_STATIC_DRAW);
+    std::vector<gl::VertexArrayAttributeConfig> configs = {
+        gl::VertexArrayAttributeConfig().setLocation(0).setBuffer(&vertices).setSize(2)};
+    gl::VertexArray* vertexArray = gl::createVertexArray(configs, nullptr);
+    gl::bindProgram(program);
+    gl::bindVertexArray(vertexArray);
+    glDrawArrays(mode, 0, static_cast<GLsizei>(xy.size() / 2));
+    gl::unbindVertexArray();
+    gl::deleteVertexArray(vertexArray);
+    gl::deleteVertexBuffer(vertices);
 }
 
 // Inside a death test the child's log lines must reach standard error whatever the environment

@@ -9,10 +9,7 @@
 #include <vector>
 
 #include "gl/util/gl/gl_state.h"
-#include "support/gl_test.h"
 #include "support/log_capture.h"
-#include "visualization/util/gl/buffer.h"
-#include "visualization/util/gl/vertex_array.h"
 
 namespace {
 
@@ -243,20 +240,10 @@ void main() { fragColor = shadeColor + unusedColor * 0.0; }
     gl::bindUniformBufferBase(shade);
 
     // One triangle over the whole target; the colour attribute stays at its default.
-    gl::VertexBuffer* vertices =
-        gl::createVertexBuffer(std::vector<float>{-1, -1, 3, -1, -1, 3}, GL_STATIC_DRAW);
-    std::vector<gl::VertexArrayAttributeConfig> configs = {
-        gl::VertexArrayAttributeConfig().setLocation(0).setBuffer(&vertices).setSize(2)};
-    gl::VertexArray* vertexArray = gl::createVertexArray(configs, nullptr);
-    gl::bindProgram(program);
-    gl::bindVertexArray(vertexArray);
-    glDrawArrays(GL_TRIANGLES, 0, 3);
-    gl::unbindVertexArray();
+    gltest::drawPositions(program, {-1, -1, 3, -1, -1, 3}, GL_TRIANGLES);
     readBack();
     EXPECT_TRUE(testsupport::near(pixel(5, 60), {255, 128, 0, 255})) << pixel(5, 60);
 
-    gl::deleteVertexArray(vertexArray);
-    gl::deleteVertexBuffer(vertices);
     gl::unbindUniformBuffer();
     gl::deleteUniformBuffer(buffer);
     gl::deleteUniformBuffer(unused);

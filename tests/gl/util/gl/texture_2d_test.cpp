@@ -14,11 +14,7 @@
 #include <vector>
 
 #include "gl/util/gl/gl_state.h"
-#include "support/gl_test.h"
 #include "support/log_capture.h"
-#include "visualization/util/gl/buffer.h"
-#include "visualization/util/gl/program.h"
-#include "visualization/util/gl/vertex_array.h"
 #include "visualization/util/system/fs.h"
 
 namespace {
@@ -98,16 +94,9 @@ protected:
         std::filesystem::create_directories(mAssets + "/images");
         fs::setResourcePath(mAssets.c_str());
         mProgram = gl::createProgram(kQuadVertexSource, kQuadFragmentSource, {});
-        mQuad =
-            gl::createVertexBuffer(std::vector<float>{-1, -1, 1, -1, -1, 1, 1, 1}, GL_STATIC_DRAW);
-        std::vector<gl::VertexArrayAttributeConfig> configs = {
-            gl::VertexArrayAttributeConfig().setLocation(0).setBuffer(&mQuad).setSize(2)};
-        mVertexArray = gl::createVertexArray(configs, nullptr);
     }
 
     void TearDown() override {
-        gl::deleteVertexArray(mVertexArray);
-        gl::deleteVertexBuffer(mQuad);
         gl::deleteProgram(mProgram);
         fs::setResourcePath("");
         std::filesystem::remove_all(mAssets);
@@ -132,9 +121,7 @@ protected:
         gl::bindProgram(mProgram);
         gl::uniform("uTexture", 0);
         gl::uniform("uLod", lod);
-        gl::bindVertexArray(mVertexArray);
-        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-        gl::unbindVertexArray();
+        gltest::drawPositions(mProgram, {-1, -1, 1, -1, -1, 1, 1, 1}, GL_TRIANGLE_STRIP);
         readBack();
     }
 
@@ -153,8 +140,6 @@ protected:
 
     std::string mAssets;
     gl::Program* mProgram = nullptr;
-    gl::VertexBuffer* mQuad = nullptr;
-    gl::VertexArray* mVertexArray = nullptr;
 };
 
 TEST_F(GlTexture2dTest, BindsOnlyWhenNotCurrentAndCreationRestoresTheBinding) {

@@ -8,8 +8,6 @@
 #include <vector>
 
 #include "gl/util/gl/gl_state.h"
-#include "support/gl_test.h"
-#include "visualization/util/gl/program.h"
 
 namespace {
 

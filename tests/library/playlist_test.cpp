@@ -1,42 +1,29 @@
 // The shuffled playlist as a host sees it: track changes walk through every mode, and each
 // point-field mode, once its cross-fade is over, draws its own sound-reactive picture.
-#include <GLES3/gl3.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <set>
 #include <string>
 
 #include "library/library_api.h"
-#include "platform.h"
-#include "support/gl_test.h"
 #include "support/log_capture.h"
 
-using testsupport::LibraryApi;
 using testsupport::LogCapture;
 
 namespace {
 
-constexpr long long kFrameNs = 16'666'667;
 // Five video frames per call keeps dt under the 100 ms the library treats as a stall, and the
 // test fast at full HD.
 constexpr int kFramesPerCall = 5;
 constexpr int kCallsPerMode = 14;  // 1.17 s: the 1 s cross-fade is over
 const std::string kModeLine = "[ContentPlayer][setContentMode] Mode next: ";
 
-class Playlist : public testsupport::GlTest {
+class Playlist : public testsupport::LibraryTest {
 protected:
     void SetUp() override {
-        GlTest::SetUp();
-        ASSERT_EQ(chdir(VIZ_SOURCE_DIR), 0);
-        platform_clock_set_manual(5'000'000'000LL);
-        ASSERT_TRUE(api.loaded()) << api.error;
+        LibraryTest::SetUp();
         useTarget(1920, 1080);
-    }
-    void TearDown() override {
-        platform_clock_set_real();
-        GlTest::TearDown();
     }
 
     void frame() {
@@ -65,7 +52,6 @@ protected:
         return colours.size();
     }
 
-    LibraryApi api;
     std::vector<float> mBands = std::vector<float>(16);
     float mTime = 0.0f;
 };

@@ -43,6 +43,10 @@ struct PaletteMixParameters {
     float pointMix2 = 0.0f;
 };
 
+// The five weights of a and b blended by t, as a sound-class switch progresses.
+void blendPaletteMix(const PaletteMixParameters& a, const PaletteMixParameters& b, float t,
+                     PaletteMixParameters& out);
+
 struct SmoothedValue {
     float target = 0.0f;
     float value = 0.0f;
@@ -100,6 +104,20 @@ protected:
     Palette getPalette(const PaletteMap& palettes) const;
     // The same into a list the caller keeps between frames.
     void getPalette(const PaletteMap& palettes, Palette& out) const;
+    // Starts the frame's output: the preset's sprite, an empty instance list, the camera over
+    // the canvas turned with the screen, the AOD mask turned with it, and the background mixed
+    // from the palette's entry 0 by the two background weights and the beat.
+    OrthographicCamera2d& beginFrame(const RotationTransition& rotation,
+                                     const AnimatorPreset& preset, const Palette& palette);
+    // A point colour from its calm, moderate and loud versions by the two point weights.
+    colorf mixPoints(const colorf& calm, const colorf& moderate, const colorf& loud) const;
+    // mixPoints colour by colour over the palette entries first, first + stride and
+    // first + 2 * stride.
+    void mixPointEntries(const Palette& palette, size_t first, size_t stride,
+                         std::vector<colorf>& out) const;
+    // mixPoints over count colours of one entry whose versions lie stride apart.
+    void mixPointColors(const std::vector<colorf>& entry, size_t count, size_t stride,
+                        std::vector<colorf>& out) const;
 
     uint32_t mWidth;
     uint32_t mHeight;

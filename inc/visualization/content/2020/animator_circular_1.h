@@ -61,8 +61,6 @@ public:
     }
 
 private:
-    const AnimatorCircular_1_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
-
     AnimatorCircular_1_Preset mPreset;
     std::vector<Entity> mRingEntities;
     std::vector<Entity> mBandEntities;

@@ -67,8 +67,6 @@ public:
     float getRadialScale() const { return mRadialScale; }
 
 private:
-    const AnimatorCircular_2_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
-
     AnimatorCircular_2_Preset mPreset;
     std::vector<Entity> mEntities;
     RelThresholdHistory mPulseHistory{0.45f, 0.65f, 180};

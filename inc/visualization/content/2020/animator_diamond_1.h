@@ -75,8 +75,6 @@ public:
     float getPush() const { return mPush; }
 
 private:
-    const AnimatorDiamond_1_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
-
     AnimatorDiamond_1_Preset mPreset;
     std::vector<Entity> mEntities;
     float mSpacing = 15.0f;

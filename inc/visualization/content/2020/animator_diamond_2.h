@@ -69,8 +69,6 @@ public:
     bool isChosen(uint32_t square) const;
 
 private:
-    const AnimatorDiamond_2_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
-
     AnimatorDiamond_2_Preset mPreset;
     std::vector<Entity> mEntities;
     float mSpacing = 12.0f;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <vector>
 
@@ -17,6 +18,15 @@ enum class PointMode : uint32_t { PLAIN = 0, CIRCLE_SMALL = 1, CIRCLE_LARGE = 2 
 // A palette is a list of entries, an entry a list of colours.
 using Palette = std::vector<std::vector<colorf>>;
 using PaletteMap = std::map<DisplayMode, std::vector<Palette>>;
+// Hex texts "RRGGBB" of the colours of one palette entry.
+using Colors = std::initializer_list<const char*>;
+
+std::vector<colorf> colors(Colors hex);
+// The common two-entry shape: the four background colours, then all point colours.
+Palette palette(Colors background, Colors points);
+// DEFAULT holds the palettes as given; AOD the same with a black background, since the
+// always-on look keeps the points and drops the background.
+PaletteMap withAODPalettes(const std::vector<Palette>& palettes);
 
 class AnimatorPreset {
 public:

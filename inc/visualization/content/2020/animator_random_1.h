@@ -65,7 +65,6 @@ public:
     uint64_t getFrameCounter() const { return mFrameCounter; }
 
 private:
-    const AnimatorRandom_1_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
     // Scatters attempts at new discs; factor scales the radius range (weak or strong trigger).
     void spawn(float factor, const AnimatorRandom_1_Preset::ParametersSoundClass& p);
 

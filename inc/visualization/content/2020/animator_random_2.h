@@ -72,7 +72,6 @@ public:
     const std::array<float, 3>& getFlashes() const { return mFlashes; }
 
 private:
-    const AnimatorRandom_2_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
     // Brings every layer towards its count: a few births per frame, retirement of the surplus.
     void balance(const AnimatorRandom_2_Preset::ParametersSoundClass& p);
 

@@ -65,7 +65,6 @@ public:
     float getDriftDirection() const { return mDriftDirection; }
 
 private:
-    const AnimatorRandom_3_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
     void buildLinks();
 
     AnimatorRandom_3_Preset mPreset;

@@ -72,7 +72,6 @@ public:
     const AnimatorRandom_4_Preset& getPreset() const { return mPreset; }
 
 private:
-    const AnimatorRandom_4_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
     void spawn(uint32_t group, float fieldX, float fieldY, float spawnFactor);
 
     AnimatorRandom_4_Preset mPreset;

@@ -70,7 +70,6 @@ public:
     float getPulse(uint32_t group) const { return mPulse[group]; }
 
 private:
-    const AnimatorRandom_5_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
     void emit(Entity& e) const;
 
     AnimatorRandom_5_Preset mPreset;

@@ -65,8 +65,6 @@ public:
     float getPeriod() const { return mPeriod; }
 
 private:
-    const AnimatorVertical_1_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
-
     AnimatorVertical_1_Preset mPreset;
     std::vector<Entity> mEntities;
     int32_t mColumns = 50;

@@ -65,8 +65,6 @@ public:
     float getSmoothedPeak() const { return mSmoothedPeak; }
 
 private:
-    const AnimatorWaves_1_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
-
     AnimatorWaves_1_Preset mPreset;
     std::vector<Entity> mEntities;
     int32_t mColumns = 33;

@@ -70,8 +70,6 @@ public:
     }
 
 private:
-    const AnimatorWaves_2_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
-
     AnimatorWaves_2_Preset mPreset;
     std::vector<Entity> mEntities;
     int32_t mColumns = 56;

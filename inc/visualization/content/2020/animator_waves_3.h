@@ -61,8 +61,6 @@ public:
     float getStringSpacing() const { return mStringSpacing; }
 
 private:
-    const AnimatorWaves_3_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
-
     AnimatorWaves_3_Preset mPreset;
     std::vector<Entity> mEntities;
     int32_t mColumns = 46;

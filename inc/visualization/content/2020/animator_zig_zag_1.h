@@ -55,8 +55,6 @@ public:
     float getPhase() const { return mPhase; }
 
 private:
-    const AnimatorZigZag_1_Preset::ParametersSoundClass& parametersFor(SoundClass c) const;
-
     AnimatorZigZag_1_Preset mPreset;
     std::vector<Entity> mEntities;
     int32_t mColumns = 40;

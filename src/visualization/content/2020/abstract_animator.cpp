@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 
 namespace content2020 {
@@ -13,6 +14,15 @@ void smooth(SmoothedValue& s, float k) {
 }
 
 }  // namespace
+
+void blendPaletteMix(const PaletteMixParameters& a, const PaletteMixParameters& b, float t,
+                     PaletteMixParameters& out) {
+    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1, t);
+    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2, t);
+    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix, t);
+    out.pointMix1 = lerp(a.pointMix1, b.pointMix1, t);
+    out.pointMix2 = lerp(a.pointMix2, b.pointMix2, t);
+}
 
 SoundFrame SoundFrame::from(const SoundInput& sound) {
     SoundFrame frame;
@@ -99,6 +109,50 @@ void AbstractAnimator::getPalette(const PaletteMap& palettes, Palette& out) cons
     const DisplayMode mode =
         mDisplayModeBlend == blendDefault ? DisplayMode::DEFAULT : DisplayMode::AOD;
     out = palettes.at(mode).at(mPaletteIndex);
+}
+
+OrthographicCamera2d& AbstractAnimator::beginFrame(const RotationTransition& rotation,
+                                                   const AnimatorPreset& preset,
+                                                   const Palette& palette) {
+    mRenderState.pointMode = preset.pointMode;
+    mRenderState.instances.clear();
+    OrthographicCamera2d& camera = mRenderState.camera;
+    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
+    camera.size = static_cast<float>(mHeight) * 0.5f;
+    camera.rotationMode = 3;
+    camera.update(rotation);
+    mAODMask = preset.aodMask;
+    mAODMask.rotation = camera.roll;
+
+    const std::vector<colorf>& background = palette[0];
+    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
+    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
+    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
+    return camera;
+}
+
+colorf AbstractAnimator::mixPoints(const colorf& calm, const colorf& moderate,
+                                   const colorf& loud) const {
+    return mix_color(mix_color(calm, moderate, mPointMix1.value), loud, mPointMix2.value);
+}
+
+void AbstractAnimator::mixPointEntries(const Palette& palette, size_t first, size_t stride,
+                                       std::vector<colorf>& out) const {
+    const std::vector<colorf>& calm = palette[first];
+    const std::vector<colorf>& moderate = palette[first + stride];
+    const std::vector<colorf>& loud = palette[first + 2 * stride];
+    out.resize(calm.size());
+    for (size_t i = 0; i < calm.size(); ++i) {
+        out[i] = mixPoints(calm[i], moderate[i], loud[i]);
+    }
+}
+
+void AbstractAnimator::mixPointColors(const std::vector<colorf>& entry, size_t count, size_t stride,
+                                      std::vector<colorf>& out) const {
+    out.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        out[i] = mixPoints(entry[i], entry[i + stride], entry[i + 2 * stride]);
+    }
 }
 
 }  // namespace content2020

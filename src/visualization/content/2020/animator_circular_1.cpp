@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 
 namespace content2020 {
@@ -12,30 +13,7 @@ namespace {
 
 using Parameters = AnimatorCircular_1_Preset::ParametersSoundClass;
 
-constexpr float kPi = 3.1415927f;
 constexpr float kCullMargin = 100.0f;
-
-float mix(float a, float b, float t) {
-    return a + (b - a) * t;
-}
-
-float smoothstep(float e0, float e1, float x) {
-    const float t = std::min(std::max((x - e0) / (e1 - e0), 0.0f), 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
-float posmod(float a, float m) {
-    return std::fmod(std::fmod(a, m) + m, m);
-}
-
-// Nearest-lower element, no interpolation; an empty list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
 
 float at(const std::vector<float>* list, size_t i) {
     return list != nullptr && i < list->size() ? (*list)[i] : 0.0f;
@@ -53,14 +31,6 @@ std::vector<colorf> entry(const char* pattern, const char* a, const char* b, con
         colors.emplace_back(*p == 'A' ? a : *p == 'B' ? b : c);
     }
     return colors;
-}
-
-std::vector<colorf> colors(std::initializer_list<const char*> hex) {
-    std::vector<colorf> result;
-    for (const char* h : hex) {
-        result.emplace_back(h);
-    }
-    return result;
 }
 
 // Roles of the twelve colours: ambient, rings 1 and 2, ring 0 and base of the outer rings, the
@@ -98,31 +68,16 @@ PaletteMap buildPalettes() {
         palette({"000000", "0367A6", "1B112D", "2E1260"}, {"3EBCB5", "19AA4B", "FFFFFF"},
                 {"FFFCC9", "3EBCB5", "19AA4B"}, {"19AA4B", "FFFFFF", "3EBCB5"}),
     };
-    // The always-on look keeps the dots and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const Parameters& a, const Parameters& b, float t, Parameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.scale = lerp(a.scale, b.scale);
-    out.historyStart = lerp(a.historyStart, b.historyStart);
-    out.bandScale = lerp(a.bandScale, b.bandScale);
-    out.gradientMix = lerp(a.gradientMix, b.gradientMix);
-    out.falloff = lerp(a.falloff, b.falloff);
+    blendPaletteMix(a, b, t, out);
+    out.scale = lerp(a.scale, b.scale, t);
+    out.historyStart = lerp(a.historyStart, b.historyStart, t);
+    out.bandScale = lerp(a.bandScale, b.bandScale, t);
+    out.gradientMix = lerp(a.gradientMix, b.gradientMix, t);
+    out.falloff = lerp(a.falloff, b.falloff, t);
 }
 
 }  // namespace
@@ -179,54 +134,27 @@ size_t AnimatorCircular_1::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const Parameters& AnimatorCircular_1::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorCircular_1::update(float dt, const RotationTransition& rotation,
                                 const SoundFrame& sound) {
     const std::vector<float>* levels = sound.levels;
     const std::vector<float>* historyMin = sound.historyMin;
     const std::vector<float>* historyMax = sound.historyMax;
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const Parameters& p = mParameters;
     preUpdate(dt, sound, p);
 
     getPalette(mPreset.animator.palettes, mPalette);
-    const std::vector<colorf>& e1 = mPalette[1];
-    const std::vector<colorf>& e2 = mPalette[2];
-    const std::vector<colorf>& e3 = mPalette[3];
-    mPointColors.resize(e1.size());
-    for (size_t i = 0; i < e1.size(); ++i) {
-        mPointColors[i] =
-            mix_color(mix_color(e1[i], e2[i], mPointMix1.value), e3[i], mPointMix2.value);
-    }
+    mixPointEntries(mPalette, 1, 1, mPointColors);
     const std::vector<colorf>& q = mPointColors;
     const colorf* gradient = q.data() + 4;
     constexpr size_t kGradientLength = 6;
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mRingEntities.size() * 2);
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     const float d = std::min(dt, 1.0f);
     const float s = mSizeBase * mSizeFactor * p.scale;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 
@@ -11,32 +12,8 @@ namespace content2020 {
 namespace {
 
 using Parameters = AnimatorCircular_2_Preset::ParametersSoundClass;
-using Colors = std::initializer_list<const char*>;
 
-constexpr float kPi = 3.1415927f;
 constexpr float kCullMargin = 100.0f;
-
-float smoothstep(float e0, float e1, float x) {
-    const float t = std::min(std::max((x - e0) / (e1 - e0), 0.0f), 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
-// Nearest-lower element; an empty list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
-
-std::vector<colorf> colors(Colors hex) {
-    std::vector<colorf> result;
-    for (const char* h : hex) {
-        result.emplace_back(h);
-    }
-    return result;
-}
 
 // Entries 1, 3 and 5 are the quiet, moderate and loud versions of the ring gradient, entries 2,
 // 4 and 6 those of the beat layer.
@@ -89,30 +66,15 @@ PaletteMap buildPalettes() {
                 {"FFFFFF", "FFFCC9", "3EBCB5", "FFFFFF"}, {"FFFCC9", "19AA4B", "FFFFFF", "3EBCB5"},
                 {"FFFFFF", "19AA4B", "FFFFFF", "3EBCB5"}),
     };
-    // The always-on look keeps the dots and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const Parameters& a, const Parameters& b, float t, Parameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.radialScale = lerp(a.radialScale, b.radialScale);
-    out.pulseReach = lerp(a.pulseReach, b.pulseReach);
-    out.colourSpeed = lerp(a.colourSpeed, b.colourSpeed);
-    out.peakGrowth = lerp(a.peakGrowth, b.peakGrowth);
+    blendPaletteMix(a, b, t, out);
+    out.radialScale = lerp(a.radialScale, b.radialScale, t);
+    out.pulseReach = lerp(a.pulseReach, b.pulseReach, t);
+    out.colourSpeed = lerp(a.colourSpeed, b.colourSpeed, t);
+    out.peakGrowth = lerp(a.peakGrowth, b.peakGrowth, t);
 }
 
 }  // namespace
@@ -169,58 +131,31 @@ size_t AnimatorCircular_2::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const Parameters& AnimatorCircular_2::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorCircular_2::update(float dt, const RotationTransition& rotation,
                                 const SoundFrame& sound) {
     const std::vector<float>* historyMax = sound.historyMax;
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const Parameters& p = mParameters;
     preUpdate(dt, sound, p);
 
     const float k16 = std::min(16.0f * dt, 1.0f);
     const float k4 = std::min(4.0f * dt, 1.0f);
     const float k1 = std::min(dt, 1.0f);
-    const float peak = historyMax != nullptr && !historyMax->empty() ? (*historyMax)[0] : 0.0f;
+    const float peak = newest(historyMax);
 
     update_threshold_history(mPulseHistory, peak, dt);
     mRadialScale += (p.radialScale - mRadialScale) * k1;
     mColourSpeed += (p.colourSpeed - mColourSpeed) * k4;
 
     getPalette(mPreset.animator.palettes, mPalette);
-    const size_t length = mPalette[1].size();
-    mGradientA.resize(length);
-    mGradientB.resize(length);
-    for (size_t i = 0; i < length; ++i) {
-        mGradientA[i] = mix_color(mix_color(mPalette[1][i], mPalette[3][i], mPointMix1.value),
-                                  mPalette[5][i], mPointMix2.value);
-        mGradientB[i] = mix_color(mix_color(mPalette[2][i], mPalette[4][i], mPointMix1.value),
-                                  mPalette[6][i], mPointMix2.value);
-    }
+    mixPointEntries(mPalette, 1, 2, mGradientA);
+    mixPointEntries(mPalette, 2, 2, mGradientB);
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mEntities.size() * 2);
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     const std::vector<float>* pulse = &mPulseHistory.data;
     for (Entity& e : mEntities) {

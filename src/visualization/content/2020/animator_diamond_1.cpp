@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 
@@ -11,35 +12,12 @@ namespace content2020 {
 namespace {
 
 using Parameters = AnimatorDiamond_1_Preset::ParametersSoundClass;
-using Colors = std::initializer_list<const char*>;
 
-constexpr float kPi = 3.1415927f;
 constexpr float kCullMargin = 100.0f;
-
-float mix(float a, float b, float t) {
-    return a + (b - a) * t;
-}
 
 // Rises from 0 at both ends to 1 in the middle.
 float tri(float x) {
     return x < 0.5f ? 2.0f * x : 2.0f - 2.0f * x;
-}
-
-// Nearest-lower element; an empty or missing list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
-
-std::vector<colorf> colors(Colors hex) {
-    std::vector<colorf> result;
-    for (const char* h : hex) {
-        result.emplace_back(h);
-    }
-    return result;
 }
 
 // Three sets (quiet, moderate, loud music) of: the outer squares' colour, the level gradient of
@@ -96,40 +74,16 @@ PaletteMap buildPalettes() {
                 {"9C6644", "E63946", "F1FAEE"}, {"A8DADC", "F1FAEE", "E63946"}, {"F1FAEE"},
                 {"E63946", "F1FAEE", "FFFFFF"}, {"FFFFFF", "A8DADC", "E63946"}, {"A8DADC"}),
     };
-    // The always-on look keeps the dots and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const Parameters& a, const Parameters& b, float t, Parameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.radialScale = lerp(a.radialScale, b.radialScale);
-    out.sizeFactor = lerp(a.sizeFactor, b.sizeFactor);
-    out.pushAmount = lerp(a.pushAmount, b.pushAmount);
-    out.patternGlow = lerp(a.patternGlow, b.patternGlow);
-    out.fillMix = lerp(a.fillMix, b.fillMix);
-}
-
-// Entry `first` mixed towards entry first + 3 and then first + 6 by the two point weights.
-void gradient(const Palette& p, size_t first, float mix1, float mix2, std::vector<colorf>& out) {
-    const size_t length = p[first].size();
-    out.resize(length);
-    for (size_t i = 0; i < length; ++i) {
-        out[i] = mix_color(mix_color(p[first][i], p[first + 3][i], mix1), p[first + 6][i], mix2);
-    }
+    blendPaletteMix(a, b, t, out);
+    out.radialScale = lerp(a.radialScale, b.radialScale, t);
+    out.sizeFactor = lerp(a.sizeFactor, b.sizeFactor, t);
+    out.pushAmount = lerp(a.pushAmount, b.pushAmount, t);
+    out.patternGlow = lerp(a.patternGlow, b.patternGlow, t);
+    out.fillMix = lerp(a.fillMix, b.fillMix, t);
 }
 
 }  // namespace
@@ -207,22 +161,15 @@ size_t AnimatorDiamond_1::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const Parameters& AnimatorDiamond_1::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorDiamond_1::update(float dt, const RotationTransition& rotation,
                                const SoundFrame& sound) {
     const std::vector<float>* history = sound.historyMax;
     const bool hasHistory = history != nullptr && !history->empty();
     const float peak = hasHistory ? (*history)[0] : 0.0f;
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const Parameters& p = mParameters;
     preUpdate(dt, sound, p);
 
@@ -233,9 +180,9 @@ void AnimatorDiamond_1::update(float dt, const RotationTransition& rotation,
 
     update_threshold(mTrigger, peak);
     getPalette(mPreset.animator.palettes, mPalette);
-    gradient(mPalette, 1, mPointMix1.value, mPointMix2.value, mGradient1);
-    gradient(mPalette, 2, mPointMix1.value, mPointMix2.value, mGradient2);
-    gradient(mPalette, 3, mPointMix1.value, mPointMix2.value, mGradient3);
+    mixPointEntries(mPalette, 1, 3, mGradient1);
+    mixPointEntries(mPalette, 2, 3, mGradient2);
+    mixPointEntries(mPalette, 3, 3, mGradient3);
     const colorf glow = mPalette[10][0];
 
     mRadialScale += (p.radialScale - mRadialScale) * k1;
@@ -248,22 +195,9 @@ void AnimatorDiamond_1::update(float dt, const RotationTransition& rotation,
         mPatternB = util::randomInt(1, 6);
     }
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mEntities.size() * 2);
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     // The glow runs along the edges of the chosen squares: the middle of an edge shows the
     // newest peak, the corners the level of a third of a second ago.

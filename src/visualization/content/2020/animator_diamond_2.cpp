@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 
@@ -11,40 +12,12 @@ namespace content2020 {
 namespace {
 
 using Parameters = AnimatorDiamond_2_Preset::ParametersSoundClass;
-using Colors = std::initializer_list<const char*>;
 
-constexpr float kPi = 3.1415927f;
 constexpr float kCullMargin = 100.0f;
 constexpr float kMargin = 50.0f;
 // Laps per second of the chase heads in silence; the peak adds up to the chase gain times this.
 constexpr float kChaseSpeed = 0.05f;
 constexpr float kGlowThreshold = 0.001f;
-
-float smoothstep(float e0, float e1, float x) {
-    const float t = std::min(std::max((x - e0) / (e1 - e0), 0.0f), 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
-float posmod(float a, float m) {
-    return std::fmod(std::fmod(a, m) + m, m);
-}
-
-// Nearest-lower element; an empty or missing list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
-
-std::vector<colorf> colors(Colors hex) {
-    std::vector<colorf> result;
-    for (const char* h : hex) {
-        result.emplace_back(h);
-    }
-    return result;
-}
 
 // Three sets (quiet, moderate, loud music) of: the colours across the tunnel (centre to rim),
 // the level gradient (low to high) and the chase head (tail to head); then the outline colour of
@@ -110,37 +83,13 @@ PaletteMap buildPalettes() {
                 {"FFD27F", "FFFFFF"}, {"FF9F00", "FFB84D", "FFD27F"},
                 {"FF9F00", "FFD27F", "FFFFFF"}, {"FFFFFF", "FFF1D6"}, {"FFFFFF"}),
     };
-    // The always-on look keeps the dots and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const Parameters& a, const Parameters& b, float t, Parameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.historyReach = lerp(a.historyReach, b.historyReach);
-    out.patternGlow = lerp(a.patternGlow, b.patternGlow);
-}
-
-// Entry `first` mixed towards entry first + 3 and then first + 6 by the two point weights.
-void gradient(const Palette& p, size_t first, float mix1, float mix2, std::vector<colorf>& out) {
-    const size_t length = p[first].size();
-    out.resize(length);
-    for (size_t i = 0; i < length; ++i) {
-        out[i] = mix_color(mix_color(p[first][i], p[first + 3][i], mix1), p[first + 6][i], mix2);
-    }
+    blendPaletteMix(a, b, t, out);
+    out.historyReach = lerp(a.historyReach, b.historyReach, t);
+    out.patternGlow = lerp(a.patternGlow, b.patternGlow, t);
 }
 
 }  // namespace
@@ -223,21 +172,14 @@ bool AnimatorDiamond_2::isChosen(uint32_t square) const {
     return family == mPatternA || family == mPatternB;
 }
 
-const Parameters& AnimatorDiamond_2::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorDiamond_2::update(float dt, const RotationTransition& rotation,
                                const SoundFrame& sound) {
     const std::vector<float>* history = sound.historyMax;
-    const float peak = history != nullptr && !history->empty() ? (*history)[0] : 0.0f;
+    const float peak = newest(history);
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const Parameters& p = mParameters;
     preUpdate(dt, sound, p);
 
@@ -253,27 +195,14 @@ void AnimatorDiamond_2::update(float dt, const RotationTransition& rotation,
     mPeak += (peak - mPeak) * k4;
 
     getPalette(mPreset.animator.palettes, mPalette);
-    gradient(mPalette, 1, mPointMix1.value, mPointMix2.value, mGradient1);
-    gradient(mPalette, 2, mPointMix1.value, mPointMix2.value, mGradient2);
-    gradient(mPalette, 3, mPointMix1.value, mPointMix2.value, mGradient3);
+    mixPointEntries(mPalette, 1, 3, mGradient1);
+    mixPointEntries(mPalette, 2, 3, mGradient2);
+    mixPointEntries(mPalette, 3, 3, mGradient3);
     const colorf glowColor = mPalette[10][0];
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mEntities.size() * 2);
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     const float size = mSize * mSizeFactor * mTransition;
     for (Entity& e : mEntities) {

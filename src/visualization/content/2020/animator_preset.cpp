@@ -4,6 +4,31 @@
 
 namespace content2020 {
 
+std::vector<colorf> colors(Colors hex) {
+    std::vector<colorf> result;
+    for (const char* h : hex) {
+        result.emplace_back(h);
+    }
+    return result;
+}
+
+Palette palette(Colors background, Colors points) {
+    return Palette{colors(background), colors(points)};
+}
+
+PaletteMap withAODPalettes(const std::vector<Palette>& palettes) {
+    std::vector<Palette> aod = palettes;
+    for (Palette& p : aod) {
+        for (colorf& c : p[0]) {
+            c = colorf("000000");
+        }
+    }
+    PaletteMap map;
+    map[DisplayMode::DEFAULT] = palettes;
+    map[DisplayMode::AOD] = aod;
+    return map;
+}
+
 AnimatorPreset::AnimatorPreset(PointMode mode, const PaletteMap& paletteMap, const AODMask& mask)
     : pointMode(mode), palettes(paletteMap), aodMask(mask) {
     const std::vector<Palette>& palettesDefault = palettes[DisplayMode::DEFAULT];

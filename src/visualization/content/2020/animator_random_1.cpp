@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 
@@ -16,33 +17,6 @@ using ClassParameters = AnimatorRandom_1_Preset::ParametersSoundClass;
 // path free of allocations.
 constexpr size_t kReservedParticles = 4096;
 constexpr float kMinLength = 1.1920929e-7f;  // 2^-23
-
-// Nearest-lower element; an empty or missing list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
-
-float newest(const std::vector<float>* list) {
-    return list != nullptr && !list->empty() ? (*list)[0] : 0.0f;
-}
-
-// Point colours in three gradients of four (calm, moderate, loud music), each from the colour of
-// a quiet disc to that of a disc at full level.
-Palette palette(std::initializer_list<const char*> background,
-                std::initializer_list<const char*> points) {
-    Palette p(2);
-    for (const char* h : background) {
-        p[0].emplace_back(h);
-    }
-    for (const char* h : points) {
-        p[1].emplace_back(h);
-    }
-    return p;
-}
 
 PaletteMap buildPalettes() {
     std::vector<Palette> palettes = {
@@ -77,32 +51,17 @@ PaletteMap buildPalettes() {
                 {"5E2246", "9E3F6E", "E8A0BF", "FFE5EF", "9E3F6E", "E8A0BF", "F2C14E", "FFFFFF",
                  "E8A0BF", "F2C14E", "FFF1C1", "FFFFFF"}),
     };
-    // The always-on look keeps the discs and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassParameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.countFactor = lerp(a.countFactor, b.countFactor);
-    out.minRadiusFactor = lerp(a.minRadiusFactor, b.minRadiusFactor);
-    out.maxRadiusFactor = lerp(a.maxRadiusFactor, b.maxRadiusFactor);
-    out.minLifeFactor = lerp(a.minLifeFactor, b.minLifeFactor);
-    out.maxLifeFactor = lerp(a.maxLifeFactor, b.maxLifeFactor);
-    out.pushFactor = lerp(a.pushFactor, b.pushFactor);
+    blendPaletteMix(a, b, t, out);
+    out.countFactor = lerp(a.countFactor, b.countFactor, t);
+    out.minRadiusFactor = lerp(a.minRadiusFactor, b.minRadiusFactor, t);
+    out.maxRadiusFactor = lerp(a.maxRadiusFactor, b.maxRadiusFactor, t);
+    out.minLifeFactor = lerp(a.minLifeFactor, b.minLifeFactor, t);
+    out.maxLifeFactor = lerp(a.maxLifeFactor, b.maxLifeFactor, t);
+    out.pushFactor = lerp(a.pushFactor, b.pushFactor, t);
 }
 
 }  // namespace
@@ -146,14 +105,6 @@ size_t AnimatorRandom_1::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const ClassParameters& AnimatorRandom_1::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorRandom_1::spawn(float factor, const ClassParameters& p) {
     const float large = static_cast<float>(std::max(mWidth, mHeight));
     const float radiusMin = mMinRadius * factor * p.minRadiusFactor;
@@ -194,8 +145,9 @@ void AnimatorRandom_1::update(float dt, const RotationTransition& rotation,
                               const SoundFrame& sound) {
     const std::vector<float>* histories[3] = {sound.historyMin, sound.historyMid, sound.historyMax};
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const ClassParameters& p = mParameters;
     preUpdate(dt, sound, p);
 
@@ -204,28 +156,10 @@ void AnimatorRandom_1::update(float dt, const RotationTransition& rotation,
     update_threshold(mThresholdMax, newest(histories[2]));
 
     getPalette(mPreset.animator.palettes, mPalette);
-    const std::vector<colorf>& points = mPalette[1];
-    mGradient.resize(4);
-    for (size_t i = 0; i < 4; ++i) {
-        mGradient[i] = mix_color(mix_color(points[i], points[i + 4], mPointMix1.value),
-                                 points[i + 8], mPointMix2.value);
-    }
+    mixPointColors(mPalette[1], 4, 4, mGradient);
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     if (!mPaused) {
         // The strongest trigger spawns first, so its large discs claim the room.

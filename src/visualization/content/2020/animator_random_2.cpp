@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 
@@ -19,33 +20,6 @@ constexpr size_t kReservedSparks = 2048;
 constexpr size_t kTrailDots = 5;
 constexpr float kTrailStep = 0.04f;      // seconds of motion between streak dots
 constexpr float kTrailMinSpeed = 30.0f;  // px/s below which a streak would hide under its spark
-
-// Nearest-lower element; an empty or missing list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
-
-float newest(const std::vector<float>* list) {
-    return list != nullptr && !list->empty() ? (*list)[0] : 0.0f;
-}
-
-// Point colours in three sets (calm, moderate, loud music) of one colour per layer: the small
-// fast sparks, the middle layer, the large slow sparks.
-Palette palette(std::initializer_list<const char*> background,
-                std::initializer_list<const char*> points) {
-    Palette p(2);
-    for (const char* h : background) {
-        p[0].emplace_back(h);
-    }
-    for (const char* h : points) {
-        p[1].emplace_back(h);
-    }
-    return p;
-}
 
 PaletteMap buildPalettes() {
     std::vector<Palette> palettes = {
@@ -80,32 +54,17 @@ PaletteMap buildPalettes() {
                 {"FFD6A5", "E0507A", "4A1A6B", "FFFFFF", "FF9A56", "8E2C8A", "FFFFFF", "FFD6A5",
                  "E0507A"}),
     };
-    // The always-on look keeps the sparks and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassParameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    auto lerpGroup = [&lerp](const Group& x, const Group& y) {
-        return Group{lerp(x.count, y.count), lerp(x.size, y.size)};
+    auto lerpGroup = [t](const Group& x, const Group& y) {
+        return Group{lerp(x.count, y.count, t), lerp(x.size, y.size, t)};
     };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.kick = lerp(a.kick, b.kick);
-    out.drag = lerp(a.drag, b.drag);
-    out.swirl = lerp(a.swirl, b.swirl);
+    blendPaletteMix(a, b, t, out);
+    out.kick = lerp(a.kick, b.kick, t);
+    out.drag = lerp(a.drag, b.drag, t);
+    out.swirl = lerp(a.swirl, b.swirl, t);
     out.group0 = lerpGroup(a.group0, b.group0);
     out.group1 = lerpGroup(a.group1, b.group1);
     out.group2 = lerpGroup(a.group2, b.group2);
@@ -160,14 +119,6 @@ size_t AnimatorRandom_2::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const ClassParameters& AnimatorRandom_2::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorRandom_2::balance(const ClassParameters& p) {
     const OrthographicCamera2d& camera = mRenderState.camera;
     for (uint32_t g = 0; g < 3; ++g) {
@@ -205,8 +156,9 @@ void AnimatorRandom_2::update(float dt, const RotationTransition& rotation,
                               const SoundFrame& sound) {
     const std::vector<float>* histories[3] = {sound.historyMin, sound.historyMid, sound.historyMax};
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const ClassParameters& p = mParameters;
     preUpdate(dt, sound, p);
 
@@ -215,28 +167,10 @@ void AnimatorRandom_2::update(float dt, const RotationTransition& rotation,
     update_threshold(mThresholdMax, newest(histories[2]));
 
     getPalette(mPreset.animator.palettes, mPalette);
-    const std::vector<colorf>& points = mPalette[1];
-    mColors.resize(3);
-    for (size_t i = 0; i < 3; ++i) {
-        mColors[i] = mix_color(mix_color(points[i], points[i + 3], mPointMix1.value), points[i + 6],
-                               mPointMix2.value);
-    }
+    mixPointColors(mPalette[1], 3, 3, mColors);
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     const float step = mPaused ? 0.0f : dt;
     if (!mPaused) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 
@@ -12,36 +13,9 @@ namespace content2020 {
 namespace {
 
 using ClassParameters = AnimatorRandom_3_Preset::ParametersSoundClass;
-using Colors = std::initializer_list<const char*>;
 
-constexpr float kPi = 3.1415927f;
 constexpr float kCullMargin = 100.0f;
 constexpr float kMinLength = 1.1920929e-7f;  // 2^-23
-
-float smoothstep(float e0, float e1, float x) {
-    const float t = std::min(std::max((x - e0) / (e1 - e0), 0.0f), 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
-float newest(const std::vector<float>* list) {
-    return list != nullptr && !list->empty() ? (*list)[0] : 0.0f;
-}
-
-// The element `frames` back, limited to the list; an empty or missing list reads as silence.
-float at(const std::vector<float>* list, size_t frames) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    return (*list)[std::min(frames, list->size() - 1)];
-}
-
-std::vector<colorf> colors(Colors hex) {
-    std::vector<colorf> result;
-    for (const char* h : hex) {
-        result.emplace_back(h);
-    }
-    return result;
-}
 
 // Entries 1 to 3 are the calm, moderate and loud sets; within a set: a dim star, a bright star,
 // the flare and the dotted links.
@@ -72,26 +46,7 @@ PaletteMap buildPalettes() {
         palette({"03050A", "0D1320", "000000", "233452"}, {"6C7A96", "C5CFE3", "FFFFFF", "5A6785"},
                 {"C5CFE3", "FFFFFF", "FF5D73", "8E9AB5"}, {"FFFFFF", "FFFFFF", "FF5D73", "C5CFE3"}),
     };
-    // The always-on look keeps the stars and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
-}
-
-void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassParameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
+    return withAODPalettes(palettes);
 }
 
 }  // namespace
@@ -181,20 +136,13 @@ size_t AnimatorRandom_3::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const ClassParameters& AnimatorRandom_3::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorRandom_3::update(float dt, const RotationTransition& rotation,
                               const SoundFrame& sound) {
     const std::vector<float>* histories[3] = {sound.historyMin, sound.historyMid, sound.historyMax};
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blendPaletteMix(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+                    parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+                    mParameters);
     preUpdate(dt, sound, mParameters);
 
     update_threshold(mThresholdMin, newest(histories[0]));
@@ -202,32 +150,15 @@ void AnimatorRandom_3::update(float dt, const RotationTransition& rotation,
     update_threshold(mThresholdMax, newest(histories[2]));
 
     getPalette(mPreset.animator.palettes, mPalette);
-    mColors.resize(4);
-    for (size_t i = 0; i < 4; ++i) {
-        mColors[i] = mix_color(mix_color(mPalette[1][i], mPalette[2][i], mPointMix1.value),
-                               mPalette[3][i], mPointMix2.value);
-    }
+    mixPointEntries(mPalette, 1, 1, mColors);
     mStarGradient.resize(2);
     mStarGradient[0] = mColors[0];
     mStarGradient[1] = mColors[1];
     const colorf& flareColor = mColors[2];
     const colorf& linkColor = mColors[3];
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     if (!mPaused) {
         if (mThresholdMax.triggered) {
@@ -256,7 +187,7 @@ void AnimatorRandom_3::update(float dt, const RotationTransition& rotation,
             continue;
         }
         const auto frames = static_cast<size_t>(e.phase * static_cast<float>(mHistorySpan));
-        e.level += (at(histories[e.group], frames) - e.level) * k8;
+        e.level += (element(histories[e.group], frames) - e.level) * k8;
 
         // Each star circles its place, as far as its level carries it; a flare throws it away
         // from the screen centre and it glides back as the flare fades.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 
@@ -11,44 +12,12 @@ namespace content2020 {
 namespace {
 
 using ClassParameters = AnimatorRandom_4_Preset::ParametersSoundClass;
-using Colors = std::initializer_list<const char*>;
 
-constexpr float kPi = 3.1415927f;
 constexpr float kCullMargin = 100.0f;
 // Bubbles at least this large are drawn first, so the small bright ones stay on top.
 constexpr float kBackLayerRadius = 100.0f;
 // Distances, sizes and speeds are full-HD pixels, scaled to the canvas.
 constexpr float kReferenceSide = 1920.0f;
-
-float mix(float a, float b, float t) {
-    return a + (b - a) * t;
-}
-
-float smoothstep(float e0, float e1, float x) {
-    const float t = std::min(std::max((x - e0) / (e1 - e0), 0.0f), 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
-// Nearest-lower element; an empty or missing list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
-
-float newest(const std::vector<float>* list) {
-    return list != nullptr && !list->empty() ? (*list)[0] : 0.0f;
-}
-
-std::vector<colorf> colors(Colors hex) {
-    std::vector<colorf> result;
-    for (const char* h : hex) {
-        result.emplace_back(h);
-    }
-    return result;
-}
 
 // Three point entries for calm, moderate and loud music; each holds a quiet and a bright colour
 // for the quiet, the median and the peak bubbles, in that order.
@@ -99,27 +68,13 @@ PaletteMap buildPalettes() {
                 {"5A189A", "B388EB", "00B4D8", "CAF0F8", "7209B7", "CDB4DB"},
                 {"B388EB", "FFFFFF", "00B4D8", "E6FAFF", "F15BB5", "FFD6EC"}),
     };
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassParameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.spawnFactor = lerp(a.spawnFactor, b.spawnFactor);
-    out.speedFactor = lerp(a.speedFactor, b.speedFactor);
+    blendPaletteMix(a, b, t, out);
+    out.spawnFactor = lerp(a.spawnFactor, b.spawnFactor, t);
+    out.speedFactor = lerp(a.speedFactor, b.speedFactor, t);
 }
 
 }  // namespace
@@ -168,14 +123,6 @@ size_t AnimatorRandom_4::getAliveCount() const {
         std::count_if(mEntities.begin(), mEntities.end(), [](const Entity& e) { return e.alive; }));
 }
 
-const ClassParameters& AnimatorRandom_4::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorRandom_4::spawn(uint32_t group, float fieldX, float fieldY, float spawnFactor) {
     const auto batch = static_cast<uint32_t>(
         std::floor(static_cast<float>(mSpawnBatch) * std::max(spawnFactor, 0.0f)));
@@ -215,35 +162,19 @@ void AnimatorRandom_4::update(float dt, const RotationTransition& rotation,
                               const SoundFrame& sound) {
     const std::vector<float>* histories[3] = {sound.historyMin, sound.historyMid, sound.historyMax};
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const ClassParameters& p = mParameters;
     preUpdate(dt, sound, p);
 
     getPalette(mPreset.animator.palettes, mPalette);
     // Entry 1 towards entry 2 by the first point weight, then towards entry 3 by the second.
-    mColors.resize(6);
-    for (size_t i = 0; i < 6; ++i) {
-        mColors[i] = mix_color(mix_color(mPalette[1][i], mPalette[2][i], mPointMix1.value),
-                               mPalette[3][i], mPointMix2.value);
-    }
+    mixPointEntries(mPalette, 1, 1, mColors);
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mEntities.size());
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     const float newestOf[3] = {newest(histories[0]), newest(histories[1]), newest(histories[2])};
     for (uint32_t g = 0; g < 3; ++g) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 
@@ -11,44 +12,12 @@ namespace content2020 {
 namespace {
 
 using ClassParameters = AnimatorRandom_5_Preset::ParametersSoundClass;
-using Colors = std::initializer_list<const char*>;
 
-constexpr float kPi = 3.1415927f;
 constexpr float kCullMargin = 100.0f;
 // Disc sizes are full-HD pixels, scaled to the canvas; three quarters of a size is the disc's
 // half side at full level, which keeps the middle band from clotting in the centre.
 constexpr float kReferenceSide = 1920.0f;
 constexpr float kHalfSidePerSize = 0.75f;
-
-float mix(float a, float b, float t) {
-    return a + (b - a) * t;
-}
-
-// Nearest-lower element; an empty or missing list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
-
-float newest(const std::vector<float>* list) {
-    return list != nullptr && !list->empty() ? (*list)[0] : 0.0f;
-}
-
-// Nine point colours: the glow, middle and spray streams for calm music, then for moderate, then
-// for loud music.
-Palette palette(Colors background, Colors points) {
-    Palette p(2);
-    for (const char* h : background) {
-        p[0].emplace_back(h);
-    }
-    for (const char* h : points) {
-        p[1].emplace_back(h);
-    }
-    return p;
-}
 
 PaletteMap buildPalettes() {
     std::vector<Palette> palettes = {
@@ -83,25 +52,7 @@ PaletteMap buildPalettes() {
                 {"475569", "94A3B8", "F1F5F9", "334155", "38BDF8", "F8FAFC", "0EA5E9", "F43F5E",
                  "FFFFFF"}),
     };
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
-}
-
-void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassParameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
+    return withAODPalettes(palettes);
 }
 
 }  // namespace
@@ -155,14 +106,6 @@ size_t AnimatorRandom_5::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const ClassParameters& AnimatorRandom_5::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 // A fresh disc at the inner edge of its stream, in a random direction.
 void AnimatorRandom_5::emit(Entity& e) const {
     const Emitter& emitter = mEmitters[e.group];
@@ -177,35 +120,18 @@ void AnimatorRandom_5::update(float dt, const RotationTransition& rotation,
                               const SoundFrame& sound) {
     const std::vector<float>* histories[3] = {sound.historyMin, sound.historyMid, sound.historyMax};
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blendPaletteMix(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+                    parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+                    mParameters);
     const ClassParameters& p = mParameters;
     preUpdate(dt, sound, p);
 
     getPalette(mPreset.animator.palettes, mPalette);
-    const std::vector<colorf>& points = mPalette[1];
-    mColors.resize(3);
-    for (size_t i = 0; i < 3; ++i) {
-        mColors[i] = mix_color(mix_color(points[i], points[i + 3], mPointMix1.value), points[i + 6],
-                               mPointMix2.value);
-    }
+    mixPointColors(mPalette[1], 3, 3, mColors);
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mEntities.size());
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     const float decay = std::min(dt, 1.0f);
     for (uint32_t g = 0; g < 3; ++g) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 
 namespace content2020 {
@@ -13,37 +14,6 @@ using ClassParameters = AnimatorVertical_1_Preset::ParametersSoundClass;
 
 constexpr float kCullMargin = 100.0f;
 constexpr float kMinLength = 1.0f / 8388608.0f;  // 2^-23
-
-// Nearest-lower element; an empty or missing list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
-
-float newest(const std::vector<float>* list) {
-    return list != nullptr && !list->empty() ? (*list)[0] : 0.0f;
-}
-
-float posmod(float a, float m) {
-    return std::fmod(std::fmod(a, m) + m, m);
-}
-
-// Point colours in three sets of four (calm, moderate, loud music); within a set the low, middle
-// and high colour of the level gradient and the accent of the stripes that read the maximum.
-Palette palette(std::initializer_list<const char*> background,
-                std::initializer_list<const char*> points) {
-    Palette p(2);
-    for (const char* h : background) {
-        p[0].emplace_back(h);
-    }
-    for (const char* h : points) {
-        p[1].emplace_back(h);
-    }
-    return p;
-}
 
 PaletteMap buildPalettes() {
     std::vector<Palette> palettes = {
@@ -78,33 +48,18 @@ PaletteMap buildPalettes() {
                 {"99582A", "BB9457", "FFE6A7", "6F1D1B", "BB9457", "FFE6A7", "FFFFFF", "9D0208",
                  "FFE6A7", "FFF5D6", "FFFFFF", "D00000"}),
     };
-    // The always-on look keeps the dots and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassParameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.reach = lerp(a.reach, b.reach);
-    out.pushFactor = lerp(a.pushFactor, b.pushFactor);
-    out.sizeFactor = lerp(a.sizeFactor, b.sizeFactor);
-    out.horizontalPush = lerp(a.horizontalPush, b.horizontalPush);
-    out.scrollSpeed = lerp(a.scrollSpeed, b.scrollSpeed);
-    out.accentMix = lerp(a.accentMix, b.accentMix);
-    out.peakGrowth = lerp(a.peakGrowth, b.peakGrowth);
+    blendPaletteMix(a, b, t, out);
+    out.reach = lerp(a.reach, b.reach, t);
+    out.pushFactor = lerp(a.pushFactor, b.pushFactor, t);
+    out.sizeFactor = lerp(a.sizeFactor, b.sizeFactor, t);
+    out.horizontalPush = lerp(a.horizontalPush, b.horizontalPush, t);
+    out.scrollSpeed = lerp(a.scrollSpeed, b.scrollSpeed, t);
+    out.accentMix = lerp(a.accentMix, b.accentMix, t);
+    out.peakGrowth = lerp(a.peakGrowth, b.peakGrowth, t);
 }
 
 }  // namespace
@@ -180,48 +135,24 @@ size_t AnimatorVertical_1::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const ClassParameters& AnimatorVertical_1::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorVertical_1::update(float dt, const RotationTransition& rotation,
                                 const SoundFrame& sound) {
     const std::vector<float>* histories[3] = {sound.historyMin, sound.historyMid, sound.historyMax};
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const ClassParameters& p = mParameters;
     preUpdate(dt, sound, p);
 
     getPalette(mPreset.animator.palettes, mPalette);
     const std::vector<colorf>& e = mPalette[1];
-    mGradient.resize(3);
-    for (size_t i = 0; i < 3; ++i) {
-        mGradient[i] =
-            mix_color(mix_color(e[i], e[i + 4], mPointMix1.value), e[i + 8], mPointMix2.value);
-    }
-    mAccent = mix_color(mix_color(e[3], e[7], mPointMix1.value), e[11], mPointMix2.value);
+    mixPointColors(e, 3, 4, mGradient);
+    mAccent = mixPoints(e[3], e[7], e[11]);
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mEntities.size());
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     // The rings reach the screen's corners when t is 1, in either orientation.
     const auto w = static_cast<float>(mWidth);

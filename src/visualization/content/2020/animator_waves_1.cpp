@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 
@@ -15,29 +16,6 @@ using ClassParameters = AnimatorWaves_1_Preset::ParametersSoundClass;
 constexpr float kCullMargin = 150.0f;
 constexpr float kMinLength = 1.0f / 8388608.0f;  // 2^-23
 constexpr size_t kHistoryLength = 240;
-
-// The element at a fixed index; the index is clamped to the list, and a missing or empty list
-// reads as silence.
-float element(const std::vector<float>* list, size_t index) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    return (*list)[std::min(index, list->size() - 1)];
-}
-
-// Three stages of the three-colour level gradient (quiet, moderate, loud music), then the two
-// colours that group 2 blends in with louder music.
-Palette palette(std::initializer_list<const char*> background,
-                std::initializer_list<const char*> points) {
-    Palette p(2);
-    for (const char* h : background) {
-        p[0].emplace_back(h);
-    }
-    for (const char* h : points) {
-        p[1].emplace_back(h);
-    }
-    return p;
-}
 
 PaletteMap buildPalettes() {
     std::vector<Palette> palettes = {
@@ -72,31 +50,16 @@ PaletteMap buildPalettes() {
                 {"023E7D", "0466C8", "979DAC", "0466C8", "33A1FD", "FFFFFF", "33A1FD", "FDCA40",
                  "FFFFFF", "FDCA40", "F79824"}),
     };
-    // The always-on look keeps the dots and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassParameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.reach2 = lerp(a.reach2, b.reach2);
-    out.sizeFactor0 = lerp(a.sizeFactor0, b.sizeFactor0);
-    out.sizeFactor1 = lerp(a.sizeFactor1, b.sizeFactor1);
-    out.sizeFactor2 = lerp(a.sizeFactor2, b.sizeFactor2);
-    out.waveGain = lerp(a.waveGain, b.waveGain);
+    blendPaletteMix(a, b, t, out);
+    out.reach2 = lerp(a.reach2, b.reach2, t);
+    out.sizeFactor0 = lerp(a.sizeFactor0, b.sizeFactor0, t);
+    out.sizeFactor1 = lerp(a.sizeFactor1, b.sizeFactor1, t);
+    out.sizeFactor2 = lerp(a.sizeFactor2, b.sizeFactor2, t);
+    out.waveGain = lerp(a.waveGain, b.waveGain, t);
     out.patternA = b.patternA;
     out.patternB = b.patternB;
 }
@@ -162,50 +125,26 @@ size_t AnimatorWaves_1::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const ClassParameters& AnimatorWaves_1::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorWaves_1::update(float dt, const RotationTransition& rotation,
                              const SoundFrame& sound) {
     const std::vector<float>* histories[3] = {sound.historyMin, sound.historyMid, sound.historyMax};
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const ClassParameters& p = mParameters;
     preUpdate(dt, sound, p);
 
     getPalette(mPreset.animator.palettes, mPalette);
     const std::vector<colorf>& e = mPalette[1];
-    mGradient1.resize(3);
-    for (size_t i = 0; i < 3; ++i) {
-        mGradient1[i] =
-            mix_color(mix_color(e[i], e[i + 3], mPointMix1.value), e[i + 6], mPointMix2.value);
-    }
+    mixPointColors(e, 3, 3, mGradient1);
     mGradient2.resize(2);
     mGradient2[0] = e[9];
     mGradient2[1] = e[10];
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mEntities.size());
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     const auto m = static_cast<float>(std::max(mWidth, mHeight));
     const float k4 = std::min(4.0f * dt, 1.0f);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 #include "visualization/util/random.h"
 
@@ -12,44 +13,7 @@ namespace {
 
 using ClassParameters = AnimatorWaves_2_Preset::ParametersSoundClass;
 
-constexpr float kPi = 3.1415927f;
 constexpr float kCullMargin = 100.0f;
-
-float mix(float a, float b, float t) {
-    return a + (b - a) * t;
-}
-
-float smoothstep(float e0, float e1, float x) {
-    const float t = std::min(std::max((x - e0) / (e1 - e0), 0.0f), 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
-// Nearest-lower element; an empty or missing list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
-
-float newest(const std::vector<float>* list) {
-    return list != nullptr && !list->empty() ? (*list)[0] : 0.0f;
-}
-
-// Point colours in three sets of four (calm, moderate, loud music); within a set: the even rows'
-// low and high colour, the accent of every eighth row and the faint odd rows.
-Palette palette(std::initializer_list<const char*> background,
-                std::initializer_list<const char*> points) {
-    Palette p(2);
-    for (const char* h : background) {
-        p[0].emplace_back(h);
-    }
-    for (const char* h : points) {
-        p[1].emplace_back(h);
-    }
-    return p;
-}
 
 PaletteMap buildPalettes() {
     std::vector<Palette> palettes = {
@@ -84,30 +48,16 @@ PaletteMap buildPalettes() {
                 {"B08968", "EDE0D4", "FFFFFF", "DDB892", "E76F51", "F4A261", "FFFFFF", "E9C46A",
                  "E63946", "F1FAEE", "FFFFFF", "A8DADC"}),
     };
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassParameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.evenSize = lerp(a.evenSize, b.evenSize);
-    out.oddSize = lerp(a.oddSize, b.oddSize);
-    out.eighthRowSize = lerp(a.eighthRowSize, b.eighthRowSize);
-    out.otherRowSize = lerp(a.otherRowSize, b.otherRowSize);
-    out.phaseSpeed = lerp(a.phaseSpeed, b.phaseSpeed);
+    blendPaletteMix(a, b, t, out);
+    out.evenSize = lerp(a.evenSize, b.evenSize, t);
+    out.oddSize = lerp(a.oddSize, b.oddSize, t);
+    out.eighthRowSize = lerp(a.eighthRowSize, b.eighthRowSize, t);
+    out.otherRowSize = lerp(a.otherRowSize, b.otherRowSize, t);
+    out.phaseSpeed = lerp(a.phaseSpeed, b.phaseSpeed, t);
 }
 
 }  // namespace
@@ -165,48 +115,23 @@ size_t AnimatorWaves_2::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const ClassParameters& AnimatorWaves_2::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorWaves_2::update(float dt, const RotationTransition& rotation,
                              const SoundFrame& sound) {
     const std::vector<float>* histories[3] = {sound.historyMin, sound.historyMid, sound.historyMax};
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const ClassParameters& p = mParameters;
     preUpdate(dt, sound, p);
 
     getPalette(mPreset.animator.palettes, mPalette);
-    const std::vector<colorf>& points = mPalette[1];
-    mColors.resize(4);
-    for (size_t i = 0; i < 4; ++i) {
-        mColors[i] = mix_color(mix_color(points[i], points[i + 4], mPointMix1.value), points[i + 8],
-                               mPointMix2.value);
-    }
+    mixPointColors(mPalette[1], 4, 4, mColors);
     const std::vector<colorf>& a = mColors;
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mEntities.size());
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     const float turn =
         mix(mPreset.rotation.at(RotateInfo::Landscape).turn,

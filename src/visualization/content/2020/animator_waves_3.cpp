@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 
 namespace content2020 {
@@ -10,31 +11,9 @@ namespace content2020 {
 namespace {
 
 using ClassParameters = AnimatorWaves_3_Preset::ParametersSoundClass;
-using Colors = std::initializer_list<const char*>;
 
 constexpr float kCullMargin = 100.0f;
 constexpr float kMinLength = 1.0f / 8388608.0f;  // 2^-23
-
-// Nearest-lower element; an empty or missing list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
-
-float mix(float a, float b, float t) {
-    return a + (b - a) * t;
-}
-
-std::vector<colorf> colors(Colors hex) {
-    std::vector<colorf> result;
-    for (const char* h : hex) {
-        result.emplace_back(h);
-    }
-    return result;
-}
 
 // After the background: the low, middle and high colour of each string group's level gradient,
 // groups 0, 1 and 2 for calm music, then again for moderate and for loud music.
@@ -98,26 +77,7 @@ PaletteMap buildPalettes() {
                 {"D81159", "FF5E5B", "FFBC42"}, {"00B4D8", "90E0EF", "FFFFFF"},
                 {"48CAE4", "CAF0F8", "FFFFFF"}, {"FFBC42", "FFE3A3", "FFFFFF"}),
     };
-    // The always-on look keeps the dots and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
-}
-
-void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassParameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
+    return withAODPalettes(palettes);
 }
 
 }  // namespace
@@ -184,50 +144,23 @@ size_t AnimatorWaves_3::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const ClassParameters& AnimatorWaves_3::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorWaves_3::update(float dt, const RotationTransition& rotation,
                              const SoundFrame& sound) {
     const std::vector<float>* histories[3] = {sound.historyMin, sound.historyMid, sound.historyMax};
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blendPaletteMix(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+                    parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+                    mParameters);
     preUpdate(dt, sound, mParameters);
 
     getPalette(mPreset.animator.palettes, mPalette);
     for (size_t g = 0; g < 3; ++g) {
-        const std::vector<colorf>& calm = mPalette[1 + g];
-        const std::vector<colorf>& moderate = mPalette[4 + g];
-        const std::vector<colorf>& loud = mPalette[7 + g];
-        mGradients[g].resize(calm.size());
-        for (size_t i = 0; i < calm.size(); ++i) {
-            mGradients[g][i] = mix_color(mix_color(calm[i], moderate[i], mPointMix1.value), loud[i],
-                                         mPointMix2.value);
-        }
+        mixPointEntries(mPalette, 1 + g, 3, mGradients[g]);
     }
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mEntities.size());
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     const AnimatorWaves_3_Preset::Parameters& landscape =
         mPreset.rotation.at(RotateInfo::Landscape);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualization/content/2020/frame_functions.h"
 #include "visualization/log.h"
 
 namespace content2020 {
@@ -10,28 +11,12 @@ namespace content2020 {
 namespace {
 
 using Parameters = AnimatorZigZag_1_Preset::ParametersSoundClass;
-using Colors = std::initializer_list<const char*>;
 
-constexpr float kPi = 3.1415927f;
 constexpr float kCullMargin = 100.0f;
 // The ribbon keeps the lattice points whose weighted distance from the centre is within this
 // fraction of the larger canvas side: about 0.4 of the screen height on either side of the
 // middle, so the zigzag's swing stays on screen.
 constexpr float kRibbonRadius = 0.25f;
-
-float smoothstep(float e0, float e1, float x) {
-    const float t = std::min(std::max((x - e0) / (e1 - e0), 0.0f), 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
-// Nearest-lower element; an empty or missing list reads as silence.
-float sample(const std::vector<float>* list, float t) {
-    if (list == nullptr || list->empty()) {
-        return 0.0f;
-    }
-    const float c = std::min(std::max(t, 0.0f), 1.0f);
-    return (*list)[static_cast<size_t>(c * static_cast<float>(list->size() - 1))];
-}
 
 // Fifteen point colours in three sets of five (quiet, moderate, loud music); within a set: the
 // loud dots at the centre, the outer loud dots (two colours blended by the loudness) and the
@@ -92,31 +77,16 @@ PaletteMap buildPalettes() {
                 {"E63946", "A8DADC", "9C6644", "F1FAEE", "7F5539"},
                 {"E63946", "F1FAEE", "A8DADC", "FFFFFF", "9C6644"}),
     };
-    // The always-on look keeps the dots and drops the background to black.
-    std::vector<Palette> aod = palettes;
-    for (Palette& p : aod) {
-        for (colorf& c : p[0]) {
-            c = colorf("000000");
-        }
-    }
-    PaletteMap map;
-    map[DisplayMode::DEFAULT] = palettes;
-    map[DisplayMode::AOD] = aod;
-    return map;
+    return withAODPalettes(palettes);
 }
 
 void blend(const Parameters& a, const Parameters& b, float t, Parameters& out) {
-    auto lerp = [t](float x, float y) { return x * (1.0f - t) + y * t; };
-    out.backgroundMix1 = lerp(a.backgroundMix1, b.backgroundMix1);
-    out.backgroundMix2 = lerp(a.backgroundMix2, b.backgroundMix2);
-    out.backgroundBeatMix = lerp(a.backgroundBeatMix, b.backgroundBeatMix);
-    out.pointMix1 = lerp(a.pointMix1, b.pointMix1);
-    out.pointMix2 = lerp(a.pointMix2, b.pointMix2);
-    out.reach = lerp(a.reach, b.reach);
-    out.sizeFactor = lerp(a.sizeFactor, b.sizeFactor);
-    out.oddRowFactor = lerp(a.oddRowFactor, b.oddRowFactor);
-    out.phaseSpeed = lerp(a.phaseSpeed, b.phaseSpeed);
-    out.peakGain = lerp(a.peakGain, b.peakGain);
+    blendPaletteMix(a, b, t, out);
+    out.reach = lerp(a.reach, b.reach, t);
+    out.sizeFactor = lerp(a.sizeFactor, b.sizeFactor, t);
+    out.oddRowFactor = lerp(a.oddRowFactor, b.oddRowFactor, t);
+    out.phaseSpeed = lerp(a.phaseSpeed, b.phaseSpeed, t);
+    out.peakGain = lerp(a.peakGain, b.peakGain, t);
 }
 
 }  // namespace
@@ -182,52 +152,28 @@ size_t AnimatorZigZag_1::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-const Parameters& AnimatorZigZag_1::parametersFor(SoundClass c) const {
-    const auto reduced = SoundClassReduced.find(c);
-    const auto found =
-        mPreset.parameters.find(reduced != SoundClassReduced.end() ? reduced->second : c);
-    return found != mPreset.parameters.end() ? found->second
-                                             : mPreset.parameters.at(SoundClass::Moderate);
-}
-
 void AnimatorZigZag_1::update(float dt, const RotationTransition& rotation,
                               const SoundFrame& sound) {
     const std::vector<float>* history = sound.historyMax;
-    const float peak = history != nullptr && !history->empty() ? (*history)[0] : 0.0f;
+    const float peak = newest(history);
 
-    blend(parametersFor(sound.soundClassCurrent), parametersFor(sound.soundClassNext),
-          sound.switchProgress, mParameters);
+    blend(parametersFor(mPreset.parameters, sound.soundClassCurrent),
+          parametersFor(mPreset.parameters, sound.soundClassNext), sound.switchProgress,
+          mParameters);
     const Parameters& p = mParameters;
     preUpdate(dt, sound, p);
 
     getPalette(mPreset.animator.palettes, mPalette);
     const std::vector<colorf>& e = mPalette[1];
-    mGradient.resize(5);
-    for (size_t i = 0; i < 5; ++i) {
-        mGradient[i] =
-            mix_color(mix_color(e[i], e[i + 5], mPointMix1.value), e[i + 10], mPointMix2.value);
-    }
+    mixPointColors(e, 5, 5, mGradient);
     const std::vector<colorf>& g = mGradient;
     // The record's own target, not the smoothed weight: the outer colours switch with the class.
     const colorf outerLoud = mix_color(g[1], g[3], p.pointMix2);
     const colorf quiet = mix_color(g[2], g[4], p.pointMix2);
 
-    mRenderState.pointMode = mPreset.animator.pointMode;
+    OrthographicCamera2d& camera = beginFrame(rotation, mPreset.animator, mPalette);
     std::vector<Instance>& out = mRenderState.instances;
-    out.clear();
     out.reserve(mEntities.size());
-    OrthographicCamera2d& camera = mRenderState.camera;
-    camera.aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    camera.size = static_cast<float>(mHeight) * 0.5f;
-    camera.rotationMode = 3;
-    camera.update(rotation);
-    mAODMask = mPreset.animator.aodMask;
-    mAODMask.rotation = camera.roll;
-
-    const std::vector<colorf>& background = mPalette[0];
-    mBackgroundColor = mix_color(background[0], background[1], mBackgroundMix1.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[2], mBackgroundMix2.value);
-    mBackgroundColor = mix_color(mBackgroundColor, background[3], mBeat.value);
 
     const float large = static_cast<float>(std::max(mWidth, mHeight));
     const float k16 = std::min(16.0f * dt, 1.0f);

@@ -1,20 +1,17 @@
 #include "gallery_options.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
+
+#include "option_parsing.h"
 
 namespace vizhost {
 
 namespace {
 
 bool parseNumber(const std::string& text, float low, float high, float& value) {
-    char* end = nullptr;
-    errno = 0;
-    const float v = std::strtof(text.c_str(), &end);
-    if (text.empty() || errno != 0 || end != text.c_str() + text.size() || !std::isfinite(v) ||
-        v < low || v > high) {
+    float v = 0.0f;
+    if (!parseFloat(text, v) || v < low || v > high) {
         return false;
     }
     value = v;
@@ -89,17 +86,14 @@ bool parseGalleryOptions(const std::vector<std::string>& args, GalleryOptions& o
             }
             continue;
         }
-        static const char* const kValued[] = {"--out",     "--each", "--seconds", "--at",
-                                              "--columns", "--cell", "--res",     "--log"};
-        if (std::find(std::begin(kValued), std::end(kValued), arg) == std::end(kValued)) {
-            error = "unknown option " + arg;
+        const std::string* valued = optionValue(
+            args, i,
+            {"--out", "--each", "--seconds", "--at", "--columns", "--cell", "--res", "--log"},
+            error);
+        if (valued == nullptr) {
             return false;
         }
-        if (i + 1 >= args.size() || args[i + 1].empty()) {
-            error = "the option " + arg + " needs a value";
-            return false;
-        }
-        const std::string& value = args[++i];
+        const std::string& value = *valued;
         float number = 0.0f;
         if (arg == "--out") {
             options.out = value;

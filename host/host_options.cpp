@@ -1,27 +1,13 @@
 #include "host_options.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
 #include <cstdlib>
+
+#include "option_parsing.h"
 
 namespace vizhost {
 
 namespace {
-
-bool parseFloat(const std::string& text, float& value) {
-    if (text.empty()) {
-        return false;
-    }
-    char* end = nullptr;
-    errno = 0;
-    const float v = std::strtof(text.c_str(), &end);
-    if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(v)) {
-        return false;
-    }
-    value = v;
-    return true;
-}
 
 bool parseUnsigned(const std::string& text, uint32_t& value) {
     if (text.empty() || text.size() > 9 ||
@@ -136,19 +122,16 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
             options.help = true;
             continue;
         }
-        static const char* const kValued[] = {
-            "--out",      "--frames", "--still",   "--still-at",    "--size",
-            "--duration", "--bands",  "--speaker", "--orientation", "--rotate-at",
-            "--library",  "--res",    "--log",     "--write-demo"};
-        if (std::find(std::begin(kValued), std::end(kValued), arg) == std::end(kValued)) {
-            error = "unknown option " + arg;
+        const std::string* valued =
+            optionValue(args, i,
+                        {"--out", "--frames", "--still", "--still-at", "--size", "--duration",
+                         "--bands", "--speaker", "--orientation", "--rotate-at", "--library",
+                         "--res", "--log", "--write-demo"},
+                        error);
+        if (valued == nullptr) {
             return false;
         }
-        if (i + 1 >= args.size() || args[i + 1].empty()) {
-            error = "the option " + arg + " needs a value";
-            return false;
-        }
-        const std::string& value = args[++i];
+        const std::string& value = *valued;
         if (arg == "--out") {
             options.out = value;
         } else if (arg == "--frames") {

@@ -19,11 +19,6 @@ struct AnimatorCircular_1_Preset {
         float bandScale = 1.0f;
         float gradientMix = 1.0f;  // outer rings: fixed colour (0) to level gradient (1)
         float falloff = 1.0f;      // radial fade of the ring layer
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float scaleValue, float historyStartValue,
-                             float bandScaleValue, float gradientMixValue, float falloffValue);
     };
 
     AnimatorCircular_1_Preset();

@@ -18,11 +18,6 @@ struct AnimatorCircular_2_Preset {
         float pulseReach = 1.0f;  // how far out the beat pulse travels, 0..1 of the rings
         float colourSpeed = 0.0f;
         float peakGrowth = 0.0f;  // growth of the outer dots with the newest peak
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float radialScaleValue, float pulseReachValue,
-                             float colourSpeedValue, float peakGrowthValue);
     };
 
     AnimatorCircular_2_Preset();

@@ -20,11 +20,6 @@ struct AnimatorDiamond_1_Preset {
         float pushAmount = 1.0f;   // how far the outer squares move out with the level
         float patternGlow = 0.0f;  // strength of the glow on the two beat-chosen squares
         float fillMix = 1.0f;      // 0 leaves every second outer square dark, 1 fills them all
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float radialScaleValue, float sizeFactorValue,
-                             float pushAmountValue, float patternGlowValue, float fillMixValue);
     };
 
     AnimatorDiamond_1_Preset();

@@ -19,10 +19,6 @@ struct AnimatorDiamond_2_Preset {
         // the rings of light cross the tunnel.
         float historyReach = 1.0f;
         float patternGlow = 0.0f;  // strength of the beat-chosen outlines
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float historyReachValue, float patternGlowValue);
     };
 
     AnimatorDiamond_2_Preset();

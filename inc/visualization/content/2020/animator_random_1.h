@@ -21,12 +21,6 @@ struct AnimatorRandom_1_Preset {
         float minLifeFactor = 1.0f;
         float maxLifeFactor = 1.0f;
         float pushFactor = 1.0f;
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float countFactorValue, float minRadiusFactorValue,
-                             float maxRadiusFactorValue, float minLifeFactorValue,
-                             float maxLifeFactorValue, float pushFactorValue);
     };
 
     AnimatorRandom_1_Preset();

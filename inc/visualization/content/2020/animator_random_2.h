@@ -29,12 +29,6 @@ struct AnimatorRandom_2_Preset {
         GroupParameters group0;
         GroupParameters group1;
         GroupParameters group2;
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float kickValue, float dragValue, float swirlValue,
-                             GroupParameters group0Value, GroupParameters group1Value,
-                             GroupParameters group2Value);
     };
 
     AnimatorRandom_2_Preset();

@@ -16,11 +16,7 @@ namespace content2020 {
 
 struct AnimatorRandom_3_Preset {
     // Only the palette weights follow the music's class; the motion reacts to levels and beats.
-    struct ParametersSoundClass : PaletteMixParameters {
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2);
-    };
+    using ParametersSoundClass = PaletteMixParameters;
 
     AnimatorRandom_3_Preset();
 

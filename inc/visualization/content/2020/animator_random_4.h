@@ -16,10 +16,6 @@ struct AnimatorRandom_4_Preset {
     struct ParametersSoundClass : PaletteMixParameters {
         float spawnFactor = 1.0f;  // scales the bubbles blown per trigger
         float speedFactor = 1.0f;  // scales the drift
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float spawnFactorValue, float speedFactorValue);
     };
     // Chosen by the screen orientation: the spawn field's half extents as fractions of the spawn
     // radius, so that bubbles are born where the upright picture is.

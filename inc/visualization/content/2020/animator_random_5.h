@@ -14,11 +14,7 @@
 namespace content2020 {
 
 struct AnimatorRandom_5_Preset {
-    struct ParametersSoundClass : PaletteMixParameters {
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2);
-    };
+    using ParametersSoundClass = PaletteMixParameters;
     // Chosen by the screen orientation: the bands' extents along x and y in units of half the
     // larger canvas side, so that they fill the upright picture.
     struct Parameters {

@@ -21,12 +21,6 @@ struct AnimatorVertical_1_Preset {
         float scrollSpeed = 1.0f;     // of the stripes, in rows per second
         float accentMix = 1.0f;       // how far the maximum stripes turn to the accent colour
         float peakGrowth = 0.0f;      // growth of the dots near the centre with the newest peak
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float reachValue, float pushFactorValue,
-                             float sizeFactorValue, float horizontalPushValue,
-                             float scrollSpeedValue, float accentMixValue, float peakGrowthValue);
     };
 
     AnimatorVertical_1_Preset();

@@ -23,12 +23,6 @@ struct AnimatorWaves_1_Preset {
         // heading to. The frame does not read them; they complete the class table.
         int32_t patternA = 0;
         int32_t patternB = 0;
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float reach2Value, float sizeFactor0Value,
-                             float sizeFactor1Value, float sizeFactor2Value, float waveGainValue,
-                             int32_t patternAValue, int32_t patternBValue);
     };
 
     AnimatorWaves_1_Preset();

@@ -19,12 +19,6 @@ struct AnimatorWaves_2_Preset {
         float eighthRowSize = 1.0f;
         float otherRowSize = 1.0f;
         float phaseSpeed = 1.0f;
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float evenSizeValue, float oddSizeValue,
-                             float eighthRowSizeValue, float otherRowSizeValue,
-                             float phaseSpeedValue);
     };
     // Chosen by the screen orientation.
     struct Parameters {

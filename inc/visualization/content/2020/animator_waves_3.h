@@ -15,11 +15,7 @@ namespace content2020 {
 
 struct AnimatorWaves_3_Preset {
     // The five palette weights are all this mode takes from the sound class.
-    struct ParametersSoundClass : PaletteMixParameters {
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2);
-    };
+    using ParametersSoundClass = PaletteMixParameters;
     // Chosen by the screen orientation: weights of the two axes in the distance that indexes the
     // history, so the rings are ovals that reach the four screen edges together.
     struct Parameters {

@@ -19,11 +19,6 @@ struct AnimatorZigZag_1_Preset {
         float oddRowFactor = 1.0f;  // size of the odd rows against the even ones
         float phaseSpeed = 1.0f;
         float peakGain = 1.0f;  // how much the newest peak lifts the zigzag
-
-        ParametersSoundClass() = default;
-        ParametersSoundClass(float bgMix1, float bgMix2, float bgBeatMix, float ptMix1,
-                             float ptMix2, float reachValue, float sizeFactorValue,
-                             float oddRowFactorValue, float phaseSpeedValue, float peakGainValue);
     };
 
     AnimatorZigZag_1_Preset();

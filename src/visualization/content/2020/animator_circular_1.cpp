@@ -82,25 +82,15 @@ void blend(const Parameters& a, const Parameters& b, float t, Parameters& out) {
 
 }  // namespace
 
-AnimatorCircular_1_Preset::ParametersSoundClass::ParametersSoundClass(
-    float bgMix1, float bgMix2, float bgBeatMix, float ptMix1, float ptMix2, float scaleValue,
-    float historyStartValue, float bandScaleValue, float gradientMixValue, float falloffValue)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      scale(scaleValue),
-      historyStart(historyStartValue),
-      bandScale(bandScaleValue),
-      gradientMix(gradientMixValue),
-      falloff(falloffValue) {}
-
 AnimatorCircular_1_Preset::AnimatorCircular_1_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(0, vec2f{1.0f, 1.0f}, vec2f{0.0f, 0.0f})),
       parameters{
-          {SoundClass::Soft, Parameters(0, 0, 0, 0, 0, 0.5f, 2.0f, 0, 1, 1)},
-          {SoundClass::Slow, Parameters(0, 0, 0, 0, 0, 1.0f, 2.0f, 0, 1, 1)},
-          {SoundClass::Moderate, Parameters(1, 0, 0, 1, 0, 1.0f, 2.0f, 1, 1, 1)},
-          {SoundClass::Loud, Parameters(1, 1, 0, 1, 1, 1.0f, 2.0f, 1, 1, 1)},
-          {SoundClass::Dynamic, Parameters(1, 1, 1, 1, 1, 1.0f, 2.0f, 1, 1, 0)},
+          {SoundClass::Soft, Parameters{{0, 0, 0, 0, 0}, 0.5f, 2.0f, 0, 1, 1}},
+          {SoundClass::Slow, Parameters{{0, 0, 0, 0, 0}, 1.0f, 2.0f, 0, 1, 1}},
+          {SoundClass::Moderate, Parameters{{1, 0, 0, 1, 0}, 1.0f, 2.0f, 1, 1, 1}},
+          {SoundClass::Loud, Parameters{{1, 1, 0, 1, 1}, 1.0f, 2.0f, 1, 1, 1}},
+          {SoundClass::Dynamic, Parameters{{1, 1, 1, 1, 1}, 1.0f, 2.0f, 1, 1, 0}},
       } {}
 
 AnimatorCircular_1::AnimatorCircular_1(uint32_t width, uint32_t height)

@@ -79,24 +79,15 @@ void blend(const Parameters& a, const Parameters& b, float t, Parameters& out) {
 
 }  // namespace
 
-AnimatorCircular_2_Preset::ParametersSoundClass::ParametersSoundClass(
-    float bgMix1, float bgMix2, float bgBeatMix, float ptMix1, float ptMix2, float radialScaleValue,
-    float pulseReachValue, float colourSpeedValue, float peakGrowthValue)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      radialScale(radialScaleValue),
-      pulseReach(pulseReachValue),
-      colourSpeed(colourSpeedValue),
-      peakGrowth(peakGrowthValue) {}
-
 AnimatorCircular_2_Preset::AnimatorCircular_2_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(4, vec2f{1.0f, 1.0f}, vec2f{0.0f, 0.0f})),
       parameters{
-          {SoundClass::Soft, Parameters(0, 0, 0, 0, 0, 1.25f, 1, 0, 0)},
-          {SoundClass::Slow, Parameters(0, 0, 0, 0, 0, 1, 1, 0, 0)},
-          {SoundClass::Moderate, Parameters(1, 0, 0, 1, 0, 1, 0.65f, 0, 0)},
-          {SoundClass::Loud, Parameters(1, 1, 0, 1, 1, 1, 0.65f, 0.5f, 0.5f)},
-          {SoundClass::Dynamic, Parameters(1, 1, 1, 1, 1, 1, 0.65f, 0.5f, 0.5f)},
+          {SoundClass::Soft, Parameters{{0, 0, 0, 0, 0}, 1.25f, 1, 0, 0}},
+          {SoundClass::Slow, Parameters{{0, 0, 0, 0, 0}, 1, 1, 0, 0}},
+          {SoundClass::Moderate, Parameters{{1, 0, 0, 1, 0}, 1, 0.65f, 0, 0}},
+          {SoundClass::Loud, Parameters{{1, 1, 0, 1, 1}, 1, 0.65f, 0.5f, 0.5f}},
+          {SoundClass::Dynamic, Parameters{{1, 1, 1, 1, 1}, 1, 0.65f, 0.5f, 0.5f}},
       } {}
 
 AnimatorCircular_2::AnimatorCircular_2(uint32_t width, uint32_t height)

@@ -88,25 +88,15 @@ void blend(const Parameters& a, const Parameters& b, float t, Parameters& out) {
 
 }  // namespace
 
-AnimatorDiamond_1_Preset::ParametersSoundClass::ParametersSoundClass(
-    float bgMix1, float bgMix2, float bgBeatMix, float ptMix1, float ptMix2, float radialScaleValue,
-    float sizeFactorValue, float pushAmountValue, float patternGlowValue, float fillMixValue)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      radialScale(radialScaleValue),
-      sizeFactor(sizeFactorValue),
-      pushAmount(pushAmountValue),
-      patternGlow(patternGlowValue),
-      fillMix(fillMixValue) {}
-
 AnimatorDiamond_1_Preset::AnimatorDiamond_1_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(1, vec2f{1.0f, 1.0f}, vec2f{0.0f, 0.0f})),
       parameters{
-          {SoundClass::Soft, Parameters(0, 0, 0, 0, 0, 1, 1, 0.15f, 0, 0)},
-          {SoundClass::Slow, Parameters(0, 0, 0, 0, 0, 1, 1, 0.5f, 0, 1)},
-          {SoundClass::Moderate, Parameters(1, 0, 0, 1, 0, 1, 1, 1, 0, 1)},
-          {SoundClass::Loud, Parameters(1, 1, 0, 1, 1, 1, 1, 1, 1, 1)},
-          {SoundClass::Dynamic, Parameters(1, 1, 1, 1, 1, 1, 1, 2, 1, 1)},
+          {SoundClass::Soft, Parameters{{0, 0, 0, 0, 0}, 1, 1, 0.15f, 0, 0}},
+          {SoundClass::Slow, Parameters{{0, 0, 0, 0, 0}, 1, 1, 0.5f, 0, 1}},
+          {SoundClass::Moderate, Parameters{{1, 0, 0, 1, 0}, 1, 1, 1, 0, 1}},
+          {SoundClass::Loud, Parameters{{1, 1, 0, 1, 1}, 1, 1, 1, 1, 1}},
+          {SoundClass::Dynamic, Parameters{{1, 1, 1, 1, 1}, 1, 1, 2, 1, 1}},
       } {}
 
 AnimatorDiamond_1::AnimatorDiamond_1(uint32_t width, uint32_t height)

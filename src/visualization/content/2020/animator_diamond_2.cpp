@@ -94,25 +94,16 @@ void blend(const Parameters& a, const Parameters& b, float t, Parameters& out) {
 
 }  // namespace
 
-AnimatorDiamond_2_Preset::ParametersSoundClass::ParametersSoundClass(float bgMix1, float bgMix2,
-                                                                     float bgBeatMix, float ptMix1,
-                                                                     float ptMix2,
-                                                                     float historyReachValue,
-                                                                     float patternGlowValue)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      historyReach(historyReachValue),
-      patternGlow(patternGlowValue) {}
-
 // Livelier music makes the rings cross the tunnel faster and the beat outlines brighter.
 AnimatorDiamond_2_Preset::AnimatorDiamond_2_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(1, vec2f{1.75f, 1.75f}, vec2f{0.0f, 0.0f})),
       parameters{
-          {SoundClass::Soft, Parameters(0, 0, 0, 0, 0, 1, 0)},
-          {SoundClass::Slow, Parameters(0, 0, 0, 0, 0, 1, 0.35f)},
-          {SoundClass::Moderate, Parameters(1, 0, 0, 1, 0, 0.75f, 0.75f)},
-          {SoundClass::Loud, Parameters(1, 1, 0, 1, 1, 0.6f, 1)},
-          {SoundClass::Dynamic, Parameters(1, 1, 1, 1, 1, 0.45f, 1)},
+          {SoundClass::Soft, Parameters{{0, 0, 0, 0, 0}, 1, 0}},
+          {SoundClass::Slow, Parameters{{0, 0, 0, 0, 0}, 1, 0.35f}},
+          {SoundClass::Moderate, Parameters{{1, 0, 0, 1, 0}, 0.75f, 0.75f}},
+          {SoundClass::Loud, Parameters{{1, 1, 0, 1, 1}, 0.6f, 1}},
+          {SoundClass::Dynamic, Parameters{{1, 1, 1, 1, 1}, 0.45f, 1}},
       } {}
 
 AnimatorDiamond_2::AnimatorDiamond_2(uint32_t width, uint32_t height)

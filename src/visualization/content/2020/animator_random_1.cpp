@@ -66,28 +66,16 @@ void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassPar
 
 }  // namespace
 
-AnimatorRandom_1_Preset::ParametersSoundClass::ParametersSoundClass(
-    float bgMix1, float bgMix2, float bgBeatMix, float ptMix1, float ptMix2, float countFactorValue,
-    float minRadiusFactorValue, float maxRadiusFactorValue, float minLifeFactorValue,
-    float maxLifeFactorValue, float pushFactorValue)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      countFactor(countFactorValue),
-      minRadiusFactor(minRadiusFactorValue),
-      maxRadiusFactor(maxRadiusFactorValue),
-      minLifeFactor(minLifeFactorValue),
-      maxLifeFactor(maxLifeFactorValue),
-      pushFactor(pushFactorValue) {}
-
 AnimatorRandom_1_Preset::AnimatorRandom_1_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(4, vec2f{1.1f, 1.7f}, vec2f{0.0f, 0.0f})),
       parameters{
           {SoundClass::Soft,
-           ClassParameters(0, 0, 0, 0, 0, 0.125f, 0.215f, 0.695f, 0.215f, 0.75f, 0.5f)},
-          {SoundClass::Slow, ClassParameters(0, 0, 0, 0, 0, 0.5f, 0.215f, 0.695f, 0.5f, 1, 0.5f)},
-          {SoundClass::Moderate, ClassParameters(1, 0, 0, 1, 0, 1, 1, 1, 1, 1, 1)},
-          {SoundClass::Loud, ClassParameters(1, 1, 0, 1, 1, 3.5f, 1, 1, 1, 1, 5)},
-          {SoundClass::Dynamic, ClassParameters(1, 1, 1, 1, 1, 3.5f, 0.85f, 1.325f, 1, 1, 10)},
+           ClassParameters{{0, 0, 0, 0, 0}, 0.125f, 0.215f, 0.695f, 0.215f, 0.75f, 0.5f}},
+          {SoundClass::Slow, ClassParameters{{0, 0, 0, 0, 0}, 0.5f, 0.215f, 0.695f, 0.5f, 1, 0.5f}},
+          {SoundClass::Moderate, ClassParameters{{1, 0, 0, 1, 0}, 1, 1, 1, 1, 1, 1}},
+          {SoundClass::Loud, ClassParameters{{1, 1, 0, 1, 1}, 3.5f, 1, 1, 1, 1, 5}},
+          {SoundClass::Dynamic, ClassParameters{{1, 1, 1, 1, 1}, 3.5f, 0.85f, 1.325f, 1, 1, 10}},
       } {}
 
 AnimatorRandom_1::AnimatorRandom_1(uint32_t width, uint32_t height)

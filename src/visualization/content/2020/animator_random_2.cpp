@@ -76,32 +76,24 @@ const Group& groupOf(const ClassParameters& p, uint32_t group) {
 
 }  // namespace
 
-AnimatorRandom_2_Preset::ParametersSoundClass::ParametersSoundClass(
-    float bgMix1, float bgMix2, float bgBeatMix, float ptMix1, float ptMix2, float kickValue,
-    float dragValue, float swirlValue, GroupParameters group0Value, GroupParameters group1Value,
-    GroupParameters group2Value)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      kick(kickValue),
-      drag(dragValue),
-      swirl(swirlValue),
-      group0(group0Value),
-      group1(group1Value),
-      group2(group2Value) {}
-
 AnimatorRandom_2_Preset::AnimatorRandom_2_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(4, vec2f{1.1f, 1.7f}, vec2f{0.0f, 0.0f})),
       parameters{
           {SoundClass::Soft,
-           ClassParameters(0, 0, 0, 0, 0, 30, 1.5f, 0.02f, {200, 0.06f}, {80, 0.1f}, {20, 0.18f})},
-          {SoundClass::Slow, ClassParameters(0, 0, 0, 0, 0, 40, 1.5f, 0.03f, {300, 0.06f},
-                                             {120, 0.11f}, {30, 0.18f})},
+           ClassParameters{
+               {0, 0, 0, 0, 0}, 30, 1.5f, 0.02f, {200, 0.06f}, {80, 0.1f}, {20, 0.18f}}},
+          {SoundClass::Slow,
+           ClassParameters{
+               {0, 0, 0, 0, 0}, 40, 1.5f, 0.03f, {300, 0.06f}, {120, 0.11f}, {30, 0.18f}}},
           {SoundClass::Moderate,
-           ClassParameters(1, 0, 0, 1, 0, 60, 2, 0.05f, {420, 0.07f}, {160, 0.12f}, {40, 0.2f})},
-          {SoundClass::Loud, ClassParameters(1, 1, 0, 1, 1, 80, 2.5f, 0.06f, {520, 0.075f},
-                                             {200, 0.13f}, {50, 0.22f})},
+           ClassParameters{{1, 0, 0, 1, 0}, 60, 2, 0.05f, {420, 0.07f}, {160, 0.12f}, {40, 0.2f}}},
+          {SoundClass::Loud,
+           ClassParameters{
+               {1, 1, 0, 1, 1}, 80, 2.5f, 0.06f, {520, 0.075f}, {200, 0.13f}, {50, 0.22f}}},
           {SoundClass::Dynamic,
-           ClassParameters(1, 1, 1, 1, 1, 120, 3, 0.08f, {600, 0.08f}, {220, 0.14f}, {60, 0.24f})},
+           ClassParameters{
+               {1, 1, 1, 1, 1}, 120, 3, 0.08f, {600, 0.08f}, {220, 0.14f}, {60, 0.24f}}},
       } {}
 
 AnimatorRandom_2::AnimatorRandom_2(uint32_t width, uint32_t height)

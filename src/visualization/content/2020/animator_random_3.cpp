@@ -51,20 +51,15 @@ PaletteMap buildPalettes() {
 
 }  // namespace
 
-AnimatorRandom_3_Preset::ParametersSoundClass::ParametersSoundClass(float bgMix1, float bgMix2,
-                                                                    float bgBeatMix, float ptMix1,
-                                                                    float ptMix2)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2} {}
-
 AnimatorRandom_3_Preset::AnimatorRandom_3_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(4, vec2f{1.1f, 1.7f}, vec2f{0.0f, 0.0f})),
       parameters{
-          {SoundClass::Soft, ClassParameters(0, 0, 0, 0, 0)},
-          {SoundClass::Slow, ClassParameters(0, 0, 0, 0, 0)},
-          {SoundClass::Moderate, ClassParameters(1, 0, 0, 1, 0)},
-          {SoundClass::Loud, ClassParameters(1, 1, 0, 1, 1)},
-          {SoundClass::Dynamic, ClassParameters(1, 1, 1, 1, 1)},
+          {SoundClass::Soft, ClassParameters{0, 0, 0, 0, 0}},
+          {SoundClass::Slow, ClassParameters{0, 0, 0, 0, 0}},
+          {SoundClass::Moderate, ClassParameters{1, 0, 0, 1, 0}},
+          {SoundClass::Loud, ClassParameters{1, 1, 0, 1, 1}},
+          {SoundClass::Dynamic, ClassParameters{1, 1, 1, 1, 1}},
       } {}
 
 AnimatorRandom_3::AnimatorRandom_3(uint32_t width, uint32_t height)

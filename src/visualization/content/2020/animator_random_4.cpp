@@ -79,24 +79,15 @@ void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassPar
 
 }  // namespace
 
-AnimatorRandom_4_Preset::ParametersSoundClass::ParametersSoundClass(float bgMix1, float bgMix2,
-                                                                    float bgBeatMix, float ptMix1,
-                                                                    float ptMix2,
-                                                                    float spawnFactorValue,
-                                                                    float speedFactorValue)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      spawnFactor(spawnFactorValue),
-      speedFactor(speedFactorValue) {}
-
 AnimatorRandom_4_Preset::AnimatorRandom_4_Preset()
     : animator(PointMode::CIRCLE_LARGE, buildPalettes(),
                AODMask(4, vec2f{1.1f, 1.7f}, vec2f{0.0f, 0.0f})),
       parameters{
-          {SoundClass::Soft, ClassParameters(0, 0, 0, 0, 0, 0.5f, 0.5f)},
-          {SoundClass::Slow, ClassParameters(0, 0, 0, 0, 0, 0.75f, 0.75f)},
-          {SoundClass::Moderate, ClassParameters(1, 0, 0, 1, 0, 1, 1)},
-          {SoundClass::Loud, ClassParameters(1, 1, 0, 1, 1, 1.5f, 2)},
-          {SoundClass::Dynamic, ClassParameters(1, 1, 1, 1, 1, 2, 4)},
+          {SoundClass::Soft, ClassParameters{{0, 0, 0, 0, 0}, 0.5f, 0.5f}},
+          {SoundClass::Slow, ClassParameters{{0, 0, 0, 0, 0}, 0.75f, 0.75f}},
+          {SoundClass::Moderate, ClassParameters{{1, 0, 0, 1, 0}, 1, 1}},
+          {SoundClass::Loud, ClassParameters{{1, 1, 0, 1, 1}, 1.5f, 2}},
+          {SoundClass::Dynamic, ClassParameters{{1, 1, 1, 1, 1}, 2, 4}},
       },
       // The camera turns the picture upright, so in portrait the visible field stands on end.
       rotation{{RotateInfo::Landscape, Parameters{1.0f, 0.6f}},

@@ -64,34 +64,22 @@ void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassPar
 
 }  // namespace
 
-AnimatorVertical_1_Preset::ParametersSoundClass::ParametersSoundClass(
-    float bgMix1, float bgMix2, float bgBeatMix, float ptMix1, float ptMix2, float reachValue,
-    float pushFactorValue, float sizeFactorValue, float horizontalPushValue, float scrollSpeedValue,
-    float accentMixValue, float peakGrowthValue)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      reach(reachValue),
-      pushFactor(pushFactorValue),
-      sizeFactor(sizeFactorValue),
-      horizontalPush(horizontalPushValue),
-      scrollSpeed(scrollSpeedValue),
-      accentMix(accentMixValue),
-      peakGrowth(peakGrowthValue) {}
-
 AnimatorVertical_1_Preset::AnimatorVertical_1_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(2, vec2f{1.0f, 2.0f}, vec2f{0.0f, 0.0f})),
       // Calm music: short rings, little push, slowly sliding stripes. Louder classes reach
       // further into the history, push harder and slide faster.
       parameters{
-          {SoundClass::Soft, ClassParameters(0, 0, 0, 0, 0, 0.5f, 0.15f, 0.75f, 0.25f, 0.5f, 0, 0)},
+          {SoundClass::Soft,
+           ClassParameters{{0, 0, 0, 0, 0}, 0.5f, 0.15f, 0.75f, 0.25f, 0.5f, 0, 0}},
           {SoundClass::Slow,
-           ClassParameters(0, 0, 0, 0, 0, 0.6f, 0.3f, 0.9f, 0.25f, 1.0f, 0.5f, 0)},
+           ClassParameters{{0, 0, 0, 0, 0}, 0.6f, 0.3f, 0.9f, 0.25f, 1.0f, 0.5f, 0}},
           {SoundClass::Moderate,
-           ClassParameters(1, 0, 0, 1, 0, 0.75f, 0.5f, 1.0f, 0.35f, 1.5f, 1.0f, 0.25f)},
+           ClassParameters{{1, 0, 0, 1, 0}, 0.75f, 0.5f, 1.0f, 0.35f, 1.5f, 1.0f, 0.25f}},
           {SoundClass::Loud,
-           ClassParameters(1, 1, 0, 1, 1, 1.0f, 0.65f, 1.0f, 0.5f, 2.5f, 1.0f, 0.5f)},
+           ClassParameters{{1, 1, 0, 1, 1}, 1.0f, 0.65f, 1.0f, 0.5f, 2.5f, 1.0f, 0.5f}},
           {SoundClass::Dynamic,
-           ClassParameters(1, 1, 1, 1, 1, 1.0f, 0.8f, 1.1f, 0.5f, 4.0f, 1.0f, 0.75f)},
+           ClassParameters{{1, 1, 1, 1, 1}, 1.0f, 0.8f, 1.1f, 0.5f, 4.0f, 1.0f, 0.75f}},
       } {}
 
 AnimatorVertical_1::AnimatorVertical_1(uint32_t width, uint32_t height)

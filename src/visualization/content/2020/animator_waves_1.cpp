@@ -66,28 +66,16 @@ void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassPar
 
 }  // namespace
 
-AnimatorWaves_1_Preset::ParametersSoundClass::ParametersSoundClass(
-    float bgMix1, float bgMix2, float bgBeatMix, float ptMix1, float ptMix2, float reach2Value,
-    float sizeFactor0Value, float sizeFactor1Value, float sizeFactor2Value, float waveGainValue,
-    int32_t patternAValue, int32_t patternBValue)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      reach2(reach2Value),
-      sizeFactor0(sizeFactor0Value),
-      sizeFactor1(sizeFactor1Value),
-      sizeFactor2(sizeFactor2Value),
-      waveGain(waveGainValue),
-      patternA(patternAValue),
-      patternB(patternBValue) {}
-
 AnimatorWaves_1_Preset::AnimatorWaves_1_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(5, vec2f{2.0f, 1.0f}, vec2f{0.0f, 0.0f})),
       parameters{
-          {SoundClass::Soft, ClassParameters(0, 0, 0, 0, 0, 0.2f, 0.2f, 0.2f, 1.0f, 0.5f, 1, 2)},
-          {SoundClass::Slow, ClassParameters(0, 0, 0, 0, 0, 0.2f, 0.5f, 0.875f, 1.0f, 1.0f, 1, 2)},
-          {SoundClass::Moderate, ClassParameters(1, 0, 0, 1, 0, 0.2f, 1, 1, 1, 1, 3, 4)},
-          {SoundClass::Loud, ClassParameters(1, 1, 0, 1, 1, 0.5f, 1, 1, 1.25f, 1.25f, 3, 4)},
-          {SoundClass::Dynamic, ClassParameters(1, 1, 1, 1, 1, 1, 1, 1, 1.25f, 1.5f, 3, 4)},
+          {SoundClass::Soft, ClassParameters{{0, 0, 0, 0, 0}, 0.2f, 0.2f, 0.2f, 1.0f, 0.5f, 1, 2}},
+          {SoundClass::Slow,
+           ClassParameters{{0, 0, 0, 0, 0}, 0.2f, 0.5f, 0.875f, 1.0f, 1.0f, 1, 2}},
+          {SoundClass::Moderate, ClassParameters{{1, 0, 0, 1, 0}, 0.2f, 1, 1, 1, 1, 3, 4}},
+          {SoundClass::Loud, ClassParameters{{1, 1, 0, 1, 1}, 0.5f, 1, 1, 1.25f, 1.25f, 3, 4}},
+          {SoundClass::Dynamic, ClassParameters{{1, 1, 1, 1, 1}, 1, 1, 1, 1.25f, 1.5f, 3, 4}},
       } {}
 
 AnimatorWaves_1::AnimatorWaves_1(uint32_t width, uint32_t height)

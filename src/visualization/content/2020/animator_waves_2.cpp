@@ -62,25 +62,15 @@ void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassPar
 
 }  // namespace
 
-AnimatorWaves_2_Preset::ParametersSoundClass::ParametersSoundClass(
-    float bgMix1, float bgMix2, float bgBeatMix, float ptMix1, float ptMix2, float evenSizeValue,
-    float oddSizeValue, float eighthRowSizeValue, float otherRowSizeValue, float phaseSpeedValue)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      evenSize(evenSizeValue),
-      oddSize(oddSizeValue),
-      eighthRowSize(eighthRowSizeValue),
-      otherRowSize(otherRowSizeValue),
-      phaseSpeed(phaseSpeedValue) {}
-
 AnimatorWaves_2_Preset::AnimatorWaves_2_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(3, vec2f{2.0f, 1.0f}, vec2f{0.0f, 0.0f})),
       parameters{
-          {SoundClass::Soft, ClassParameters(0, 0, 0, 0, 0, 1, 0, 0, 1.15f, 0.5f)},
-          {SoundClass::Slow, ClassParameters(0, 0, 0, 0, 0, 1, 0, 0.75f, 1.15f, 0.5f)},
-          {SoundClass::Moderate, ClassParameters(1, 0, 0, 1, 0, 1, 1, 1, 1, 1)},
-          {SoundClass::Loud, ClassParameters(1, 1, 0, 1, 1, 1, 1, 1.4f, 1, 2)},
-          {SoundClass::Dynamic, ClassParameters(1, 1, 1, 1, 1, 1, 1, 1.4f, 1, 2)},
+          {SoundClass::Soft, ClassParameters{{0, 0, 0, 0, 0}, 1, 0, 0, 1.15f, 0.5f}},
+          {SoundClass::Slow, ClassParameters{{0, 0, 0, 0, 0}, 1, 0, 0.75f, 1.15f, 0.5f}},
+          {SoundClass::Moderate, ClassParameters{{1, 0, 0, 1, 0}, 1, 1, 1, 1, 1}},
+          {SoundClass::Loud, ClassParameters{{1, 1, 0, 1, 1}, 1, 1, 1.4f, 1, 2}},
+          {SoundClass::Dynamic, ClassParameters{{1, 1, 1, 1, 1}, 1, 1, 1.4f, 1, 2}},
       },
       rotation{{RotateInfo::Landscape, Parameters{0.085f}},
                {RotateInfo::Portrait, Parameters{0.0f}}} {}

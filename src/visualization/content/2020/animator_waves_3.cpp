@@ -82,20 +82,15 @@ PaletteMap buildPalettes() {
 
 }  // namespace
 
-AnimatorWaves_3_Preset::ParametersSoundClass::ParametersSoundClass(float bgMix1, float bgMix2,
-                                                                   float bgBeatMix, float ptMix1,
-                                                                   float ptMix2)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2} {}
-
 AnimatorWaves_3_Preset::AnimatorWaves_3_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(2, vec2f{1.0f, 2.0f}, vec2f{0.0f, 0.0f})),
       parameters{
-          {SoundClass::Soft, ClassParameters(0, 0, 0, 0, 0)},
-          {SoundClass::Slow, ClassParameters(0, 0, 0, 0, 0)},
-          {SoundClass::Moderate, ClassParameters(1, 0, 0, 1, 0)},
-          {SoundClass::Loud, ClassParameters(1, 1, 0, 1, 1)},
-          {SoundClass::Dynamic, ClassParameters(1, 1, 1, 1, 1)},
+          {SoundClass::Soft, ClassParameters{0, 0, 0, 0, 0}},
+          {SoundClass::Slow, ClassParameters{0, 0, 0, 0, 0}},
+          {SoundClass::Moderate, ClassParameters{1, 0, 0, 1, 0}},
+          {SoundClass::Loud, ClassParameters{1, 1, 0, 1, 1}},
+          {SoundClass::Dynamic, ClassParameters{1, 1, 1, 1, 1}},
       },
       // A 16:9 picture is 1.75 times as wide as high; in portrait the camera turns, so the
       // long side lies along y.

@@ -91,25 +91,15 @@ void blend(const Parameters& a, const Parameters& b, float t, Parameters& out) {
 
 }  // namespace
 
-AnimatorZigZag_1_Preset::ParametersSoundClass::ParametersSoundClass(
-    float bgMix1, float bgMix2, float bgBeatMix, float ptMix1, float ptMix2, float reachValue,
-    float sizeFactorValue, float oddRowFactorValue, float phaseSpeedValue, float peakGainValue)
-    : PaletteMixParameters{bgMix1, bgMix2, bgBeatMix, ptMix1, ptMix2},
-      reach(reachValue),
-      sizeFactor(sizeFactorValue),
-      oddRowFactor(oddRowFactorValue),
-      phaseSpeed(phaseSpeedValue),
-      peakGain(peakGainValue) {}
-
 AnimatorZigZag_1_Preset::AnimatorZigZag_1_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(3, vec2f{1.7f, 1.25f}, vec2f{0.0f, 0.0f})),
       parameters{
-          {SoundClass::Soft, Parameters(0, 0, 0, 0, 0, 0.5f, 0.75f, 0, 1, 0)},
-          {SoundClass::Slow, Parameters(0, 0, 0, 0, 0, 1, 1, 0.5f, 1, 0.25f)},
-          {SoundClass::Moderate, Parameters(1, 0, 0, 1, 0, 1, 1, 1, 1, 1)},
-          {SoundClass::Loud, Parameters(1, 1, 0, 1, 1, 1, 1.125f, 1, 3, 1)},
-          {SoundClass::Dynamic, Parameters(1, 1, 1, 1, 1, 1, 1.125f, 1, 10, 1)},
+          {SoundClass::Soft, Parameters{{0, 0, 0, 0, 0}, 0.5f, 0.75f, 0, 1, 0}},
+          {SoundClass::Slow, Parameters{{0, 0, 0, 0, 0}, 1, 1, 0.5f, 1, 0.25f}},
+          {SoundClass::Moderate, Parameters{{1, 0, 0, 1, 0}, 1, 1, 1, 1, 1}},
+          {SoundClass::Loud, Parameters{{1, 1, 0, 1, 1}, 1, 1.125f, 1, 3, 1}},
+          {SoundClass::Dynamic, Parameters{{1, 1, 1, 1, 1}, 1, 1.125f, 1, 10, 1}},
       } {}
 
 AnimatorZigZag_1::AnimatorZigZag_1(uint32_t width, uint32_t height)

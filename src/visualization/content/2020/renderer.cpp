@@ -97,8 +97,9 @@ Renderer::~Renderer() {
 
 void Renderer::draw(const RenderState& state) {
     const size_t count = std::min(state.instances.size(), kMaxInstances);
+    // No exact reserve: growing geometrically, the vectors settle at the largest count seen
+    // after a few frames instead of reallocating at every new high.
     mVertices.clear();
-    mVertices.reserve(count * 4);
     for (size_t i = 0; i < count; ++i) {
         const Instance& in = state.instances[i];
         const vec2f position{in.x, in.y};
@@ -108,7 +109,6 @@ void Renderer::draw(const RenderState& state) {
         mVertices.push_back({position, vec2f{0.0f, 1.0f}, in.scale, in.color});
     }
     mIndices.clear();
-    mIndices.reserve(count * 6);
     for (size_t k = 0; k < mVertices.size(); k += 4) {
         const auto base = static_cast<uint16_t>(k);
         const uint16_t quad[6] = {base,

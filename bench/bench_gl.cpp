@@ -11,7 +11,7 @@
 
 namespace bench {
 
-bool ensureGl() {
+bool ensureGl(uint32_t width, uint32_t height) {
     static std::unique_ptr<headless::Context> context;
     static std::unique_ptr<headless::Target> target;
     if (!context) {
@@ -19,12 +19,15 @@ bool ensureGl() {
         if (!context->create()) {
             return false;
         }
-        target = std::make_unique<headless::Target>(kWidth, kHeight);
-        target->bind();
-        glViewport(0, 0, kWidth, kHeight);
         // The library resolves its resource path against the working directory.
         const auto res = std::filesystem::path(__FILE__).parent_path().parent_path() / "res";
         fs::setResourcePath(std::filesystem::relative(res).c_str());
+    }
+    if (!target || target->width() != width || target->height() != height) {
+        target.reset();
+        target = std::make_unique<headless::Target>(width, height);
+        target->bind();
+        glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
     }
     return context->isCurrent();
 }

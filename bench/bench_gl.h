@@ -11,8 +11,9 @@ namespace bench {
 constexpr uint32_t kWidth = 1920;
 constexpr uint32_t kHeight = 1080;
 
-// False when no context can be made; the benchmark should then skip.
-bool ensureGl();
+// Makes the context current with a target of this size bound (replacing a target of another
+// size). False when no context can be made; the benchmark should then skip.
+bool ensureGl(uint32_t width = kWidth, uint32_t height = kHeight);
 
 // Reports the allocations made since `before`, averaged per iteration.
 void reportAllocations(benchmark::State& state, uint64_t before);

@@ -1,7 +1,7 @@
-// The point-field modes at full HD: each animator's CPU work per frame on its own, then the
-// whole frame (update and the instanced draw) on the headless context. The synthetic levels
-// move like music with a beat every half second, so culling, triggers, spawning and the
-// emitted instance count vary as they would on a real song.
+// The point-field modes: each animator's CPU work per frame on its own at full HD, then the
+// whole frame (update and the instanced draw) on the headless context at 1280 x 720 and
+// 1920 x 1080. The synthetic levels move like music with a beat every half second, so culling,
+// triggers, spawning and the emitted instance count vary as they would on a real song.
 #include <GLES3/gl3.h>
 #include <benchmark/benchmark.h>
 
@@ -59,10 +59,11 @@ private:
     int mFrame = 0;
 };
 
-std::unique_ptr<content2020::AbstractAnimator> warmAnimator(ContentMode mode,
-                                                            SyntheticMusic& music) {
+std::unique_ptr<content2020::AbstractAnimator> warmAnimator(ContentMode mode, SyntheticMusic& music,
+                                                            uint32_t width = bench::kWidth,
+                                                            uint32_t height = bench::kHeight) {
     std::unique_ptr<content2020::AbstractAnimator> animator(
-        content2020::createAnimator(mode, bench::kWidth, bench::kHeight));
+        content2020::createAnimator(mode, width, height));
     animator->setPaletteIndex(0, true);
     // Long enough for particle modes to reach their steady population.
     for (int i = 0; i < 900; ++i) {
@@ -95,15 +96,17 @@ BENCHMARK(BM_AnimatorUpdate)
     ->Unit(benchmark::kMicrosecond);
 
 void BM_AnimatorFrame(benchmark::State& state) {
-    if (!bench::ensureGl()) {
+    const auto height = static_cast<uint32_t>(state.range(1));
+    const uint32_t width = height * 16 / 9;
+    if (!bench::ensureGl(width, height)) {
         state.SkipWithError("no headless GL context");
         return;
     }
     const auto mode = static_cast<ContentMode>(state.range(0));
     state.SetLabel(content2020::ContentModeNames.at(mode));
     SyntheticMusic music;
-    auto animator = warmAnimator(mode, music);
-    content2020::Renderer renderer(bench::kWidth, bench::kHeight);
+    auto animator = warmAnimator(mode, music, width, height);
+    content2020::Renderer renderer(width, height);
     auto frame = [&] {
         music.next();
         animator->update(1.0f / 60.0f, RotationTransition{}, music.frame());
@@ -122,7 +125,7 @@ void BM_AnimatorFrame(benchmark::State& state) {
     bench::reportAllocations(state, before);
 }
 BENCHMARK(BM_AnimatorFrame)
-    ->DenseRange(0, content2020::kModeCount - 1)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, content2020::kModeCount - 1, 1), {720, 1080}})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -29,8 +29,8 @@ const char* formatName(GLenum format) {
     }
 }
 
-// The steps shared by creation and complete re-specification, on the texture bound in GL.
-void specify(const void* pixels, GLuint width, GLuint height, const Texture2dConfig& config) {
+// The steps shared by creation and complete redefinition, on the texture bound in GL.
+void defineImage(const void* pixels, GLuint width, GLuint height, const Texture2dConfig& config) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, config.unpackAlignment);
     glTexImage2D(GL_TEXTURE_2D, config.level, static_cast<GLint>(config.internalFormat),
                  static_cast<GLsizei>(width), static_cast<GLsizei>(height), config.border,
@@ -115,7 +115,7 @@ Texture2d* createTexture2d(const void* pixels, GLuint width, GLuint height,
     glGenTextures(1, &texture->id);
     glBindTexture(GL_TEXTURE_2D, texture->id);
     VIZ_ASSERT(!gl::getError());
-    specify(pixels, width, height, config);
+    defineImage(pixels, width, height, config);
     texture->width = width;
     texture->height = height;
     texture->config = config;
@@ -147,7 +147,7 @@ Texture2d* createTexture2d(const char* path, const Texture2dConfig& config) {
 
 void texImage2d(const void* pixels, GLuint width, GLuint height, const Texture2dConfig& config) {
     VIZ_ASSERT(texture2dCurrent != nullptr && "Texture 2d not valid");
-    specify(pixels, width, height, config);
+    defineImage(pixels, width, height, config);
     texture2dCurrent->width = width;
     texture2dCurrent->height = height;
     texture2dCurrent->config = config;

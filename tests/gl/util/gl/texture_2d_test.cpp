@@ -1,4 +1,4 @@
-// Textures against GL: binding records, parameters, re-specification, and image assets written
+// Textures against GL: binding records, parameters, redefinition, and image assets written
 // here as PNG files with 1, 2, 3 and 4 channels, decoded through the resource directory and
 // sampled back by drawing them over the whole target.
 #include "visualization/util/gl/texture_2d.h"
@@ -178,7 +178,7 @@ TEST_F(GlTexture2dTest, BindsOnlyWhenNotCurrentAndCreationRestoresTheBinding) {
     gl::deleteTexture2d(a);
 }
 
-TEST_F(GlTexture2dTest, PixelsAreSampledBackAndReSpecified) {
+TEST_F(GlTexture2dTest, PixelsAreSampledBackAndRedefined) {
     const Image image = testImage(4, 4, 4);
     gl::Texture2d* texture = gl::createTexture2d(image.bytes.data(), 4, 4, nearest(GL_RGBA));
     drawTexture(texture);
@@ -242,7 +242,7 @@ TEST_F(GlTexture2dTest, MismatchedFormatIsCorrectedWithItsLogLines) {
     drawTexture(texture);
     expectImage(rgba, GL_RGBA);
 
-    // Re-specifying the current texture from a 1-channel image corrects its stored config.
+    // Redefining the current texture from a 1-channel image corrects its stored config.
     const Image gray = testImage(3, 3, 1);
     const std::string grayPath = writePng("gray", gray);
     log.clear();
@@ -286,7 +286,7 @@ TEST_F(GlTexture2dTest, UnusableAssetsGiveTheLoggedFallback) {
                   "images/missing.png\n"}));
     EXPECT_EQ(texture->width, 1u);
 
-    // Re-specified from a missing asset, the current texture keeps a 0x0 image.
+    // Redefined from a missing asset, the current texture keeps a 0x0 image.
     gl::bindTexture2d(texture);
     log.clear();
     gl::texImage2d("images/missing.png", true);

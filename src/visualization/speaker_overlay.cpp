@@ -6,17 +6,14 @@
 
 #include "visualization/log.h"
 #include "visualization/speaker_overlay_renderer.h"
+#include "visualization/util/math/scalar.h"
 #include "visualization/util/random.h"
 
 namespace {
 
-constexpr float kPi = 3.14159265358979323846f;
+using math::kPi;
+using math::smoothstep;
 constexpr float kEpsilon = std::numeric_limits<float>::epsilon();
-
-float smoothstep(float edge0, float edge1, float x) {
-    const float s = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return s * s * (3.0f - 2.0f * s);
-}
 
 }  // namespace
 

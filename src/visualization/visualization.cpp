@@ -4,16 +4,13 @@
 
 #include "platform.h"
 #include "visualization/log.h"
+#include "visualization/util/math/scalar.h"
 #include "visualization/util/random.h"
 #include "visualization/util/system/fs.h"
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
-
-float mix(float a, float b, float t) {
-    return a * (1.0f - t) + b * t;
-}
+using math::kPi;
 
 // Plausible band data for the first frames, before the host sends any: a slow swell with a
 // random phase per value.
@@ -21,7 +18,7 @@ void generateSpectrum(float* out, uint32_t, uint32_t, uint32_t frame, uint32_t, 
                       float high) {
     const float r = util::random01();
     const float f = static_cast<float>(frame);
-    *out = mix(low, high, 0.5f + 0.5f * std::sin(r * kPi * 0.5f + (f / 60.0f) * kPi * 0.5f));
+    *out = math::lerp(low, high, 0.5f + 0.5f * std::sin(r * kPi * 0.5f + (f / 60.0f) * kPi * 0.5f));
 }
 
 }  // namespace

@@ -1,38 +1,22 @@
-// The small scalar functions and sound-list readers every point-field animator uses in its
-// frame. Inline, so that they cost nothing over a local copy in the per-entity loops.
+// The scalar functions and sound-list readers every point-field animator uses in its frame. Inline,
+// so that they cost nothing over a local copy in the per-entity loops.
 #pragma once
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <map>
 #include <vector>
 
 #include "visualization/types.h"
+#include "visualization/util/math/scalar.h"
 
 namespace content2020 {
 
-constexpr float kPi = 3.1415927f;
-
-inline float mix(float a, float b, float t) {
-    return a + (b - a) * t;
-}
-
-// The weighted sum, unlike mix, gives b exactly at t = 1: a finished sound-class switch lands
-// on the new record's values to the bit.
-inline float lerp(float a, float b, float t) {
-    return a * (1.0f - t) + b * t;
-}
-
-inline float smoothstep(float e0, float e1, float x) {
-    const float t = std::min(std::max((x - e0) / (e1 - e0), 0.0f), 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
-// Modulo into [0, m) for negative a as well.
-inline float posmod(float a, float m) {
-    return std::fmod(std::fmod(a, m) + m, m);
-}
+using math::kPi;
+using math::lerp;
+using math::mix;
+using math::posmod;
+using math::smoothstep;
 
 // Nearest-lower element at position t (clamped to 0..1) along the list, no interpolation; a
 // missing or empty list reads as silence.

@@ -12,10 +12,7 @@
 
 #include "visualization/aod_overlay_mesh.h"
 #include "visualization/content/abstract_content.h"
-#include "visualization/util/gl/buffer.h"
-#include "visualization/util/gl/program.h"
-#include "visualization/util/gl/texture_2d.h"
-#include "visualization/util/gl/vertex_array.h"
+#include "visualization/util/gl/owner.h"
 #include "visualization/util/math/mat44.h"
 #include "visualization/util/math/vector.h"
 
@@ -54,15 +51,15 @@ private:
     bool mScissorEnabled = false;
     vec2f mScissorMin;
     vec2f mScissorMax;
-    gl::Program* mProgram = nullptr;
-    gl::VertexBuffer* mVertexBuffer = nullptr;
-    gl::IndexBuffer* mIndexBuffer = nullptr;
-    gl::VertexArray* mVertexArray = nullptr;
+    gl::Owned<gl::Program> mProgram;
+    gl::Owned<gl::VertexBuffer> mVertexBuffer;
+    gl::Owned<gl::IndexBuffer> mIndexBuffer;
+    gl::Owned<gl::VertexArray> mVertexArray;
     AODOverlayMesh mMesh;
     // The mesh describes mPreviousMask. It does not while nothing was built yet, or after the
     // mask changed during frames in which the cover was not drawn.
     bool mMeshCurrent = false;
     bool mVerticesDirty = true;
-    gl::Texture2d* mTexture = nullptr;
+    gl::Owned<gl::Texture2d> mTexture;
     vec2f mTexelSize;
 };

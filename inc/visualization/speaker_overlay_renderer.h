@@ -8,10 +8,7 @@
 
 #include "visualization/speaker_overlay_render_entity.h"
 #include "visualization/util/color.h"
-#include "visualization/util/gl/buffer.h"
-#include "visualization/util/gl/program.h"
-#include "visualization/util/gl/texture_2d.h"
-#include "visualization/util/gl/vertex_array.h"
+#include "visualization/util/gl/owner.h"
 #include "visualization/util/math/mat44.h"
 #include "visualization/util/math/vector.h"
 
@@ -39,12 +36,12 @@ private:
     uint32_t mHeight;
     const char* mTexturePath = "images/circle_white_small.png";
     math::mat44<float> mProjection;
-    gl::Program* mProgram = nullptr;
-    gl::VertexBuffer* mVertexBuffer = nullptr;
+    gl::Owned<gl::Program> mProgram;
+    gl::Owned<gl::VertexBuffer> mVertexBuffer;
     std::vector<Vertex> mVertices;
-    gl::IndexBuffer* mIndexBuffer = nullptr;
+    gl::Owned<gl::IndexBuffer> mIndexBuffer;
     std::vector<uint16_t> mIndices;
-    gl::VertexArray* mVertexArray = nullptr;
-    gl::Texture2d* mTexture = nullptr;
+    gl::Owned<gl::VertexArray> mVertexArray;
+    gl::Owned<gl::Texture2d> mTexture;
     float mBlend = 1.0f;
 };

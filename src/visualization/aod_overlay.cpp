@@ -43,36 +43,37 @@ AODOverlay::AODOverlay(uint32_t width, uint32_t height) : mWidth(width), mHeight
     mDefaultBlend = DisplayModeBlendValues.at(DisplayMode::DEFAULT);
     mAODBlend = DisplayModeBlendValues.at(DisplayMode::AOD);
 
-    mProgram = gl::createProgram(kVertexShader, kFragmentShader, {});
-    gl::bindProgram(mProgram);
+    mProgram.reset(gl::createProgram(kVertexShader, kFragmentShader, {}));
+    gl::bindProgram(mProgram.get());
     gl::uniform("uTexture", 0);
     gl::unbindProgram();
 
-    mVertexBuffer = gl::createVertexBuffer(static_cast<GLsizeiptr>(mMesh.vertices().size()),
-                                           sizeof(float), mMesh.vertices().data(), GL_STREAM_DRAW);
+    mVertexBuffer.reset(gl::createVertexBuffer(static_cast<GLsizeiptr>(mMesh.vertices().size()),
+                                               sizeof(float), mMesh.vertices().data(),
+                                               GL_STREAM_DRAW));
     std::vector<gl::VertexArrayAttributeConfig> configs = {
         gl::VertexArrayAttributeConfig()
             .setLocation(0)
-            .setBuffer(&mVertexBuffer)
+            .setBuffer(mVertexBuffer.get())
             .setSize(2)
             .setOffset(0)
             .setStride(16),
         gl::VertexArrayAttributeConfig()
             .setLocation(1)
-            .setBuffer(&mVertexBuffer)
+            .setBuffer(mVertexBuffer.get())
             .setSize(2)
             .setOffset(8)
             .setStride(16),
     };
     const auto& indices = AODOverlayMesh::indices();
-    mIndexBuffer = gl::createIndexBuffer(std::vector<uint16_t>(indices.begin(), indices.end()),
-                                         GL_STATIC_DRAW);
-    mVertexArray = gl::createVertexArray(configs, mIndexBuffer);
+    mIndexBuffer.reset(gl::createIndexBuffer(std::vector<uint16_t>(indices.begin(), indices.end()),
+                                             GL_STATIC_DRAW));
+    mVertexArray.reset(gl::createVertexArray(configs, mIndexBuffer.get()));
 
     gl::Texture2dConfig config;
     config.format = GL_RGB;
     config.internalFormat = GL_RGB;
-    mTexture = gl::createTexture2d(mMaskImage, config);
+    mTexture.reset(gl::createTexture2d(mMaskImage, config));
     mTexelSize = vec2f{1.0f / static_cast<float>(mTexture->width),
                        1.0f / static_cast<float>(mTexture->height)};
     endScope();
@@ -80,11 +81,11 @@ AODOverlay::AODOverlay(uint32_t width, uint32_t height) : mWidth(width), mHeight
 
 AODOverlay::~AODOverlay() {
     beginScope("[AODOverlay][Destructor]");
-    gl::deleteProgram(mProgram);
-    gl::deleteVertexArray(mVertexArray);
-    gl::deleteVertexBuffer(mVertexBuffer);
-    gl::deleteIndexBuffer(mIndexBuffer);
-    gl::deleteTexture2d(mTexture);
+    mProgram.reset();
+    mVertexArray.reset();
+    mVertexBuffer.reset();
+    mIndexBuffer.reset();
+    mTexture.reset();
     endScope();
 }
 
@@ -133,16 +134,19 @@ void AODOverlay::draw() {
     if (mActive) {
         GLfloat clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
         glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_CULL_FACE);
         glEnable(GL_BLEND);
+        glBlendEquation(GL_FUNC_ADD);
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-        gl::bindProgram(mProgram);
+        gl::bindProgram(mProgram.get());
         gl::uniform("uProjectionMatrix", mProjection.data(), false);
         gl::uniform("uColor", clear[0], clear[1], clear[2], mDisplayModeBlend);
-        glActiveTexture(GL_TEXTURE0);
-        gl::bindTexture2d(mTexture);
-        gl::bindVertexArray(mVertexArray);
+        gl::activeTexture(0);
+        gl::bindTexture2d(mTexture.get());
+        gl::bindVertexArray(mVertexArray.get());
         if (mVerticesDirty) {
-            gl::bindVertexBuffer(mVertexBuffer);
+            gl::bindVertexBuffer(mVertexBuffer.get());
             gl::bufferVertexData(static_cast<GLsizeiptr>(mMesh.vertices().size()), sizeof(float),
                                  mMesh.vertices().data(), GL_DYNAMIC_DRAW);
             mVerticesDirty = false;

@@ -6,10 +6,12 @@
 #include <GLES3/gl3.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "visualization/log.h"
 #include "visualization/types.h"
+#include "visualization/util/gl/shared_context.h"
 #include "visualization/visualization.h"
 
 #define VIZ_EXPORT extern "C" __attribute__((visibility("default")))
@@ -22,15 +24,17 @@ std::string gResourcePath;
 RotateInfo gRotation = RotateInfo::Landscape;
 SpeakerInfo gSpeaker = SpeakerInfo::TV_1;
 bool gSpeakerInfoSet = false;
-Visualization* gInstance = nullptr;
+std::unique_ptr<Visualization> gInstance;
+// What a host repeats every frame is reported once per instance: the frame path does not log.
+bool gFrameHostErrorsReported = false;
+bool gBandOverflowReported = false;
 
 void deleteInstance() {
     if (gInstance == nullptr) {
         return;
     }
     beginScope("[Library][deleteInstance]");
-    delete gInstance;
-    gInstance = nullptr;
+    gInstance.reset();
     endScope();
 }
 
@@ -41,8 +45,10 @@ void createInstance() {
     beginScope("[Library][createInstance]");
     deleteInstance();
     VisualizationPreset preset;
-    gInstance =
-        new Visualization(gResourcePath.c_str(), gRotation, gSpeaker, DisplayMode::DEFAULT, preset);
+    gInstance = std::make_unique<Visualization>(gResourcePath.c_str(), gRotation, gSpeaker,
+                                                DisplayMode::DEFAULT, preset);
+    gFrameHostErrorsReported = false;
+    gBandOverflowReported = false;
     endScope();
 }
 
@@ -54,6 +60,12 @@ void createInstanceOnSpeakerInfoSet() {
     createInstance();
     gSpeakerInfoSet = false;
     endScope();
+}
+
+void reportHostErrors(const gl::HostCall& call, const char* function) {
+    if (call.hostErrorCount() > 0) {
+        call.logHostErrors(function);
+    }
 }
 
 template <typename Enum>
@@ -69,14 +81,20 @@ bool acceptEnum(const char* function, int32_t raw, const std::map<Enum, std::str
 }  // namespace
 
 VIZ_EXPORT void OnCreateGlApp(const char* resPath, int32_t rotationInfo) {
+    const gl::HostCall call;
+    reportHostErrors(call, "OnCreateGlApp");
     if (resPath == nullptr) {
         logMessage("[Library][OnCreateGlApp] resPath is null; ignored");
         return;
     }
-    if (!acceptEnum("OnCreateGlApp", rotationInfo, RotateInfoNames, "rotation")) {
-        return;
+    // A newer host may know orientations this library does not; it still gets a picture.
+    RotateInfo rotation = RotateInfo::Landscape;
+    if (isValidEnum(rotationInfo, RotateInfoNames)) {
+        rotation = static_cast<RotateInfo>(rotationInfo);
+    } else {
+        logMessage("[Library][OnCreateGlApp] value %d is not a rotation; using Landscape",
+                   rotationInfo);
     }
-    const auto rotation = static_cast<RotateInfo>(rotationInfo);
     beginScope("[Library][OnCreateGlApp]");
     logInScope("resPath: %s", resPath);
     logInScope("rotationInfo: %s", toString(rotation));
@@ -87,22 +105,32 @@ VIZ_EXPORT void OnCreateGlApp(const char* resPath, int32_t rotationInfo) {
 }
 
 VIZ_EXPORT void OnTerminateGlApp(void) {
+    const gl::HostCall call;
+    reportHostErrors(call, "OnTerminateGlApp");
     beginScope("[Library][OnTerminateGlApp]");
     deleteInstance();
     endScope();
 }
 
 VIZ_EXPORT void OnUpdateGlApp(void) {
+    const gl::HostCall call;
+    if (call.hostErrorCount() > 0 && !gFrameHostErrorsReported) {
+        call.logHostErrors("OnUpdateGlApp");
+        gFrameHostErrorsReported = true;
+    }
     createInstanceOnSpeakerInfoSet();
     if (gInstance != nullptr) {
         gInstance->update();
         return;
     }
+    gl::applyBaseRenderState();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
 VIZ_EXPORT void UpdateTrackChange(void) {
+    const gl::HostCall call;
+    reportHostErrors(call, "UpdateTrackChange");
     beginScope("[Library][UpdateTrackChange]");
     if (gInstance != nullptr) {
         gInstance->updateTrackChange();
@@ -115,19 +143,24 @@ VIZ_EXPORT void UpdateBandsInfo(const BandsInfo* bandsInfo) {
         logMessage("[Library][UpdateBandsInfo] band record is null; ignored");
         return;
     }
-    const uint32_t count = bandsInfo->count;
+    uint32_t count = bandsInfo->count;
     if (count > 0 && bandsInfo->data == nullptr) {
         logMessage("[Library][UpdateBandsInfo] data is null with count %u; ignored", count);
         return;
     }
-    if (count > kMaxBandCount) {
-        logMessage("[Library][UpdateBandsInfo] count %u is above %u; ignored", count,
-                   kMaxBandCount);
+    if (gInstance == nullptr) {
         return;
     }
-    if (gInstance != nullptr) {
-        gInstance->setBandsInfo(count, bandsInfo->data);
+    // An analyser with a finer resolution than we draw still drives the animation.
+    if (count > kMaxBandCount) {
+        if (!gBandOverflowReported) {
+            logMessage("[Library][UpdateBandsInfo] count %u is above %u; using the first %u", count,
+                       kMaxBandCount, kMaxBandCount);
+            gBandOverflowReported = true;
+        }
+        count = kMaxBandCount;
     }
+    gInstance->setBandsInfo(count, bandsInfo->data);
 }
 
 VIZ_EXPORT void UpdateBeatsInfo(int32_t /*beats*/) {}
@@ -165,10 +198,14 @@ VIZ_EXPORT void UpdateRotationDegree(float degree) {
 }
 
 VIZ_EXPORT void UpdateSpeakerInfo(int32_t curSpeakerInfo) {
-    if (!acceptEnum("UpdateSpeakerInfo", curSpeakerInfo, SpeakerInfoNames, "speaker layout")) {
-        return;
+    // A newer host's layout still gets a picture, with the speakers where a plain TV has them.
+    SpeakerInfo speaker = SpeakerInfo::TV_1;
+    if (isValidEnum(curSpeakerInfo, SpeakerInfoNames)) {
+        speaker = static_cast<SpeakerInfo>(curSpeakerInfo);
+    } else {
+        logMessage("[Library][UpdateSpeakerInfo] value %d is not a speaker layout; using TV_1",
+                   curSpeakerInfo);
     }
-    const auto speaker = static_cast<SpeakerInfo>(curSpeakerInfo);
     beginScope("[Library][UpdateSpeakerInfo]");
     logInScope("curSpeakerInfo: %s", toString(speaker));
     gSpeaker = speaker;

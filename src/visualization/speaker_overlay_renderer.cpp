@@ -46,48 +46,48 @@ void main() {
 SpeakerOverlayRenderer::SpeakerOverlayRenderer(uint32_t width, uint32_t height)
     : mWidth(width), mHeight(height) {
     beginScope("[SpeakerOverlayRenderer][Constructor]");
-    mProgram = gl::createProgram(kVertexShader, kFragmentShader, {});
-    gl::bindProgram(mProgram);
+    mProgram.reset(gl::createProgram(kVertexShader, kFragmentShader, {}));
+    gl::bindProgram(mProgram.get());
     gl::uniform("uTexture", 0);
 
-    mVertexBuffer = gl::createVertexBuffer();
+    mVertexBuffer.reset(gl::createVertexBuffer());
     std::vector<gl::VertexArrayAttributeConfig> configs = {
         gl::VertexArrayAttributeConfig()
             .setLocation(0)
-            .setBuffer(&mVertexBuffer)
+            .setBuffer(mVertexBuffer.get())
             .setSize(2)
             .setOffset(0)
             .setStride(sizeof(Vertex)),
         gl::VertexArrayAttributeConfig()
             .setLocation(1)
-            .setBuffer(&mVertexBuffer)
+            .setBuffer(mVertexBuffer.get())
             .setSize(2)
             .setOffset(8)
             .setStride(sizeof(Vertex)),
         gl::VertexArrayAttributeConfig()
             .setLocation(2)
-            .setBuffer(&mVertexBuffer)
+            .setBuffer(mVertexBuffer.get())
             .setSize(4)
             .setOffset(16)
             .setStride(sizeof(Vertex)),
     };
-    mIndexBuffer = gl::createIndexBuffer(std::vector<uint16_t>(), GL_STATIC_DRAW);
-    mVertexArray = gl::createVertexArray(configs, mIndexBuffer);
+    mIndexBuffer.reset(gl::createIndexBuffer(std::vector<uint16_t>(), GL_STATIC_DRAW));
+    mVertexArray.reset(gl::createVertexArray(configs, mIndexBuffer.get()));
 
     gl::Texture2dConfig config;
     config.minFilter = GL_LINEAR_MIPMAP_LINEAR;
     config.generateMipmap = true;
-    mTexture = gl::createTexture2d(mTexturePath, config);
+    mTexture.reset(gl::createTexture2d(mTexturePath, config));
     endScope();
 }
 
 SpeakerOverlayRenderer::~SpeakerOverlayRenderer() {
     beginScope("[SpeakerOverlayRenderer][Destructor]");
-    gl::deleteProgram(mProgram);
-    gl::deleteVertexArray(mVertexArray);
-    gl::deleteVertexBuffer(mVertexBuffer);
-    gl::deleteIndexBuffer(mIndexBuffer);
-    gl::deleteTexture2d(mTexture);
+    mProgram.reset();
+    mVertexArray.reset();
+    mVertexBuffer.reset();
+    mIndexBuffer.reset();
+    mTexture.reset();
     endScope();
 }
 
@@ -119,19 +119,22 @@ void SpeakerOverlayRenderer::draw(const std::vector<SpeakerOverlayRenderEntity>&
         mIndices.insert(mIndices.end(), quad, quad + 6);
     }
 
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
+    glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    gl::bindVertexArray(mVertexArray);
-    gl::bindVertexBuffer(mVertexBuffer);
+    gl::bindVertexArray(mVertexArray.get());
+    gl::bindVertexBuffer(mVertexBuffer.get());
     gl::bufferVertexData(static_cast<GLsizeiptr>(mVertices.size()), sizeof(Vertex),
                          mVertices.data(), GL_DYNAMIC_DRAW);
-    gl::bindIndexBuffer(mIndexBuffer);
+    gl::bindIndexBuffer(mIndexBuffer.get());
     gl::bufferIndexData(mIndices, GL_DYNAMIC_DRAW);
-    gl::bindProgram(mProgram);
+    gl::bindProgram(mProgram.get());
     gl::uniform("uProjectionMatrix", mProjection.data(), false);
     gl::uniform("uBlend", mBlend);
-    glActiveTexture(GL_TEXTURE0);
-    gl::bindTexture2d(mTexture);
+    gl::activeTexture(0);
+    gl::bindTexture2d(mTexture.get());
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mIndices.size()), GL_UNSIGNED_SHORT, nullptr);
     glDisable(GL_BLEND);
 }

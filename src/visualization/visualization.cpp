@@ -4,6 +4,7 @@
 
 #include "platform.h"
 #include "visualization/log.h"
+#include "visualization/util/gl/shared_context.h"
 #include "visualization/util/math/scalar.h"
 #include "visualization/util/random.h"
 #include "visualization/util/system/fs.h"
@@ -55,13 +56,16 @@ void Visualization::update() {
         mLastFrameTime = now;
     }
     float dt = static_cast<float>(static_cast<double>(now - mLastFrameTime) * 1e-9);
-    if (dt * 1000.0f >= static_cast<float>(mPreset.maxFrameTime)) {
+    // A clock that went backwards (a host that replays time) must not run animations backwards.
+    if (dt < 0.0f || dt * 1000.0f >= static_cast<float>(mPreset.maxFrameTime)) {
         dt = 0.0f;
     }
     mLastFrameTime = now;
     if (mBandsReceived) {
         mSoundInput.update(dt);
     }
+    // The host shares the context and may have left any state; every frame starts from the same.
+    gl::applyBaseRenderState();
     mContentPlayer->update(dt, mSoundInput);
     mAnimationTime += dt;
     ++mFrameCount;

@@ -154,29 +154,19 @@ TEST_F(Library, FaultyHostValuesAreLoggedAndDropped) {
     frame();
     LogCapture log;
     api.OnCreateGlApp(nullptr, kLandscape);
-    api.OnCreateGlApp("res", 2);
-    api.UpdateSpeakerInfo(10);
-    api.UpdateSpeakerInfo(-1);
     api.UpdateSoundClass(42);
     api.StartRotatingDevice(7);
     api.UpdateBandsInfo(nullptr);
     BandsInfo nullData{4, nullptr};
     api.UpdateBandsInfo(&nullData);
-    std::vector<float> huge(1025, -50.0f);
-    BandsInfo tooMany{1025, huge.data()};
-    api.UpdateBandsInfo(&tooMany);
     api.UpdateRotationDegree(std::numeric_limits<float>::quiet_NaN());
 
     const std::vector<std::string> expected = {
         "[Library][OnCreateGlApp] resPath is null; ignored",
-        "[Library][OnCreateGlApp] value 2 is not a rotation; ignored",
-        "[Library][UpdateSpeakerInfo] value 10 is not a speaker layout; ignored",
-        "[Library][UpdateSpeakerInfo] value -1 is not a speaker layout; ignored",
         "[Library][UpdateSoundClass] value 42 is not a sound class; ignored",
         "[Library][StartRotatingDevice] value 7 is not a rotation; ignored",
         "[Library][UpdateBandsInfo] band record is null; ignored",
         "[Library][UpdateBandsInfo] data is null with count 4; ignored",
-        "[Library][UpdateBandsInfo] count 1025 is above 1024; ignored",
         "[Library][UpdateRotationDegree] degree is nan; ignored",
     };
     EXPECT_EQ(log.lines(), expected);
@@ -187,14 +177,93 @@ TEST_F(Library, FaultyHostValuesAreLoggedAndDropped) {
     frame();
 }
 
+// A newer host may send values this library does not know; it must still get a picture.
+TEST_F(Library, UnknownLayoutAndOrientationFallBackAndDraw) {
+    LogCapture log;
+    api.OnCreateGlApp("res", 2);
+    api.UpdateSpeakerInfo(10);
+    EXPECT_TRUE(
+        log.contains("[Library][OnCreateGlApp] value 2 is not a rotation; using Landscape"));
+    EXPECT_TRUE(log.contains("[Library][OnCreateGlApp] rotationInfo: Landscape"));
+    EXPECT_TRUE(
+        log.contains("[Library][UpdateSpeakerInfo] value 10 is not a speaker layout; using TV_1"));
+    EXPECT_TRUE(log.contains("[Library][UpdateSpeakerInfo] curSpeakerInfo: TV_1"));
+    useTarget(1920, 1080);
+    std::vector<float> bands(16, -40.0f);
+    for (int i = 0; i < 40; ++i) {  // 3.3 s: past the intro's idle second and a half
+        sendBands(static_cast<uint32_t>(bands.size()), bands.data());
+        platform_clock_advance(5 * kFrameNs);
+        api.OnUpdateGlApp();
+    }
+    EXPECT_EQ(instancesCreated(log), 1u);
+    readBack();
+    size_t lit = 0;
+    for (size_t i = 0; i + 3 < pixels().size(); i += 4) {
+        lit += (pixels()[i] | pixels()[i + 1] | pixels()[i + 2]) != 0;
+    }
+    EXPECT_GT(lit, 1000u) << savePng("library_unknown_layout");
+}
+
+TEST_F(Library, MoreThan1024BandsStartTheAnimationAndAreReportedOnce) {
+    api.OnCreateGlApp("res", kLandscape);
+    api.UpdateSpeakerInfo(kTV1);
+    frame();
+    LogCapture log;
+    std::vector<float> bands(2048, -40.0f);
+    for (int i = 0; i < 30; ++i) {
+        sendBands(static_cast<uint32_t>(bands.size()), bands.data());
+        frame();
+    }
+    EXPECT_EQ(log.matching("[Library][UpdateBandsInfo]"),
+              std::vector<std::string>{
+                  "[Library][UpdateBandsInfo] count 2048 is above 1024; using the first 1024"});
+    EXPECT_EQ(log.matching("Mode switched from WAITING_FOR_DATA to ANIMATING").size(), 1u);
+}
+
+// Errors the host leaves pending are the host's: logged with the function that found them,
+// never taken for the library's own (whose checks stop the program).
+TEST_F(Library, HostErrorsLeftPendingAreDrainedAndLogged) {
+    LogCapture log;
+    glEnable(0xDEAD);  // GL_INVALID_ENUM
+    api.UpdateSpeakerInfo(kTV1);
+    api.OnCreateGlApp("res", kLandscape);  // creates the instance
+    for (int i = 0; i < 10; ++i) {
+        glEnable(0xDEAD);
+        glBindBuffer(GL_ARRAY_BUFFER, 0xFFFF'FFFF);  // GL_INVALID_OPERATION, queued or not
+        frame();
+    }
+    glEnable(0xDEAD);
+    api.UpdateTrackChange();
+    glEnable(0xDEAD);
+    api.OnTerminateGlApp();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    const std::vector<std::string> lines = log.matching("left pending by the host");
+    ASSERT_EQ(lines.size(), 4u) << "the frame path reports once per instance";
+    EXPECT_EQ(lines[0],
+              "[Library][OnCreateGlApp] GL errors left pending by the host: GL_INVALID_ENUM");
+    EXPECT_EQ(lines[1].rfind("[Library][OnUpdateGlApp] GL errors left pending by the host: "
+                             "GL_INVALID_ENUM",
+                             0),
+              0u);
+    EXPECT_EQ(lines[2],
+              "[Library][UpdateTrackChange] GL errors left pending by the host: GL_INVALID_ENUM");
+    EXPECT_EQ(lines[3],
+              "[Library][OnTerminateGlApp] GL errors left pending by the host: GL_INVALID_ENUM");
+    EXPECT_EQ(instancesCreated(log), 1u);
+    EXPECT_TRUE(log.contains("[Library][deleteInstance] End"));
+}
+
 TEST_F(Library, SurvivesHostileBandFramesAndManyCycles) {
+    LogCapture log;
     api.OnCreateGlApp("res", kLandscape);
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float wild[6] = {inf, -inf, 1e30f, -1e30f, 0.0f, -65.0f};
     const float withNan[3] = {nan, -30.0f, nan};
     std::vector<float> many(1024);
-    for (int cycle = 0; cycle < 100; ++cycle) {
+    constexpr int kCycles = 100;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
         api.UpdateSpeakerInfo(cycle % 10);
         frame();
         sendBands(6, wild);
@@ -216,6 +285,17 @@ TEST_F(Library, SurvivesHostileBandFramesAndManyCycles) {
         api.OnTerminateGlApp();
         api.OnTerminateGlApp();
     }
+    // Every cycle built and released exactly one instance, and the wild frames counted as data.
+    EXPECT_EQ(instancesCreated(log), static_cast<size_t>(kCycles));
+    EXPECT_EQ(log.matching("[Library][deleteInstance] End").size(), static_cast<size_t>(kCycles));
+    EXPECT_EQ(log.matching("Mode switched from WAITING_FOR_DATA to ANIMATING").size(),
+              static_cast<size_t>(kCycles));
+    EXPECT_EQ(log.matching("Transition abort signaled!").size(), static_cast<size_t>(kCycles));
+    EXPECT_TRUE(log.matching("Assertion").empty());
+    // The last terminate left frames cleared to transparent black.
+    frame();
+    readBack();
+    EXPECT_EQ(pixel(0, 0), (testsupport::Rgba{0, 0, 0, 0}));
 }
 
 }  // namespace

@@ -8,6 +8,14 @@
 [[noreturn]] void vizAssertFailed(const char* condition, const char* file, int line,
                                   const char* function);
 
+// As above, with what the check was about (a uniform's name, say) after the condition.
+[[noreturn]] void vizAssertFailed(const char* condition, const char* detail, const char* file,
+                                  int line, const char* function);
+
 #define VIZ_ASSERT(cond)           \
     ((cond) ? static_cast<void>(0) \
             : vizAssertFailed(#cond, __FILE__, __LINE__, __PRETTY_FUNCTION__))
+
+#define VIZ_ASSERT_DETAIL(cond, detail) \
+    ((cond) ? static_cast<void>(0)      \
+            : vizAssertFailed(#cond, (detail), __FILE__, __LINE__, __PRETTY_FUNCTION__))

@@ -15,3 +15,13 @@ void vizAssertFailed(const char* condition, const char* file, int line, const ch
     std::fflush(stderr);
     std::abort();
 }
+
+void vizAssertFailed(const char* condition, const char* detail, const char* file, int line,
+                     const char* function) {
+    logMessage("Assertion failed: %s (%s), file %s, line %d, function %s", condition, detail, file,
+               line, function);
+    std::fprintf(stderr, "Assertion failed: %s (%s), file %s, line %d, function %s\n", condition,
+                 detail, file, line, function);
+    std::fflush(stderr);
+    std::abort();
+}

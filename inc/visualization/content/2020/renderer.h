@@ -10,10 +10,7 @@
 
 #include "visualization/content/2020/abstract_animator.h"
 #include "visualization/util/color.h"
-#include "visualization/util/gl/buffer.h"
-#include "visualization/util/gl/program.h"
-#include "visualization/util/gl/texture_2d.h"
-#include "visualization/util/gl/vertex_array.h"
+#include "visualization/util/gl/owner.h"
 #include "visualization/util/math/mat44.h"
 #include "visualization/util/math/vector.h"
 
@@ -50,13 +47,13 @@ private:
     std::map<PointMode, const char*> mTexturePaths;
     float mBlend = 1.0f;
     math::mat44<float> mViewProjection;
-    gl::Program* mProgram = nullptr;
-    gl::VertexBuffer* mVertexBuffer = nullptr;
-    gl::IndexBuffer* mIndexBuffer = nullptr;
-    gl::VertexArray* mVertexArray = nullptr;
+    gl::Owned<gl::Program> mProgram;
+    gl::Owned<gl::VertexBuffer> mVertexBuffer;
+    gl::Owned<gl::IndexBuffer> mIndexBuffer;
+    gl::Owned<gl::VertexArray> mVertexArray;
     std::vector<Vertex> mVertices;
     std::vector<uint16_t> mIndices;
-    std::vector<gl::Texture2d*> mTextures;  // index = PointMode value
+    std::vector<gl::Owned<gl::Texture2d>> mTextures;  // index = PointMode value
 };
 
 }  // namespace content2020

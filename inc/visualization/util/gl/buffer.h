@@ -104,6 +104,9 @@ void bindUniformBufferBase(GLuint index);
 // that order, through their modules.
 void unbindAll();
 
+// The name of a GL error code, or null for a code outside the known five.
+const char* errorName(GLenum error);
+
 // Reads one pending GL error. Logs "GL ERROR <name>" and answers true when there was one;
 // further queued errors stay for the next call.
 bool getError();

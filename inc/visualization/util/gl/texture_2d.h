@@ -36,8 +36,20 @@ struct Texture2d {
     Texture2dConfig config;  // as last applied, corrections included
 };
 
-// The texture last bound through this module; null when none is.
+// Texture units the library addresses; each has its own record of the texture last bound on it.
+constexpr GLuint kTextureUnitCount = 8;
+
+// The texture last bound through this module on the active unit; null when none is, or when the
+// active unit is not known (after the records were reset, until activeTexture is called).
 extern Texture2d* texture2dCurrent;
+// The records of every unit; the active unit's entry is kept in texture2dCurrent.
+extern Texture2d* texture2dCurrentUnits[kTextureUnitCount];
+// The unit made active through this module, or -1 when GL's active unit is not known.
+extern GLint textureUnitCurrent;
+
+// glActiveTexture(GL_TEXTURE0 + unit), skipped when the unit is already active. Binds and
+// unbinds of textures act on this unit.
+void activeTexture(GLuint unit);
 
 Texture2d* createTexture2d(const void* pixels, GLuint width, GLuint height,
                            const Texture2dConfig& config);

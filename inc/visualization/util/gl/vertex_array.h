@@ -27,6 +27,8 @@ struct VertexArrayAttributeConfig {
     // The address of the owner's buffer pointer, read when the vertex array is created, so a
     // config can be written before the buffer exists.
     VertexBuffer** buffer = nullptr;
+    // Or the buffer itself, for owners that create it before writing the config.
+    VertexBuffer* bufferDirect = nullptr;
 
     VertexArrayAttributeConfig& setLocation(GLuint value) {
         location = value;
@@ -50,6 +52,10 @@ struct VertexArrayAttributeConfig {
     }
     VertexArrayAttributeConfig& setBuffer(VertexBuffer** value) {
         buffer = value;
+        return *this;
+    }
+    VertexArrayAttributeConfig& setBuffer(VertexBuffer* value) {
+        bufferDirect = value;
         return *this;
     }
 };

@@ -54,43 +54,43 @@ Renderer::Renderer(uint32_t width, uint32_t height) : mWidth(width), mHeight(hei
     mTexturePaths[PointMode::CIRCLE_SMALL] = "images/circle_white_small.png";
     mTexturePaths[PointMode::CIRCLE_LARGE] = "images/circle_white_large.png";
 
-    mProgram = gl::createProgram(kVertexShader, kFragmentShader, {});
-    gl::bindProgram(mProgram);
+    mProgram.reset(gl::createProgram(kVertexShader, kFragmentShader, {}));
+    gl::bindProgram(mProgram.get());
     gl::uniform("uTexture", 0);
     gl::unbindProgram();
 
-    mVertexBuffer = gl::createVertexBuffer();
+    mVertexBuffer.reset(gl::createVertexBuffer());
     auto attribute = [this](GLuint location, GLint size, GLsizei offset) {
         return gl::VertexArrayAttributeConfig()
             .setLocation(location)
-            .setBuffer(&mVertexBuffer)
+            .setBuffer(mVertexBuffer.get())
             .setSize(size)
             .setOffset(offset)
             .setStride(sizeof(Vertex));
     };
     std::vector<gl::VertexArrayAttributeConfig> configs = {
         attribute(0, 2, 0), attribute(1, 2, 8), attribute(2, 1, 16), attribute(3, 4, 20)};
-    mIndexBuffer = gl::createIndexBuffer(std::vector<uint16_t>(), GL_STATIC_DRAW);
-    mVertexArray = gl::createVertexArray(configs, mIndexBuffer);
+    mIndexBuffer.reset(gl::createIndexBuffer(std::vector<uint16_t>(), GL_STATIC_DRAW));
+    mVertexArray.reset(gl::createVertexArray(configs, mIndexBuffer.get()));
 
     gl::Texture2dConfig config;
     config.minFilter = GL_LINEAR_MIPMAP_LINEAR;
     config.magFilter = GL_LINEAR;
     config.generateMipmap = true;
-    mTextures.push_back(gl::createTexture2d(1, 1, config));
-    mTextures.push_back(gl::createTexture2d(mTexturePaths[PointMode::CIRCLE_SMALL], config));
-    mTextures.push_back(gl::createTexture2d(mTexturePaths[PointMode::CIRCLE_LARGE], config));
+    mTextures.emplace_back(gl::createTexture2d(1, 1, config));
+    mTextures.emplace_back(gl::createTexture2d(mTexturePaths[PointMode::CIRCLE_SMALL], config));
+    mTextures.emplace_back(gl::createTexture2d(mTexturePaths[PointMode::CIRCLE_LARGE], config));
     endScope();
 }
 
 Renderer::~Renderer() {
     beginScope("[content2020][Renderer][Destructor]");
-    gl::deleteProgram(mProgram);
-    gl::deleteVertexArray(mVertexArray);
-    gl::deleteVertexBuffer(mVertexBuffer);
-    gl::deleteIndexBuffer(mIndexBuffer);
-    for (gl::Texture2d*& texture : mTextures) {
-        gl::deleteTexture2d(texture);
+    mProgram.reset();
+    mVertexArray.reset();
+    mVertexBuffer.reset();
+    mIndexBuffer.reset();
+    for (gl::Owned<gl::Texture2d>& texture : mTextures) {
+        texture.reset();
     }
     endScope();
 }
@@ -124,28 +124,30 @@ void Renderer::draw(const RenderState& state) {
 
     // The animators' camera looks with y down, which turns the quads clockwise on screen.
     glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
     glCullFace(GL_FRONT);
     glEnable(GL_BLEND);
+    glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
 
-    gl::bindProgram(mProgram);
+    gl::bindProgram(mProgram.get());
     gl::uniform("uProjectionMatrix", mViewProjection, false);
     gl::uniform("uBlend", mBlend);
 
-    glActiveTexture(GL_TEXTURE0);
+    gl::activeTexture(0);
     const auto textureIndex = static_cast<size_t>(state.pointMode);
-    gl::bindTexture2d(mTextures.at(textureIndex < mTextures.size() ? textureIndex : 0));
+    gl::bindTexture2d(mTextures.at(textureIndex < mTextures.size() ? textureIndex : 0).get());
 
     // Orphaning the old storage first lets the driver hand out fresh memory instead of waiting
     // for the previous frame's draw.
-    gl::bindVertexArray(mVertexArray);
-    gl::bindVertexBuffer(mVertexBuffer);
+    gl::bindVertexArray(mVertexArray.get());
+    gl::bindVertexBuffer(mVertexBuffer.get());
     gl::bufferVertexData(static_cast<GLsizeiptr>(mVertices.size()), sizeof(Vertex), nullptr,
                          GL_DYNAMIC_DRAW);
     gl::bufferVertexData(static_cast<GLsizeiptr>(mVertices.size()), sizeof(Vertex),
                          mVertices.data(), GL_DYNAMIC_DRAW);
-    gl::bindIndexBuffer(mIndexBuffer);
+    gl::bindIndexBuffer(mIndexBuffer.get());
     gl::bufferIndexData(static_cast<GLsizeiptr>(mIndices.size()), sizeof(uint16_t), nullptr,
                         GL_UNSIGNED_SHORT, GL_STATIC_DRAW);
     gl::bufferIndexData(mIndices, GL_STATIC_DRAW);

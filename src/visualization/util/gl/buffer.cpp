@@ -13,8 +13,6 @@ VertexBuffer* vertexBufferCurrent = nullptr;
 IndexBuffer* indexBufferCurrent = nullptr;
 UniformBuffer* uniformBufferCurrent = nullptr;
 
-namespace {
-
 const char* errorName(GLenum error) {
     switch (error) {
         case GL_INVALID_ENUM:
@@ -31,6 +29,8 @@ const char* errorName(GLenum error) {
             return nullptr;
     }
 }
+
+namespace {
 
 void uploadVertexData(VertexBuffer* buffer, GLsizeiptr count, GLsizeiptr elementSize,
                       const void* data, GLenum usage) {
@@ -185,6 +185,11 @@ IndexBuffer* createIndexBuffer(GLsizeiptr count, GLsizeiptr elementSize, const v
                                GLenum type, GLenum usage) {
     auto* buffer = new IndexBuffer();
     glGenBuffers(1, &buffer->id);
+    if (vertexArrayCurrent == nullptr) {
+        // GL may still have a vertex array of the host's bound; the element binding below would
+        // become part of it.
+        glBindVertexArray(0);
+    }
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer->id);
     uploadIndexData(buffer, count, elementSize, data, type, usage);
     VIZ_ASSERT(!gl::getError());

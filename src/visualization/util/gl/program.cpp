@@ -1,5 +1,7 @@
 #include "visualization/util/gl/program.h"
 
+#include <cstdio>
+
 #include "visualization/log.h"
 #include "visualization/util/assert.h"
 #include "visualization/util/gl/buffer.h"
@@ -39,14 +41,19 @@ GLuint compile(GLenum stage, const char* source, GLint* status) {
 }
 
 // The location stored for `name` in the bound program, after the two checks every setter makes.
-// The check repeats the lookup so that its report reads as the condition it tests; the maps hold
-// a handful of names.
+// A missing name is a typo or a uniform the compiler dropped; the report names it.
 GLint location(std::string_view name) {
     VIZ_ASSERT(programCurrent != nullptr && "No program bound");
     const auto found = programCurrent->uniformNameLocationMap.find(name);
-    VIZ_ASSERT(programCurrent->uniformNameLocationMap.find(name) !=
-                   programCurrent->uniformNameLocationMap.end() &&
-               "Uniform not present in program");
+    if (found == programCurrent->uniformNameLocationMap.end()) {
+        char detail[128];
+        std::snprintf(detail, sizeof(detail), "uniform \"%.*s\"", static_cast<int>(name.size()),
+                      name.data());
+        VIZ_ASSERT_DETAIL(programCurrent->uniformNameLocationMap.find(name) !=
+                                  programCurrent->uniformNameLocationMap.end() &&
+                              "Uniform not present in program",
+                          detail);
+    }
     return static_cast<GLint>(found->second);
 }
 
@@ -100,6 +107,10 @@ bool loadProgramSource(Program* program, const char* vertexSource, const char* f
     glGetProgramiv(program->id, GL_LINK_STATUS, &status);
     if (status != GL_TRUE) {
         logMessage("Error program linking: %s", programInfoLog(program->id).c_str());
+        glDetachShader(program->id, vertexShader);
+        glDetachShader(program->id, fragmentShader);
+        glDeleteShader(vertexShader);
+        glDeleteShader(fragmentShader);
         return false;
     }
     glDetachShader(program->id, vertexShader);

@@ -8,6 +8,8 @@
 namespace gl {
 
 Texture2d* texture2dCurrent = nullptr;
+Texture2d* texture2dCurrentUnits[kTextureUnitCount] = {};
+GLint textureUnitCurrent = -1;
 
 namespace {
 
@@ -30,8 +32,15 @@ const char* formatName(GLenum format) {
 }
 
 // The steps shared by creation and complete redefinition, on the texture bound in GL.
+// Uploads read from client memory only while no pixel-unpack buffer is bound; the host may have
+// left one bound, and then `pixels` would be taken as an offset into it.
+void prepareUpload(GLint unpackAlignment) {
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
+}
+
 void defineImage(const void* pixels, GLuint width, GLuint height, const Texture2dConfig& config) {
-    glPixelStorei(GL_UNPACK_ALIGNMENT, config.unpackAlignment);
+    prepareUpload(config.unpackAlignment);
     glTexImage2D(GL_TEXTURE_2D, config.level, static_cast<GLint>(config.internalFormat),
                  static_cast<GLsizei>(width), static_cast<GLsizei>(height), config.border,
                  config.format, config.type, pixels);
@@ -156,6 +165,7 @@ void texImage2d(const void* pixels, GLuint width, GLuint height, const Texture2d
 void texImage2d(const void* pixels, GLuint width, GLuint height, bool generateMipmap) {
     VIZ_ASSERT(texture2dCurrent != nullptr && "Texture 2d not valid");
     Texture2dConfig& config = texture2dCurrent->config;
+    prepareUpload(config.unpackAlignment);
     glTexImage2D(GL_TEXTURE_2D, config.level, static_cast<GLint>(config.internalFormat),
                  static_cast<GLsizei>(width), static_cast<GLsizei>(height), config.border,
                  config.format, config.type, pixels);
@@ -184,11 +194,23 @@ void texImage2d(const char* path, bool generateMipmap) {
         logMessage("[Texture2D][%s] Config format corrected, image asset: %s\n", "texImage2d",
                    path);
     }
-    // This form uploads without pixel-store calls, so the alignment is applied here.
     fitUnpackAlignment(config, image.width, image.channels);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, config.unpackAlignment);
     texImage2d(image.pixels.get(), static_cast<GLuint>(image.width),
                static_cast<GLuint>(image.height), generateMipmap);
+}
+
+void activeTexture(GLuint unit) {
+    VIZ_ASSERT(unit < kTextureUnitCount && "Texture unit not valid");
+    const auto index = static_cast<GLint>(unit);
+    if (index == textureUnitCurrent) {
+        return;
+    }
+    if (textureUnitCurrent >= 0) {
+        texture2dCurrentUnits[textureUnitCurrent] = texture2dCurrent;
+    }
+    glActiveTexture(GL_TEXTURE0 + unit);
+    textureUnitCurrent = index;
+    texture2dCurrent = texture2dCurrentUnits[unit];
 }
 
 void bindTexture2d(Texture2d* texture) {
@@ -207,8 +229,14 @@ void unbindTexture2d() {
 void deleteTexture2d(Texture2d*& texture) {
     VIZ_ASSERT(texture != nullptr && "Texture 2d not valid");
     glDeleteTextures(1, &texture->id);
+    // GL unbinds a deleted texture from every unit that held it.
     if (texture2dCurrent == texture) {
         texture2dCurrent = nullptr;
+    }
+    for (Texture2d*& record : texture2dCurrentUnits) {
+        if (record == texture) {
+            record = nullptr;
+        }
     }
     delete texture;
     texture = nullptr;

@@ -22,7 +22,8 @@ VertexArray* createVertexArray(std::vector<VertexArrayAttributeConfig>& configs,
     indexBufferCurrent = nullptr;
 
     for (VertexArrayAttributeConfig& config : configs) {
-        VertexBuffer** buffer = config.buffer;
+        VertexBuffer* const* buffer =
+            config.buffer != nullptr ? config.buffer : &config.bufferDirect;
         VIZ_ASSERT(*buffer != nullptr && "Buffer not valid");
         bindVertexBuffer(*buffer);
         glEnableVertexAttribArray(config.location);

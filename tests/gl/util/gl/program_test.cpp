@@ -186,7 +186,7 @@ TEST_F(GlProgramTest, CompileAndLinkFailuresAreLoggedWithTheDriversText) {
     EXPECT_EQ(program->uniformNameLocationMap.count("uIvec4"), 1u);
 
     // Both stages compile but disagree on the varying's type. The tables are cleared once both
-    // stages compiled; the shaders stay attached, so this record is done for.
+    // stages compiled, and the shaders are detached and deleted rather than leaked.
     log.clear();
     const char* mismatchedFragment = R"(#version 300 es
 precision mediump float;
@@ -200,6 +200,9 @@ void main() { fragColor = vec4(vColor, 1.0); }
     EXPECT_THAT(log.lines()[0], StartsWith("Error program linking: "));
     EXPECT_GT(log.lines()[0].size(), std::string("Error program linking: ").size());
     EXPECT_TRUE(program->attributes.empty() && program->uniforms.empty());
+    GLint attached = -1;
+    glGetProgramiv(program->id, GL_ATTACHED_SHADERS, &attached);
+    EXPECT_EQ(attached, 0);
     gl::deleteProgram(program);
 
     // A program whose sources failed still has a name and can be bound through the module; GL
@@ -264,7 +267,7 @@ TEST_F(GlProgramDeathTest, UniformChecksStopWithTheirCondition) {
         },
         HasSubstr("Assertion failed: programCurrent->uniformNameLocationMap.find(name) != "
                   "programCurrent->uniformNameLocationMap.end() && \"Uniform not present in "
-                  "program\""));
+                  "program\" (uniform \"uColor\")"));
     EXPECT_DEATH(
         {
             gl::bindProgram(gl::createProgram(kUniformsVertexSource, kUniformsFragmentSource, {}));

@@ -254,6 +254,22 @@ TEST_F(Library, HostErrorsLeftPendingAreDrainedAndLogged) {
     EXPECT_TRUE(log.contains("[Library][deleteInstance] End"));
 }
 
+// A host that replays time moves the clock backwards; that must read as a pause, not as time
+// running backwards: 100 steps of +16 ms and -15 ms are 1.6 s of intro, past its idle part.
+TEST_F(Library, AClockGoingBackwardsPausesInsteadOfRewinding) {
+    api.OnCreateGlApp("res", kLandscape);
+    api.UpdateSpeakerInfo(kTV1);
+    frame();
+    LogCapture log;
+    for (int i = 0; i < 100; ++i) {
+        platform_clock_advance(16'000'000);
+        api.OnUpdateGlApp();
+        platform_clock_advance(-15'000'000);
+        api.OnUpdateGlApp();
+    }
+    EXPECT_EQ(log.matching("Switched playback mode from INTRO_IDLE to INTRO_FADE_IN").size(), 1u);
+}
+
 TEST_F(Library, SurvivesHostileBandFramesAndManyCycles) {
     LogCapture log;
     api.OnCreateGlApp("res", kLandscape);

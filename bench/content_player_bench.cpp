@@ -7,6 +7,7 @@
 #include "alloc_counter.h"
 #include "bench_gl.h"
 #include "visualization/content_player.h"
+#include "visualization/util/gl/shared_context.h"
 
 namespace {
 
@@ -37,5 +38,21 @@ void BM_ContentPlayerFrame(benchmark::State& state) {
     bench::reportAllocations(state, before);
 }
 BENCHMARK(BM_ContentPlayerFrame)->Unit(benchmark::kMicrosecond);
+
+// What sharing the host's context adds to every OnUpdateGlApp: the records reset, the error
+// drain and viewport save on entry, the base render state, and releasing our bindings on exit.
+void BM_SharedContextPerFrame(benchmark::State& state) {
+    if (!bench::ensureGl()) {
+        state.SkipWithError("no headless GL context");
+        return;
+    }
+    for (auto _ : state) {
+        const gl::HostCall call;
+        gl::applyBaseRenderState();
+        benchmark::DoNotOptimize(call.hostErrorCount());
+    }
+    glFinish();
+}
+BENCHMARK(BM_SharedContextPerFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -23,7 +23,6 @@
 
 struct ContentPlayerPreset {
     ContentMode modeStart = ContentMode::NONE;
-    // Every mode but NONE, the two busiest random layouts and the lines family.
     std::set<ContentMode> modesSuitable = defaultModesSuitable();
     std::set<ContentMode> modesRestricted;
     std::set<ContentCategory> categories;
@@ -39,6 +38,7 @@ struct ContentPlayerPreset {
     bool hideSpeakerOverlay = false;
     bool skipIntro = false;
 
+    // The modes that suit the start in ContentModeTable.
     static std::set<ContentMode> defaultModesSuitable();
 };
 

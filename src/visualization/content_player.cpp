@@ -37,15 +37,10 @@ float blendValue(DisplayMode mode) {
 
 std::set<ContentMode> ContentPlayerPreset::defaultModesSuitable() {
     std::set<ContentMode> modes;
-    for (int32_t value = 1; value < kContentModeCount; ++value) {
-        modes.insert(static_cast<ContentMode>(value));
-    }
-    for (ContentMode excluded :
-         {ContentMode::CONTENT_2020_RANDOM_4, ContentMode::CONTENT_2020_RANDOM_5,
-          ContentMode::CONTENT_2021_LINES_VERSION_0,
-          ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_0,
-          ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_1}) {
-        modes.erase(excluded);
+    for (const ContentModeRow& row : ContentModeTable) {
+        if (row.suitsStart) {
+            modes.insert(row.mode);
+        }
     }
     return modes;
 }

@@ -1,26 +1,16 @@
 #include "visualization/content_player.h"
 
-#include <GLES3/gl3.h>
-
 #include <algorithm>
 #include <cfloat>
 
 #include "platform.h"
 #include "visualization/content/catalogue.h"
+#include "visualization/content_player_gl_output.h"
 #include "visualization/log.h"
 #include "visualization/util/assert.h"
 #include "visualization/util/shuffle.h"
 
 namespace {
-
-constexpr std::array<ContentCategory, 6> kCatalogueOrder = {
-    ContentCategory::NONE,
-    ContentCategory::CONTENT_2020,
-    ContentCategory::CONTENT_2021_CUBES,
-    ContentCategory::CONTENT_2021_RING,
-    ContentCategory::CONTENT_2021_LINES,
-    ContentCategory::CONTENT_2021_KALEIDOSCOPE,
-};
 
 constexpr float kRotationLead = 0.2f;
 constexpr float kRotationSmoothTime = 0.5f;
@@ -45,16 +35,18 @@ std::set<ContentMode> ContentPlayerPreset::defaultModesSuitable() {
     return modes;
 }
 
+ContentPlayerFactory::ContentPlayerFactory()
+    : content(createContent), output([](uint32_t width, uint32_t height, SpeakerInfo speaker) {
+          return std::make_unique<ContentPlayerGlOutput>(width, height, speaker);
+      }) {}
+
 // ---------------------------------------------------------------------------------------------
 // Construction and destruction
 
 ContentPlayer::ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotation,
                              SpeakerInfo speaker, DisplayMode displayMode,
-                             const ContentPlayerPreset& preset)
-    : mWidth(width),
-      mHeight(height),
-      mSpeaker(speaker),
-      mPreset(preset),
+                             const ContentPlayerPreset& preset, const ContentPlayerFactory& factory)
+    : mPreset(preset),
       mIntroDuration(preset.durationIntroIdle + preset.durationIntroFadeIn),
       mRandom(static_cast<uint32_t>(platform_clock_now_ns())),
       mDisplayMode(displayMode),
@@ -65,17 +57,17 @@ ContentPlayer::ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotatio
     VIZ_ASSERT(mPreset.durationTransition > 0.0f);
 
     beginSubScope("Create contents");
-    for (ContentCategory category : kCatalogueOrder) {
-        mContents.emplace(category, createContent(category, width, height, rotation));
+    for (const auto& category : ContentCategoryNames) {
+        mContents.emplace(category.first, factory.content(category.first, width, height, rotation));
     }
     endSubScope();
 
     beginSubScope("Create content mapping");
-    mContentCategories = ContentModeCategories;
-    mContentIndices = ContentModeIndices;
-    mCategories = {ContentCategory::CONTENT_2020, ContentCategory::CONTENT_2021_CUBES,
-                   ContentCategory::CONTENT_2021_RING, ContentCategory::CONTENT_2021_LINES,
-                   ContentCategory::CONTENT_2021_KALEIDOSCOPE};
+    for (const auto& category : ContentCategoryNames) {
+        if (category.first != ContentCategory::NONE) {
+            mCategories.insert(category.first);
+        }
+    }
     endSubScope();
 
     beginSubScope("Create content playlist");
@@ -103,12 +95,12 @@ ContentPlayer::ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotatio
     if (!mPreset.categories.empty()) {
         mCategories = mPreset.categories;
     }
-    stepUntil([this](ContentMode mode) { return mCategories.count(mContentCategories.at(mode)); });
+    stepUntil(
+        [this](ContentMode mode) { return mCategories.count(ContentModeCategories.at(mode)); });
     setContentMode(playlistMode(), true);
     endSubScope();
 
-    mSpeakerOverlay = std::make_unique<SpeakerOverlay>(width, height, speaker);
-    mAODOverlay = std::make_unique<AODOverlay>(width, height);
+    mOutput = factory.output(width, height, speaker);
 
     if (mPreset.hideSpeakerOverlay) {
         logInScope("Preset: hide speaker overlay");
@@ -126,17 +118,12 @@ ContentPlayer::~ContentPlayer() {
     for (auto& entry : mContents) {
         entry.second.reset();
     }
-    mSpeakerOverlay.reset();
-    mAODOverlay.reset();
+    mOutput.reset();
     endScope();
 }
 
-AbstractContent& ContentPlayer::getContent(ContentMode mode) const {
-    return getContent(mContentCategories.at(mode));
-}
-
-AbstractContent& ContentPlayer::getContent(ContentCategory category) const {
-    return *mContents.at(category);
+AbstractContent& ContentPlayer::content(ContentMode mode) const {
+    return *mContents.at(ContentModeCategories.at(mode));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -250,11 +237,11 @@ void ContentPlayer::advancePlaylist(bool reshuffleAtEnd) {
             ++count;
         }
     }
-    if (!mCategories.empty() && mCategories.size() != kCatalogueOrder.size()) {
+    if (!mCategories.empty() && mCategories.size() != ContentCategoryNames.size()) {
         count = mPlaylistIndex;
         for (int32_t lap = 0; lap < kPlaylistLength; ++lap) {
             const ContentMode mode = playlistMode();
-            if (mCategories.count(mContentCategories.at(mode)) != 0 && mode != mContentMode) {
+            if (mCategories.count(ContentModeCategories.at(mode)) != 0 && mode != mContentMode) {
                 break;
             }
             stepPlaylist();
@@ -284,7 +271,7 @@ void ContentPlayer::setContentMode(ContentMode mode, bool force) {
         mFading = true;
         mForced = false;
         mTransitionTime = 0.0f;
-        mTransitionStart = getContent(mContentMode).getTransition();
+        mTransitionStart = content(mContentMode).getTransition();
     }
     endScope();
 }
@@ -292,7 +279,7 @@ void ContentPlayer::setContentMode(ContentMode mode, bool force) {
 void ContentPlayer::skipIntro() {
     if (mPlayTime < mIntroDuration) {
         mPlayTime += mIntroDuration;
-        mSpeakerOverlay->skip();
+        mOutput->skipSpeakerOverlay();
         logMessage("[ContentPlayer][skipIntro]");
     }
 }
@@ -328,7 +315,7 @@ void ContentPlayer::updateContentPlayMode() {
 }
 
 void ContentPlayer::finishTransition() {
-    getContent(mContentMode).setTransition(1.0f);
+    content(mContentMode).setTransition(1.0f);
     mFading = false;
     mTransitionMode = ContentPlayerTransitionMode::FINISHED;
 }
@@ -339,7 +326,7 @@ void ContentPlayer::updateContentModeTransition(float dt) {
         return;
     }
     if (mForced) {
-        getContent(mContentMode).setModeIndex(mContentIndices.at(mContentMode));
+        content(mContentMode).setModeIndex(ContentModeIndices.at(mContentMode));
         finishTransition();
         mForced = false;
     } else if (mTransitionTime < mPreset.durationTransition) {
@@ -351,19 +338,19 @@ void ContentPlayer::updateContentModeTransition(float dt) {
             mTransitionMode = ContentPlayerTransitionMode::FADING_OUT;
             mFadeIn = 1.0f;
             mFadeOut = inv;
-            getContent(mContentModeNext).setTransition(0.0f);
-            getContent(mContentMode).setTransition(mTransitionStart * mFadeOut);
+            content(mContentModeNext).setTransition(0.0f);
+            content(mContentMode).setTransition(mTransitionStart * mFadeOut);
         } else {
             const ContentMode old = mContentMode;
             mContentMode = mContentModeNext;
             mTransitionMode = ContentPlayerTransitionMode::FADING_IN;
             mFadeOut = 1.0f;
             mFadeIn = inv;
-            AbstractContent& content = getContent(mContentMode);
+            AbstractContent& incoming = content(mContentMode);
             if (mContentMode != old) {
-                content.setModeIndex(mContentIndices.at(mContentMode));
+                incoming.setModeIndex(ContentModeIndices.at(mContentMode));
             }
-            content.setTransition(mFadeIn);
+            incoming.setTransition(mFadeIn);
         }
         mTransitionTime += dt;
         return;
@@ -396,11 +383,9 @@ void ContentPlayer::update(float dt, const SoundInput& sound) {
     const Spectrum& spectrum = sound.getSpectrum();
     const bool hasData = spectrum.isValid() && spectrum.bandCount() >= 1;
     if (!hasData || mFrameCount == 0) {
-        mClearColor = getContent(mContentMode).getBackgroundColor();
+        mClearColor = content(mContentMode).getBackgroundColor();
     }
-    glViewport(0, 0, static_cast<GLsizei>(mWidth), static_cast<GLsizei>(mHeight));
-    glClearColor(mClearColor.r, mClearColor.g, mClearColor.b, mClearColor.a);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    mOutput->clear(mClearColor);
     if (!hasData) {
         return;
     }
@@ -409,9 +394,9 @@ void ContentPlayer::update(float dt, const SoundInput& sound) {
     updateContentModeTransition(dt);
     drawContent(dt, sound);
 
-    if (!mPreset.hideSpeakerOverlay && !mSpeakerOverlay->isFinished()) {
-        mSpeakerOverlay->setOpacity(1.0f - mSpeakerOverlayFade * mPreset.speakerOverlayFadeScale);
-        mSpeakerOverlay->draw(dt);
+    if (!mPreset.hideSpeakerOverlay && !mOutput->isSpeakerOverlayFinished()) {
+        mOutput->drawSpeakerOverlay(1.0f - mSpeakerOverlayFade * mPreset.speakerOverlayFadeScale,
+                                    dt);
     }
 
     const float t = std::clamp(mDisplayModeTime / mPreset.durationDisplayMode, 0.0f, 1.0f);
@@ -423,20 +408,18 @@ void ContentPlayer::update(float dt, const SoundInput& sound) {
 }
 
 void ContentPlayer::drawContent(float dt, const SoundInput& sound) {
-    AbstractContent& content = getContent(mContentMode);
-    content.setBlend(mPlaybackMode == ContentPlayerPlaybackMode::ANIMATION ? 1.0f : mIntroBlend);
+    AbstractContent& current = content(mContentMode);
+    current.setBlend(mPlaybackMode == ContentPlayerPlaybackMode::ANIMATION ? 1.0f : mIntroBlend);
     const bool pause = mAnimationMode == ContentPlayerAnimationMode::WAITING_FOR_DATA &&
                        mPlaybackMode != ContentPlayerPlaybackMode::INTRO_IDLE;
-    if (pause != content.isPaused()) {
-        content.setPaused(pause);
+    if (pause != current.isPaused()) {
+        current.setPaused(pause);
     }
-    content.setDisplayModeBlend(mDisplayModeBlend);
-    content.update(dt, sound, mRotationTransition);
-    mAODOverlay->setDisplayModeBlend(mDisplayModeBlend);
-    mAODOverlay->update(content.getAODMask());
-    mAODOverlay->begin();
-    content.render();
-    mAODOverlay->draw();
+    current.setDisplayModeBlend(mDisplayModeBlend);
+    current.update(dt, sound, mRotationTransition);
+    mOutput->beginContent(mDisplayModeBlend, current.getAODMask());
+    current.render();
+    mOutput->endContent();
     mClearColor =
-        mix_color(mClearColor, content.getBackgroundColor(), std::clamp(mFadeIn, 0.0f, 1.0f));
+        mix_color(mClearColor, current.getBackgroundColor(), std::clamp(mFadeIn, 0.0f, 1.0f));
 }

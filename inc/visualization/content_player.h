@@ -6,16 +6,15 @@
 // state machines; drawing.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
-#include <random>
 #include <set>
 
 #include "visualization/content/abstract_content.h"
 #include "visualization/content_player_output.h"
+#include "visualization/content_playlist.h"
 #include "visualization/rotation_transition.h"
 #include "visualization/sound_input.h"
 #include "visualization/types.h"
@@ -89,13 +88,6 @@ private:
     void drawContent(float dt, const SoundInput& sound);
     AbstractContent& content(ContentMode mode) const;
 
-    void stepPlaylist() { mPlaylistIndex = (mPlaylistIndex + 1) % kPlaylistLength; }
-    ContentMode playlistMode() const { return mPlaylist[mPlaylistIndex]; }
-    // Steps until `accept` holds for the mode at the index. A search that no mode can satisfy
-    // gives up after one lap instead of spinning forever on a faulty preset.
-    template <typename Accept>
-    bool stepUntil(Accept accept);
-
     RotationTransition mRotationTransition{};
     float mSpeakerOverlayFade = 0.0f;
     ContentPlayerPreset mPreset;
@@ -110,10 +102,7 @@ private:
     ContentMode mContentMode = ContentMode::NONE;
     ContentMode mContentModePrevious = ContentMode::NONE;
     ContentMode mContentModeNext = ContentMode::NONE;
-    std::mt19937 mRandom;
-    std::uniform_int_distribution<int> mPlaylistDistribution{1, kPlaylistLength};
-    std::array<ContentMode, kPlaylistLength> mPlaylist{};
-    uint32_t mPlaylistIndex = 0;
+    ContentPlaylist mPlaylist;
     ContentPlayerTransitionMode mTransitionMode = ContentPlayerTransitionMode::NONE;
     bool mFading = false;
     bool mForced = false;

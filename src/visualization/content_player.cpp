@@ -8,7 +8,6 @@
 #include "visualization/content_player_gl_output.h"
 #include "visualization/log.h"
 #include "visualization/util/assert.h"
-#include "visualization/util/shuffle.h"
 
 namespace {
 
@@ -48,7 +47,7 @@ ContentPlayer::ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotatio
                              const ContentPlayerPreset& preset, const ContentPlayerFactory& factory)
     : mPreset(preset),
       mIntroDuration(preset.durationIntroIdle + preset.durationIntroFadeIn),
-      mRandom(static_cast<uint32_t>(platform_clock_now_ns())),
+      mPlaylist(static_cast<uint32_t>(platform_clock_now_ns())),
       mDisplayMode(displayMode),
       mDisplayModePrevious(displayMode),
       mDisplayModeBlend(blendValue(displayMode)),
@@ -71,33 +70,32 @@ ContentPlayer::ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotatio
     endSubScope();
 
     beginSubScope("Create content playlist");
-    for (int32_t i = 0; i < kPlaylistLength; ++i) {
-        mPlaylist[i] = static_cast<ContentMode>(i + 1);
-    }
     reshufflePlaylist(!mPreset.shufflePlaylist);
     if (mPreset.applyModesSuitable && !mPreset.modesSuitable.empty()) {
-        const uint32_t before = mPlaylistIndex;
-        stepUntil([this](ContentMode mode) { return mPreset.modesSuitable.count(mode) != 0; });
-        if (mPlaylistIndex != before) {
-            logInSubScope("Advanced playlist to suitable mode %s", toString(playlistMode()));
+        const uint32_t before = mPlaylist.position();
+        mPlaylist.seek([this](ContentMode mode) { return mPreset.modesSuitable.count(mode) != 0; });
+        if (mPlaylist.position() != before) {
+            logInSubScope("Advanced playlist to suitable mode %s", toString(mPlaylist.current()));
         }
     }
     if (mPreset.modeStart != ContentMode::NONE) {
-        stepUntil([this](ContentMode mode) { return mode == mPreset.modeStart; });
+        mPlaylist.seek([this](ContentMode mode) { return mode == mPreset.modeStart; });
     }
     if (!mPreset.modesRestricted.empty()) {
-        const uint32_t before = mPlaylistIndex;
-        stepUntil([this](ContentMode mode) { return mPreset.modesRestricted.count(mode) != 0; });
-        if (mPlaylistIndex != before) {
-            logInSubScope("Advanced playlist to restricted mode %s", toString(playlistMode()));
+        const uint32_t before = mPlaylist.position();
+        mPlaylist.seek(
+            [this](ContentMode mode) { return mPreset.modesRestricted.count(mode) != 0; });
+        if (mPlaylist.position() != before) {
+            logInSubScope("Advanced playlist to restricted mode %s", toString(mPlaylist.current()));
         }
     }
     if (!mPreset.categories.empty()) {
         mCategories = mPreset.categories;
     }
-    stepUntil(
-        [this](ContentMode mode) { return mCategories.count(ContentModeCategories.at(mode)); });
-    setContentMode(playlistMode(), true);
+    mPlaylist.seek([this](ContentMode mode) {
+        return mCategories.count(ContentModeCategories.at(mode)) != 0;
+    });
+    setContentMode(mPlaylist.current(), true);
     endSubScope();
 
     mOutput = factory.output(width, height, speaker);
@@ -193,26 +191,9 @@ void ContentPlayer::setDisplayMode(DisplayMode mode, bool immediate) {
 // ---------------------------------------------------------------------------------------------
 // Playlist
 
-template <typename Accept>
-bool ContentPlayer::stepUntil(Accept accept) {
-    for (int32_t steps = 0; steps < kPlaylistLength; ++steps) {
-        if (accept(playlistMode())) {
-            return true;
-        }
-        stepPlaylist();
-    }
-    return accept(playlistMode());
-}
-
 void ContentPlayer::reshufflePlaylist(bool sequential) {
     beginScope("[ContentPlayer][reshufflePlaylist]");
-    if (sequential) {
-        for (int32_t i = 0; i < kPlaylistLength; ++i) {
-            mPlaylist[i] = static_cast<ContentMode>(i + 1);
-        }
-    } else {
-        util::reshuffle(mPlaylist.data(), mPlaylist.size(), mPlaylistDistribution, mRandom);
-    }
+    mPlaylist.reshuffle(sequential);
     endScope();
 }
 
@@ -221,35 +202,10 @@ void ContentPlayer::advancePlaylist(bool reshuffleAtEnd) {
         return;
     }
     beginScope("[ContentPlayer][advancePlaylist]");
-    const bool reshuffle = mPreset.shufflePlaylist && reshuffleAtEnd;
-    stepPlaylist();
-    uint32_t count = 0;
-    // Each search gives up after one lap: a preset that leaves no other playable mode keeps
-    // the current one instead of hanging the frame.
-    if (!mPreset.modesRestricted.empty()) {
-        count = mPlaylistIndex;
-        for (int32_t lap = 0; lap < kPlaylistLength; ++lap) {
-            const ContentMode mode = playlistMode();
-            if (mPreset.modesRestricted.count(mode) != 0 && mode != mContentMode) {
-                break;
-            }
-            stepPlaylist();
-            ++count;
-        }
-    }
-    if (!mCategories.empty() && mCategories.size() != ContentCategoryNames.size()) {
-        count = mPlaylistIndex;
-        for (int32_t lap = 0; lap < kPlaylistLength; ++lap) {
-            const ContentMode mode = playlistMode();
-            if (mCategories.count(ContentModeCategories.at(mode)) != 0 && mode != mContentMode) {
-                break;
-            }
-            stepPlaylist();
-            ++count;
-        }
-    }
-    setContentMode(playlistMode(), false);
-    if (reshuffle && (mPlaylistIndex == kPlaylistLength - 1 || count >= kPlaylistLength - 1)) {
+    const ContentPlaylist::Next next =
+        mPlaylist.advance(mPreset.modesRestricted, mCategories, mContentMode);
+    setContentMode(next.mode, false);
+    if (mPreset.shufflePlaylist && reshuffleAtEnd && next.lapEnded) {
         reshufflePlaylist(false);
     }
     endScope();

@@ -345,6 +345,14 @@ TEST_F(ContentPlayerTest, RestrictedModesAndCategoriesLimitThePlaylist) {
         EXPECT_EQ(playNext(), ContentMode::CONTENT_2020_CIRCULAR_1);
     }
 
+    // With one mode left there is nothing to change to: the search gives up after a lap.
+    preset.modesRestricted = {ContentMode::CONTENT_2021_RING_VERSION_2};
+    make(preset);
+    startAnimating();
+    log.clear();
+    EXPECT_EQ(playNext(), ContentMode::CONTENT_2021_RING_VERSION_2);
+    EXPECT_TRUE(log.matching("setContentMode").empty());
+
     ContentPlayerPreset rings = sequential();
     rings.categories = {ContentCategory::CONTENT_2021_RING};
     make(rings);

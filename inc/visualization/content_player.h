@@ -2,28 +2,26 @@
 // modes, the display-mode blend, the rotation state and the overlays. Created by Visualization
 // with the GL context current; update() draws one whole frame.
 //
-// Sections: preset; construction and destruction; host events; playlist; per-frame state
-// machines; drawing.
+// Sections: preset; factory; construction and destruction; host events; playlist; per-frame
+// state machines; drawing.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
-#include <random>
 #include <set>
 
-#include "visualization/aod_overlay.h"
 #include "visualization/content/abstract_content.h"
+#include "visualization/content_player_output.h"
+#include "visualization/content_playlist.h"
 #include "visualization/rotation_transition.h"
 #include "visualization/sound_input.h"
-#include "visualization/speaker_overlay.h"
 #include "visualization/types.h"
 #include "visualization/util/color.h"
 
 struct ContentPlayerPreset {
     ContentMode modeStart = ContentMode::NONE;
-    // Every mode but NONE, the two busiest random layouts and the lines family.
     std::set<ContentMode> modesSuitable = defaultModesSuitable();
     std::set<ContentMode> modesRestricted;
     std::set<ContentCategory> categories;
@@ -39,13 +37,29 @@ struct ContentPlayerPreset {
     bool hideSpeakerOverlay = false;
     bool skipIntro = false;
 
+    // The modes that suit the start in ContentModeTable.
     static std::set<ContentMode> defaultModesSuitable();
+};
+
+// Where the player's parts come from. Both are called inside the player's constructor scope,
+// where their log lines belong: `content` once per category in category order, `output` after
+// the playlist. A test hands in fakes; the defaults are the catalogue and the GL output.
+struct ContentPlayerFactory {
+    std::function<std::unique_ptr<AbstractContent>(ContentCategory, uint32_t width, uint32_t height,
+                                                   RotateInfo)>
+        content;
+    std::function<std::unique_ptr<ContentPlayerOutput>(uint32_t width, uint32_t height,
+                                                       SpeakerInfo)>
+        output;
+
+    ContentPlayerFactory();
 };
 
 class ContentPlayer {
 public:
     ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotation, SpeakerInfo speaker,
-                  DisplayMode displayMode, const ContentPlayerPreset& preset);
+                  DisplayMode displayMode, const ContentPlayerPreset& preset,
+                  const ContentPlayerFactory& factory = ContentPlayerFactory());
     ~ContentPlayer();
     ContentPlayer(const ContentPlayer&) = delete;
     ContentPlayer& operator=(const ContentPlayer&) = delete;
@@ -58,29 +72,8 @@ public:
     void setRotationTransitionAngle(float degrees);
     void setDisplayMode(DisplayMode mode, bool immediate);
     DisplayMode getDisplayMode() const { return mDisplayMode; }
-
-    // Read access for hosts, the gallery and tests.
+    // The mode whose content is drawn.
     ContentMode getContentMode() const { return mContentMode; }
-    ContentMode getContentModePrevious() const { return mContentModePrevious; }
-    ContentMode getContentModeNext() const { return mContentModeNext; }
-    ContentPlayerAnimationMode getAnimationMode() const { return mAnimationMode; }
-    ContentPlayerPlaybackMode getPlaybackMode() const { return mPlaybackMode; }
-    ContentPlayerTransitionMode getTransitionMode() const { return mTransitionMode; }
-    const std::array<ContentMode, kPlaylistLength>& getPlaylist() const { return mPlaylist; }
-    uint32_t getPlaylistIndex() const { return mPlaylistIndex; }
-    float getPlayTime() const { return mPlayTime; }
-    float getIntroBlend() const { return mIntroBlend; }
-    float getFadeIn() const { return mFadeIn; }
-    float getFadeOut() const { return mFadeOut; }
-    bool isFading() const { return mFading; }
-    float getDisplayModeBlend() const { return mDisplayModeBlend; }
-    const colorf& getClearColor() const { return mClearColor; }
-    const RotationTransition& getRotationTransition() const { return mRotationTransition; }
-    float getSpeakerOverlayFade() const { return mSpeakerOverlayFade; }
-    const SpeakerOverlay& getSpeakerOverlay() const { return *mSpeakerOverlay; }
-    const AODOverlay& getAODOverlay() const { return *mAODOverlay; }
-    AbstractContent& getContent(ContentMode mode) const;
-    AbstractContent& getContent(ContentCategory category) const;
 
 private:
     void reshufflePlaylist(bool sequential);
@@ -93,19 +86,10 @@ private:
     void startRotation(RotateInfo from, RotateInfo to, bool reset);
     void updateRotation(float dt);
     void drawContent(float dt, const SoundInput& sound);
+    AbstractContent& content(ContentMode mode) const;
 
-    void stepPlaylist() { mPlaylistIndex = (mPlaylistIndex + 1) % kPlaylistLength; }
-    ContentMode playlistMode() const { return mPlaylist[mPlaylistIndex]; }
-    // Steps until `accept` holds for the mode at the index. A search that no mode can satisfy
-    // gives up after one lap instead of spinning forever on a faulty preset.
-    template <typename Accept>
-    bool stepUntil(Accept accept);
-
-    uint32_t mWidth;
-    uint32_t mHeight;
     RotationTransition mRotationTransition{};
     float mSpeakerOverlayFade = 0.0f;
-    SpeakerInfo mSpeaker;
     ContentPlayerPreset mPreset;
     uint64_t mFrameCount = 0;
     float mPlayTime = 0.0f;
@@ -118,10 +102,7 @@ private:
     ContentMode mContentMode = ContentMode::NONE;
     ContentMode mContentModePrevious = ContentMode::NONE;
     ContentMode mContentModeNext = ContentMode::NONE;
-    std::mt19937 mRandom;
-    std::uniform_int_distribution<int> mPlaylistDistribution{1, kPlaylistLength};
-    std::array<ContentMode, kPlaylistLength> mPlaylist{};
-    uint32_t mPlaylistIndex = 0;
+    ContentPlaylist mPlaylist;
     ContentPlayerTransitionMode mTransitionMode = ContentPlayerTransitionMode::NONE;
     bool mFading = false;
     bool mForced = false;
@@ -135,10 +116,7 @@ private:
     float mDisplayModeBlend;
     float mDisplayModeTime;
     std::map<ContentCategory, std::unique_ptr<AbstractContent>> mContents;
-    std::map<ContentMode, ContentCategory> mContentCategories;
-    std::map<ContentMode, uint32_t> mContentIndices;
     std::set<ContentCategory> mCategories;
     colorf mClearColor{1.0f, 0.0f, 0.0f, 1.0f};
-    std::unique_ptr<SpeakerOverlay> mSpeakerOverlay;
-    std::unique_ptr<AODOverlay> mAODOverlay;
+    std::unique_ptr<ContentPlayerOutput> mOutput;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <map>
 #include <string>
 #include <utility>
@@ -56,44 +57,70 @@ enum class ContentCategory : int32_t {
     CONTENT_2021_KALEIDOSCOPE,
 };
 
+// The catalogue of content modes: one row per mode, in value order, as
+//   X(mode, family, index within the family, suits the start).
+// The enumeration, the name, category and index tables and the content player's default
+// start-up filter are all made from it, so a new family adds its rows here and its content to
+// the factory in content/catalogue.cpp. The two busiest random layouts and the lines family do
+// not suit the start.
+#define VIZ_CONTENT_MODES(X)                                                            \
+    X(NONE, NONE, 0, false)                                                             \
+    X(CONTENT_2020_RANDOM_1, CONTENT_2020, 0, true)                                     \
+    X(CONTENT_2020_RANDOM_2, CONTENT_2020, 1, true)                                     \
+    X(CONTENT_2020_RANDOM_3, CONTENT_2020, 2, true)                                     \
+    X(CONTENT_2020_RANDOM_4, CONTENT_2020, 3, false)                                    \
+    X(CONTENT_2020_RANDOM_5, CONTENT_2020, 4, false)                                    \
+    X(CONTENT_2020_ZIG_ZAG_1, CONTENT_2020, 5, true)                                    \
+    X(CONTENT_2020_CIRCULAR_1, CONTENT_2020, 6, true)                                   \
+    X(CONTENT_2020_CIRCULAR_2, CONTENT_2020, 7, true)                                   \
+    X(CONTENT_2020_WAVES_1, CONTENT_2020, 8, true)                                      \
+    X(CONTENT_2020_WAVES_2, CONTENT_2020, 9, true)                                      \
+    X(CONTENT_2020_WAVES_3, CONTENT_2020, 10, true)                                     \
+    X(CONTENT_2020_VERTICAL_1, CONTENT_2020, 11, true)                                  \
+    X(CONTENT_2020_DIAMOND_1, CONTENT_2020, 12, true)                                   \
+    X(CONTENT_2020_DIAMOND_2, CONTENT_2020, 13, true)                                   \
+    X(CONTENT_2021_CUBES_VERSION_0, CONTENT_2021_CUBES, 0, true)                        \
+    X(CONTENT_2021_CUBES_VERSION_1, CONTENT_2021_CUBES, 1, true)                        \
+    X(CONTENT_2021_CUBES_VERSION_2, CONTENT_2021_CUBES, 2, true)                        \
+    X(CONTENT_2021_RING_VERSION_0, CONTENT_2021_RING, 0, true)                          \
+    X(CONTENT_2021_RING_VERSION_1, CONTENT_2021_RING, 1, true)                          \
+    X(CONTENT_2021_RING_VERSION_2, CONTENT_2021_RING, 2, true)                          \
+    X(CONTENT_2021_RING_VERSION_3, CONTENT_2021_RING, 3, true)                          \
+    X(CONTENT_2021_RING_VERSION_4, CONTENT_2021_RING, 4, true)                          \
+    X(CONTENT_2021_RING_VERSION_5, CONTENT_2021_RING, 5, true)                          \
+    X(CONTENT_2021_LINES_VERSION_0, CONTENT_2021_LINES, 0, false)                       \
+    X(CONTENT_2021_LINES_VERSION_0_REPEAT_0, CONTENT_2021_LINES, 1, false)              \
+    X(CONTENT_2021_LINES_VERSION_0_REPEAT_1, CONTENT_2021_LINES, 2, false)              \
+    X(CONTENT_2021_KALEIDOSCOPE_VERSION_0, CONTENT_2021_KALEIDOSCOPE, 0, true)          \
+    X(CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_0, CONTENT_2021_KALEIDOSCOPE, 1, true) \
+    X(CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_1, CONTENT_2021_KALEIDOSCOPE, 2, true) \
+    X(CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_2, CONTENT_2021_KALEIDOSCOPE, 3, true) \
+    X(CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_3, CONTENT_2021_KALEIDOSCOPE, 4, true)
+
 enum class ContentMode : int32_t {
-    NONE,
-    CONTENT_2020_RANDOM_1,
-    CONTENT_2020_RANDOM_2,
-    CONTENT_2020_RANDOM_3,
-    CONTENT_2020_RANDOM_4,
-    CONTENT_2020_RANDOM_5,
-    CONTENT_2020_ZIG_ZAG_1,
-    CONTENT_2020_CIRCULAR_1,
-    CONTENT_2020_CIRCULAR_2,
-    CONTENT_2020_WAVES_1,
-    CONTENT_2020_WAVES_2,
-    CONTENT_2020_WAVES_3,
-    CONTENT_2020_VERTICAL_1,
-    CONTENT_2020_DIAMOND_1,
-    CONTENT_2020_DIAMOND_2,
-    CONTENT_2021_CUBES_VERSION_0,
-    CONTENT_2021_CUBES_VERSION_1,
-    CONTENT_2021_CUBES_VERSION_2,
-    CONTENT_2021_RING_VERSION_0,
-    CONTENT_2021_RING_VERSION_1,
-    CONTENT_2021_RING_VERSION_2,
-    CONTENT_2021_RING_VERSION_3,
-    CONTENT_2021_RING_VERSION_4,
-    CONTENT_2021_RING_VERSION_5,
-    CONTENT_2021_LINES_VERSION_0,
-    CONTENT_2021_LINES_VERSION_0_REPEAT_0,
-    CONTENT_2021_LINES_VERSION_0_REPEAT_1,
-    CONTENT_2021_KALEIDOSCOPE_VERSION_0,
-    CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_0,
-    CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_1,
-    CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_2,
-    CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_3,
+#define VIZ_CONTENT_MODE_VALUE(mode, category, index, suitsStart) mode,
+    VIZ_CONTENT_MODES(VIZ_CONTENT_MODE_VALUE)
+#undef VIZ_CONTENT_MODE_VALUE
+};
+
+struct ContentModeRow {
+    ContentMode mode;
+    const char* name;
+    ContentCategory category;
+    uint32_t index;  // the variant number the family's content is given
+    bool suitsStart;
+};
+
+inline constexpr ContentModeRow ContentModeTable[] = {
+#define VIZ_CONTENT_MODE_ROW(mode, category, index, suitsStart) \
+    {ContentMode::mode, #mode, ContentCategory::category, index, suitsStart},
+    VIZ_CONTENT_MODES(VIZ_CONTENT_MODE_ROW)
+#undef VIZ_CONTENT_MODE_ROW
 };
 
 // Playable modes are 1..31; NONE is never in the playlist.
-constexpr int32_t kContentModeCount = 32;
-constexpr int32_t kPlaylistLength = 31;
+constexpr int32_t kContentModeCount = static_cast<int32_t>(std::size(ContentModeTable));
+constexpr int32_t kPlaylistLength = kContentModeCount - 1;
 
 enum class ContentPlayerAnimationMode : int32_t { WAITING_FOR_DATA, ANIMATING };
 
@@ -131,7 +158,7 @@ extern const std::map<std::string, ContentPlayerTransitionMode> ContentPlayerTra
 extern const std::map<SoundClass, SoundClassGroup> SoundClassGroups;
 extern const std::map<SoundClass, SoundClass> SoundClassReduced;
 extern const std::map<DisplayMode, float> DisplayModeBlendValues;
-// The constant lists from which the content player fills its own mode tables.
+// Columns of ContentModeTable, for lookups by mode.
 extern const std::map<ContentMode, ContentCategory> ContentModeCategories;
 extern const std::map<ContentMode, uint32_t> ContentModeIndices;
 

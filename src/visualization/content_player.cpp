@@ -1,26 +1,15 @@
 #include "visualization/content_player.h"
 
-#include <GLES3/gl3.h>
-
 #include <algorithm>
 #include <cfloat>
 
 #include "platform.h"
 #include "visualization/content/catalogue.h"
+#include "visualization/content_player_gl_output.h"
 #include "visualization/log.h"
 #include "visualization/util/assert.h"
-#include "visualization/util/shuffle.h"
 
 namespace {
-
-constexpr std::array<ContentCategory, 6> kCatalogueOrder = {
-    ContentCategory::NONE,
-    ContentCategory::CONTENT_2020,
-    ContentCategory::CONTENT_2021_CUBES,
-    ContentCategory::CONTENT_2021_RING,
-    ContentCategory::CONTENT_2021_LINES,
-    ContentCategory::CONTENT_2021_KALEIDOSCOPE,
-};
 
 constexpr float kRotationLead = 0.2f;
 constexpr float kRotationSmoothTime = 0.5f;
@@ -37,31 +26,28 @@ float blendValue(DisplayMode mode) {
 
 std::set<ContentMode> ContentPlayerPreset::defaultModesSuitable() {
     std::set<ContentMode> modes;
-    for (int32_t value = 1; value < kContentModeCount; ++value) {
-        modes.insert(static_cast<ContentMode>(value));
-    }
-    for (ContentMode excluded :
-         {ContentMode::CONTENT_2020_RANDOM_4, ContentMode::CONTENT_2020_RANDOM_5,
-          ContentMode::CONTENT_2021_LINES_VERSION_0,
-          ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_0,
-          ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_1}) {
-        modes.erase(excluded);
+    for (const ContentModeRow& row : ContentModeTable) {
+        if (row.suitsStart) {
+            modes.insert(row.mode);
+        }
     }
     return modes;
 }
+
+ContentPlayerFactory::ContentPlayerFactory()
+    : content(createContent), output([](uint32_t width, uint32_t height, SpeakerInfo speaker) {
+          return std::make_unique<ContentPlayerGlOutput>(width, height, speaker);
+      }) {}
 
 // ---------------------------------------------------------------------------------------------
 // Construction and destruction
 
 ContentPlayer::ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotation,
                              SpeakerInfo speaker, DisplayMode displayMode,
-                             const ContentPlayerPreset& preset)
-    : mWidth(width),
-      mHeight(height),
-      mSpeaker(speaker),
-      mPreset(preset),
+                             const ContentPlayerPreset& preset, const ContentPlayerFactory& factory)
+    : mPreset(preset),
       mIntroDuration(preset.durationIntroIdle + preset.durationIntroFadeIn),
-      mRandom(static_cast<uint32_t>(platform_clock_now_ns())),
+      mPlaylist(static_cast<uint32_t>(platform_clock_now_ns())),
       mDisplayMode(displayMode),
       mDisplayModePrevious(displayMode),
       mDisplayModeBlend(blendValue(displayMode)),
@@ -70,50 +56,49 @@ ContentPlayer::ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotatio
     VIZ_ASSERT(mPreset.durationTransition > 0.0f);
 
     beginSubScope("Create contents");
-    for (ContentCategory category : kCatalogueOrder) {
-        mContents.emplace(category, createContent(category, width, height, rotation));
+    for (const auto& category : ContentCategoryNames) {
+        mContents.emplace(category.first, factory.content(category.first, width, height, rotation));
     }
     endSubScope();
 
     beginSubScope("Create content mapping");
-    mContentCategories = ContentModeCategories;
-    mContentIndices = ContentModeIndices;
-    mCategories = {ContentCategory::CONTENT_2020, ContentCategory::CONTENT_2021_CUBES,
-                   ContentCategory::CONTENT_2021_RING, ContentCategory::CONTENT_2021_LINES,
-                   ContentCategory::CONTENT_2021_KALEIDOSCOPE};
+    for (const auto& category : ContentCategoryNames) {
+        if (category.first != ContentCategory::NONE) {
+            mCategories.insert(category.first);
+        }
+    }
     endSubScope();
 
     beginSubScope("Create content playlist");
-    for (int32_t i = 0; i < kPlaylistLength; ++i) {
-        mPlaylist[i] = static_cast<ContentMode>(i + 1);
-    }
     reshufflePlaylist(!mPreset.shufflePlaylist);
     if (mPreset.applyModesSuitable && !mPreset.modesSuitable.empty()) {
-        const uint32_t before = mPlaylistIndex;
-        stepUntil([this](ContentMode mode) { return mPreset.modesSuitable.count(mode) != 0; });
-        if (mPlaylistIndex != before) {
-            logInSubScope("Advanced playlist to suitable mode %s", toString(playlistMode()));
+        const uint32_t before = mPlaylist.position();
+        mPlaylist.seek([this](ContentMode mode) { return mPreset.modesSuitable.count(mode) != 0; });
+        if (mPlaylist.position() != before) {
+            logInSubScope("Advanced playlist to suitable mode %s", toString(mPlaylist.current()));
         }
     }
     if (mPreset.modeStart != ContentMode::NONE) {
-        stepUntil([this](ContentMode mode) { return mode == mPreset.modeStart; });
+        mPlaylist.seek([this](ContentMode mode) { return mode == mPreset.modeStart; });
     }
     if (!mPreset.modesRestricted.empty()) {
-        const uint32_t before = mPlaylistIndex;
-        stepUntil([this](ContentMode mode) { return mPreset.modesRestricted.count(mode) != 0; });
-        if (mPlaylistIndex != before) {
-            logInSubScope("Advanced playlist to restricted mode %s", toString(playlistMode()));
+        const uint32_t before = mPlaylist.position();
+        mPlaylist.seek(
+            [this](ContentMode mode) { return mPreset.modesRestricted.count(mode) != 0; });
+        if (mPlaylist.position() != before) {
+            logInSubScope("Advanced playlist to restricted mode %s", toString(mPlaylist.current()));
         }
     }
     if (!mPreset.categories.empty()) {
         mCategories = mPreset.categories;
     }
-    stepUntil([this](ContentMode mode) { return mCategories.count(mContentCategories.at(mode)); });
-    setContentMode(playlistMode(), true);
+    mPlaylist.seek([this](ContentMode mode) {
+        return mCategories.count(ContentModeCategories.at(mode)) != 0;
+    });
+    setContentMode(mPlaylist.current(), true);
     endSubScope();
 
-    mSpeakerOverlay = std::make_unique<SpeakerOverlay>(width, height, speaker);
-    mAODOverlay = std::make_unique<AODOverlay>(width, height);
+    mOutput = factory.output(width, height, speaker);
 
     if (mPreset.hideSpeakerOverlay) {
         logInScope("Preset: hide speaker overlay");
@@ -131,17 +116,12 @@ ContentPlayer::~ContentPlayer() {
     for (auto& entry : mContents) {
         entry.second.reset();
     }
-    mSpeakerOverlay.reset();
-    mAODOverlay.reset();
+    mOutput.reset();
     endScope();
 }
 
-AbstractContent& ContentPlayer::getContent(ContentMode mode) const {
-    return getContent(mContentCategories.at(mode));
-}
-
-AbstractContent& ContentPlayer::getContent(ContentCategory category) const {
-    return *mContents.at(category);
+AbstractContent& ContentPlayer::content(ContentMode mode) const {
+    return *mContents.at(ContentModeCategories.at(mode));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -211,26 +191,9 @@ void ContentPlayer::setDisplayMode(DisplayMode mode, bool immediate) {
 // ---------------------------------------------------------------------------------------------
 // Playlist
 
-template <typename Accept>
-bool ContentPlayer::stepUntil(Accept accept) {
-    for (int32_t steps = 0; steps < kPlaylistLength; ++steps) {
-        if (accept(playlistMode())) {
-            return true;
-        }
-        stepPlaylist();
-    }
-    return accept(playlistMode());
-}
-
 void ContentPlayer::reshufflePlaylist(bool sequential) {
     beginScope("[ContentPlayer][reshufflePlaylist]");
-    if (sequential) {
-        for (int32_t i = 0; i < kPlaylistLength; ++i) {
-            mPlaylist[i] = static_cast<ContentMode>(i + 1);
-        }
-    } else {
-        util::reshuffle(mPlaylist.data(), mPlaylist.size(), mPlaylistDistribution, mRandom);
-    }
+    mPlaylist.reshuffle(sequential);
     endScope();
 }
 
@@ -239,35 +202,10 @@ void ContentPlayer::advancePlaylist(bool reshuffleAtEnd) {
         return;
     }
     beginScope("[ContentPlayer][advancePlaylist]");
-    const bool reshuffle = mPreset.shufflePlaylist && reshuffleAtEnd;
-    stepPlaylist();
-    uint32_t count = 0;
-    // Each search gives up after one lap: a preset that leaves no other playable mode keeps
-    // the current one instead of hanging the frame.
-    if (!mPreset.modesRestricted.empty()) {
-        count = mPlaylistIndex;
-        for (int32_t lap = 0; lap < kPlaylistLength; ++lap) {
-            const ContentMode mode = playlistMode();
-            if (mPreset.modesRestricted.count(mode) != 0 && mode != mContentMode) {
-                break;
-            }
-            stepPlaylist();
-            ++count;
-        }
-    }
-    if (!mCategories.empty() && mCategories.size() != kCatalogueOrder.size()) {
-        count = mPlaylistIndex;
-        for (int32_t lap = 0; lap < kPlaylistLength; ++lap) {
-            const ContentMode mode = playlistMode();
-            if (mCategories.count(mContentCategories.at(mode)) != 0 && mode != mContentMode) {
-                break;
-            }
-            stepPlaylist();
-            ++count;
-        }
-    }
-    setContentMode(playlistMode(), false);
-    if (reshuffle && (mPlaylistIndex == kPlaylistLength - 1 || count >= kPlaylistLength - 1)) {
+    const ContentPlaylist::Next next =
+        mPlaylist.advance(mPreset.modesRestricted, mCategories, mContentMode);
+    setContentMode(next.mode, false);
+    if (mPreset.shufflePlaylist && reshuffleAtEnd && next.lapEnded) {
         reshufflePlaylist(false);
     }
     endScope();
@@ -289,7 +227,7 @@ void ContentPlayer::setContentMode(ContentMode mode, bool force) {
         mFading = true;
         mForced = false;
         mTransitionTime = 0.0f;
-        mTransitionStart = getContent(mContentMode).getTransition();
+        mTransitionStart = content(mContentMode).getTransition();
     }
     endScope();
 }
@@ -297,7 +235,7 @@ void ContentPlayer::setContentMode(ContentMode mode, bool force) {
 void ContentPlayer::skipIntro() {
     if (mPlayTime < mIntroDuration) {
         mPlayTime += mIntroDuration;
-        mSpeakerOverlay->skip();
+        mOutput->skipSpeakerOverlay();
         logMessage("[ContentPlayer][skipIntro]");
     }
 }
@@ -333,7 +271,7 @@ void ContentPlayer::updateContentPlayMode() {
 }
 
 void ContentPlayer::finishTransition() {
-    getContent(mContentMode).setTransition(1.0f);
+    content(mContentMode).setTransition(1.0f);
     mFading = false;
     mTransitionMode = ContentPlayerTransitionMode::FINISHED;
 }
@@ -344,7 +282,7 @@ void ContentPlayer::updateContentModeTransition(float dt) {
         return;
     }
     if (mForced) {
-        getContent(mContentMode).setModeIndex(mContentIndices.at(mContentMode));
+        content(mContentMode).setModeIndex(ContentModeIndices.at(mContentMode));
         finishTransition();
         mForced = false;
     } else if (mTransitionTime < mPreset.durationTransition) {
@@ -356,19 +294,19 @@ void ContentPlayer::updateContentModeTransition(float dt) {
             mTransitionMode = ContentPlayerTransitionMode::FADING_OUT;
             mFadeIn = 1.0f;
             mFadeOut = inv;
-            getContent(mContentModeNext).setTransition(0.0f);
-            getContent(mContentMode).setTransition(mTransitionStart * mFadeOut);
+            content(mContentModeNext).setTransition(0.0f);
+            content(mContentMode).setTransition(mTransitionStart * mFadeOut);
         } else {
             const ContentMode old = mContentMode;
             mContentMode = mContentModeNext;
             mTransitionMode = ContentPlayerTransitionMode::FADING_IN;
             mFadeOut = 1.0f;
             mFadeIn = inv;
-            AbstractContent& content = getContent(mContentMode);
+            AbstractContent& incoming = content(mContentMode);
             if (mContentMode != old) {
-                content.setModeIndex(mContentIndices.at(mContentMode));
+                incoming.setModeIndex(ContentModeIndices.at(mContentMode));
             }
-            content.setTransition(mFadeIn);
+            incoming.setTransition(mFadeIn);
         }
         mTransitionTime += dt;
         return;
@@ -401,11 +339,9 @@ void ContentPlayer::update(float dt, const SoundInput& sound) {
     const Spectrum& spectrum = sound.getSpectrum();
     const bool hasData = spectrum.isValid() && spectrum.bandCount() >= 1;
     if (!hasData || mFrameCount == 0) {
-        mClearColor = getContent(mContentMode).getBackgroundColor();
+        mClearColor = content(mContentMode).getBackgroundColor();
     }
-    glViewport(0, 0, static_cast<GLsizei>(mWidth), static_cast<GLsizei>(mHeight));
-    glClearColor(mClearColor.r, mClearColor.g, mClearColor.b, mClearColor.a);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    mOutput->clear(mClearColor);
     if (!hasData) {
         return;
     }
@@ -414,9 +350,9 @@ void ContentPlayer::update(float dt, const SoundInput& sound) {
     updateContentModeTransition(dt);
     drawContent(dt, sound);
 
-    if (!mPreset.hideSpeakerOverlay && !mSpeakerOverlay->isFinished()) {
-        mSpeakerOverlay->setOpacity(1.0f - mSpeakerOverlayFade * mPreset.speakerOverlayFadeScale);
-        mSpeakerOverlay->draw(dt);
+    if (!mPreset.hideSpeakerOverlay && !mOutput->isSpeakerOverlayFinished()) {
+        mOutput->drawSpeakerOverlay(1.0f - mSpeakerOverlayFade * mPreset.speakerOverlayFadeScale,
+                                    dt);
     }
 
     const float t = std::clamp(mDisplayModeTime / mPreset.durationDisplayMode, 0.0f, 1.0f);
@@ -428,20 +364,18 @@ void ContentPlayer::update(float dt, const SoundInput& sound) {
 }
 
 void ContentPlayer::drawContent(float dt, const SoundInput& sound) {
-    AbstractContent& content = getContent(mContentMode);
-    content.setBlend(mPlaybackMode == ContentPlayerPlaybackMode::ANIMATION ? 1.0f : mIntroBlend);
+    AbstractContent& current = content(mContentMode);
+    current.setBlend(mPlaybackMode == ContentPlayerPlaybackMode::ANIMATION ? 1.0f : mIntroBlend);
     const bool pause = mAnimationMode == ContentPlayerAnimationMode::WAITING_FOR_DATA &&
                        mPlaybackMode != ContentPlayerPlaybackMode::INTRO_IDLE;
-    if (pause != content.isPaused()) {
-        content.setPaused(pause);
+    if (pause != current.isPaused()) {
+        current.setPaused(pause);
     }
-    content.setDisplayModeBlend(mDisplayModeBlend);
-    content.update(dt, sound, mRotationTransition);
-    mAODOverlay->setDisplayModeBlend(mDisplayModeBlend);
-    mAODOverlay->update(content.getAODMask());
-    mAODOverlay->begin();
-    content.render();
-    mAODOverlay->draw();
+    current.setDisplayModeBlend(mDisplayModeBlend);
+    current.update(dt, sound, mRotationTransition);
+    mOutput->beginContent(mDisplayModeBlend, current.getAODMask());
+    current.render();
+    mOutput->endContent();
     mClearColor =
-        mix_color(mClearColor, content.getBackgroundColor(), std::clamp(mFadeIn, 0.0f, 1.0f));
+        mix_color(mClearColor, current.getBackgroundColor(), std::clamp(mFadeIn, 0.0f, 1.0f));
 }

@@ -11,6 +11,34 @@ std::map<std::string, Enum> reverse(const std::map<Enum, std::string>& names) {
     return values;
 }
 
+// One column of the mode table as a map from the mode.
+template <typename Value, typename Field>
+std::map<ContentMode, Value> column(Field ContentModeRow::*field) {
+    std::map<ContentMode, Value> values;
+    for (const ContentModeRow& row : ContentModeTable) {
+        values.emplace(row.mode, row.*field);
+    }
+    return values;
+}
+
+// The rows must stand in value order, and a family's indices must count 0, 1, 2, ... in its
+// rows: the contents index their per-mode arrays with them.
+constexpr bool rowsAreConsistent() {
+    for (size_t i = 0; i < std::size(ContentModeTable); ++i) {
+        const ContentModeRow& row = ContentModeTable[i];
+        uint32_t earlier = 0;
+        for (size_t j = 0; j < i; ++j) {
+            earlier += ContentModeTable[j].category == row.category ? 1 : 0;
+        }
+        if (static_cast<size_t>(row.mode) != i || row.index != earlier) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(rowsAreConsistent(),
+              "VIZ_CONTENT_MODES: rows out of order or indices not 0, 1, 2, ...");
+
 }  // namespace
 
 const std::map<RotateInfo, std::string> RotateInfoNames = {
@@ -67,44 +95,8 @@ const std::map<ContentCategory, std::string> ContentCategoryNames = {
     {ContentCategory::CONTENT_2021_KALEIDOSCOPE, "CONTENT_2021_KALEIDOSCOPE"},
 };
 
-const std::map<ContentMode, std::string> ContentModeNames = {
-    {ContentMode::NONE, "NONE"},
-    {ContentMode::CONTENT_2020_RANDOM_1, "CONTENT_2020_RANDOM_1"},
-    {ContentMode::CONTENT_2020_RANDOM_2, "CONTENT_2020_RANDOM_2"},
-    {ContentMode::CONTENT_2020_RANDOM_3, "CONTENT_2020_RANDOM_3"},
-    {ContentMode::CONTENT_2020_RANDOM_4, "CONTENT_2020_RANDOM_4"},
-    {ContentMode::CONTENT_2020_RANDOM_5, "CONTENT_2020_RANDOM_5"},
-    {ContentMode::CONTENT_2020_ZIG_ZAG_1, "CONTENT_2020_ZIG_ZAG_1"},
-    {ContentMode::CONTENT_2020_CIRCULAR_1, "CONTENT_2020_CIRCULAR_1"},
-    {ContentMode::CONTENT_2020_CIRCULAR_2, "CONTENT_2020_CIRCULAR_2"},
-    {ContentMode::CONTENT_2020_WAVES_1, "CONTENT_2020_WAVES_1"},
-    {ContentMode::CONTENT_2020_WAVES_2, "CONTENT_2020_WAVES_2"},
-    {ContentMode::CONTENT_2020_WAVES_3, "CONTENT_2020_WAVES_3"},
-    {ContentMode::CONTENT_2020_VERTICAL_1, "CONTENT_2020_VERTICAL_1"},
-    {ContentMode::CONTENT_2020_DIAMOND_1, "CONTENT_2020_DIAMOND_1"},
-    {ContentMode::CONTENT_2020_DIAMOND_2, "CONTENT_2020_DIAMOND_2"},
-    {ContentMode::CONTENT_2021_CUBES_VERSION_0, "CONTENT_2021_CUBES_VERSION_0"},
-    {ContentMode::CONTENT_2021_CUBES_VERSION_1, "CONTENT_2021_CUBES_VERSION_1"},
-    {ContentMode::CONTENT_2021_CUBES_VERSION_2, "CONTENT_2021_CUBES_VERSION_2"},
-    {ContentMode::CONTENT_2021_RING_VERSION_0, "CONTENT_2021_RING_VERSION_0"},
-    {ContentMode::CONTENT_2021_RING_VERSION_1, "CONTENT_2021_RING_VERSION_1"},
-    {ContentMode::CONTENT_2021_RING_VERSION_2, "CONTENT_2021_RING_VERSION_2"},
-    {ContentMode::CONTENT_2021_RING_VERSION_3, "CONTENT_2021_RING_VERSION_3"},
-    {ContentMode::CONTENT_2021_RING_VERSION_4, "CONTENT_2021_RING_VERSION_4"},
-    {ContentMode::CONTENT_2021_RING_VERSION_5, "CONTENT_2021_RING_VERSION_5"},
-    {ContentMode::CONTENT_2021_LINES_VERSION_0, "CONTENT_2021_LINES_VERSION_0"},
-    {ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_0, "CONTENT_2021_LINES_VERSION_0_REPEAT_0"},
-    {ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_1, "CONTENT_2021_LINES_VERSION_0_REPEAT_1"},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0, "CONTENT_2021_KALEIDOSCOPE_VERSION_0"},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_0,
-     "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_0"},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_1,
-     "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_1"},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_2,
-     "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_2"},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_3,
-     "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_3"},
-};
+const std::map<ContentMode, std::string> ContentModeNames =
+    column<std::string>(&ContentModeRow::name);
 
 const std::map<ContentPlayerAnimationMode, std::string> ContentPlayerAnimationModeNames = {
     {ContentPlayerAnimationMode::WAITING_FOR_DATA, "WAITING_FOR_DATA"},
@@ -165,79 +157,9 @@ const std::map<DisplayMode, float> DisplayModeBlendValues = {
     {DisplayMode::AOD, 1.0f},
 };
 
-const std::map<ContentMode, ContentCategory> ContentModeCategories = {
-    {ContentMode::NONE, ContentCategory::NONE},
-    {ContentMode::CONTENT_2020_RANDOM_1, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_RANDOM_2, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_RANDOM_3, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_RANDOM_4, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_RANDOM_5, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_ZIG_ZAG_1, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_CIRCULAR_1, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_CIRCULAR_2, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_WAVES_1, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_WAVES_2, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_WAVES_3, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_VERTICAL_1, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_DIAMOND_1, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2020_DIAMOND_2, ContentCategory::CONTENT_2020},
-    {ContentMode::CONTENT_2021_CUBES_VERSION_0, ContentCategory::CONTENT_2021_CUBES},
-    {ContentMode::CONTENT_2021_CUBES_VERSION_1, ContentCategory::CONTENT_2021_CUBES},
-    {ContentMode::CONTENT_2021_CUBES_VERSION_2, ContentCategory::CONTENT_2021_CUBES},
-    {ContentMode::CONTENT_2021_RING_VERSION_0, ContentCategory::CONTENT_2021_RING},
-    {ContentMode::CONTENT_2021_RING_VERSION_1, ContentCategory::CONTENT_2021_RING},
-    {ContentMode::CONTENT_2021_RING_VERSION_2, ContentCategory::CONTENT_2021_RING},
-    {ContentMode::CONTENT_2021_RING_VERSION_3, ContentCategory::CONTENT_2021_RING},
-    {ContentMode::CONTENT_2021_RING_VERSION_4, ContentCategory::CONTENT_2021_RING},
-    {ContentMode::CONTENT_2021_RING_VERSION_5, ContentCategory::CONTENT_2021_RING},
-    {ContentMode::CONTENT_2021_LINES_VERSION_0, ContentCategory::CONTENT_2021_LINES},
-    {ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_0, ContentCategory::CONTENT_2021_LINES},
-    {ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_1, ContentCategory::CONTENT_2021_LINES},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0, ContentCategory::CONTENT_2021_KALEIDOSCOPE},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_0,
-     ContentCategory::CONTENT_2021_KALEIDOSCOPE},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_1,
-     ContentCategory::CONTENT_2021_KALEIDOSCOPE},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_2,
-     ContentCategory::CONTENT_2021_KALEIDOSCOPE},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_3,
-     ContentCategory::CONTENT_2021_KALEIDOSCOPE},
-};
-
-const std::map<ContentMode, uint32_t> ContentModeIndices = {
-    {ContentMode::NONE, 0},
-    {ContentMode::CONTENT_2020_RANDOM_1, 0},
-    {ContentMode::CONTENT_2020_RANDOM_2, 1},
-    {ContentMode::CONTENT_2020_RANDOM_3, 2},
-    {ContentMode::CONTENT_2020_RANDOM_4, 3},
-    {ContentMode::CONTENT_2020_RANDOM_5, 4},
-    {ContentMode::CONTENT_2020_ZIG_ZAG_1, 5},
-    {ContentMode::CONTENT_2020_CIRCULAR_1, 6},
-    {ContentMode::CONTENT_2020_CIRCULAR_2, 7},
-    {ContentMode::CONTENT_2020_WAVES_1, 8},
-    {ContentMode::CONTENT_2020_WAVES_2, 9},
-    {ContentMode::CONTENT_2020_WAVES_3, 10},
-    {ContentMode::CONTENT_2020_VERTICAL_1, 11},
-    {ContentMode::CONTENT_2020_DIAMOND_1, 12},
-    {ContentMode::CONTENT_2020_DIAMOND_2, 13},
-    {ContentMode::CONTENT_2021_CUBES_VERSION_0, 0},
-    {ContentMode::CONTENT_2021_CUBES_VERSION_1, 1},
-    {ContentMode::CONTENT_2021_CUBES_VERSION_2, 2},
-    {ContentMode::CONTENT_2021_RING_VERSION_0, 0},
-    {ContentMode::CONTENT_2021_RING_VERSION_1, 1},
-    {ContentMode::CONTENT_2021_RING_VERSION_2, 2},
-    {ContentMode::CONTENT_2021_RING_VERSION_3, 3},
-    {ContentMode::CONTENT_2021_RING_VERSION_4, 4},
-    {ContentMode::CONTENT_2021_RING_VERSION_5, 5},
-    {ContentMode::CONTENT_2021_LINES_VERSION_0, 0},
-    {ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_0, 1},
-    {ContentMode::CONTENT_2021_LINES_VERSION_0_REPEAT_1, 2},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0, 0},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_0, 1},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_1, 2},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_2, 3},
-    {ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_3, 4},
-};
+const std::map<ContentMode, ContentCategory> ContentModeCategories =
+    column<ContentCategory>(&ContentModeRow::category);
+const std::map<ContentMode, uint32_t> ContentModeIndices = column<uint32_t>(&ContentModeRow::index);
 
 const std::map<RotateInfo, ScreenSize> DefaultScreenSizes = {
     {RotateInfo::Landscape, {1920, 1080}},

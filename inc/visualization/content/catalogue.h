@@ -1,4 +1,6 @@
-// The catalogue: one content class per category, created by the content player at start-up.
+// The catalogue: one content class per category, created by the content player at start-up
+// (the default content factory of ContentPlayerFactory). A family lands by replacing its interim
+// in catalogue.cpp; its modes are rows of VIZ_CONTENT_MODES in types.h.
 #pragma once
 
 #include <memory>

@@ -1,6 +1,6 @@
-// Textures against GL: binding records, parameters, redefinition, and image assets written
-// here as PNG files with 1, 2, 3 and 4 channels, decoded through the resource directory and
-// sampled back by drawing them over the whole target.
+// Textures against GL: binding records per unit, parameters, and image assets written here as
+// PNG files with 1, 2, 3 and 4 channels, decoded through the resource directory and sampled
+// back by drawing them over the whole target.
 #include "visualization/util/gl/texture_2d.h"
 
 #include <gtest/gtest.h>
@@ -201,33 +201,8 @@ TEST_F(GlTexture2dTest, EachUnitKeepsItsRecordUntilAReset) {
     gl::deleteTexture2d(a);
 }
 
-TEST_F(GlTexture2dTest, PixelsAreSampledBackAndRedefined) {
-    const Image image = testImage(4, 4, 4);
-    gl::Texture2d* texture = gl::createTexture2d(image.bytes.data(), 4, 4, nearest(GL_RGBA));
-    drawTexture(texture);
-    savePng("gl_textured_quad");
-    expectImage(image, GL_RGBA);
-
-    // Completely, with a new config: 3 channels, odd width, byte-aligned rows.
-    const Image rgb = testImage(5, 3, 3);
-    gl::Texture2dConfig config = nearest(GL_RGB);
-    config.unpackAlignment = 1;
-    gl::texImage2d(rgb.bytes.data(), 5, 3, config);
-    EXPECT_EQ(texture->width, 5u);
-    drawTexture(texture);
-    expectImage(rgb, GL_RGB);
-
-    // Only the image, with the stored config, and mipmaps: level 1 of a 2x2 image is its mean.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
-    const uint8_t quad[] = {200, 0, 0, 100, 0, 0, 0, 0, 0, 40, 0, 0};  // 2x2 RGB, byte aligned
-    gl::texImage2d(quad, 2, 2, true);
-    drawTexture(texture, 1.0f);
-    EXPECT_TRUE(testsupport::near(pixel(32, 32), {85, 0, 0, 255})) << pixel(32, 32);
-    gl::deleteTexture2d(texture);
-}
-
-// Created from an asset or redefined from one, a texture takes the image's channels; where the
-// config asked for others it is corrected, with two lines naming both formats and the asset.
+// A texture made from an asset takes the image's channels; where the config asked for others
+// it is corrected, with two lines naming both formats and the asset.
 TEST_F(GlTexture2dTest, ImageAssetsKeepTheirChannels) {
     const struct {
         int channels;
@@ -247,34 +222,35 @@ TEST_F(GlTexture2dTest, ImageAssetsKeepTheirChannels) {
     for (const auto& c : cases) {
         const Image image = testImage(5, 3, c.channels);
         const std::string path = writePng("asset" + std::to_string(index++), image);
-        for (const char* function : {"createTexture2d", "texImage2d"}) {
-            SCOPED_TRACE(path + " through " + function);
-            gl::Texture2d* texture = nullptr;
-            testsupport::LogCapture log;
-            if (function == std::string("texImage2d")) {
-                texture = gl::createTexture2d(1, 1, nearest(c.requested));
-                gl::bindTexture2d(texture);
-                log.clear();
-                gl::texImage2d(path.c_str(), false);
-            } else {
-                texture = gl::createTexture2d(path.c_str(), nearest(c.requested));
-            }
-            std::vector<std::string> expected;
-            if (c.requested != c.sampledAs) {
-                expected = {std::string("[Texture2D][validateImageDataNumChannels] Image data "
-                                        "channel format ") +
-                                name(c.sampledAs) + " not matching desired format " +
-                                name(c.requested) + ". Switching to image data format.\n",
-                            std::string("[Texture2D][") + function +
-                                "] Config format corrected, image asset: " + path + "\n"};
-            }
-            EXPECT_EQ(log.lines(), expected);
-            EXPECT_EQ(texture->config.internalFormat, c.sampledAs);
-            drawTexture(texture);
-            expectImage(image, c.sampledAs);
-            gl::deleteTexture2d(texture);
+        SCOPED_TRACE(path);
+        testsupport::LogCapture log;
+        gl::Texture2d* texture = gl::createTexture2d(path.c_str(), nearest(c.requested));
+        std::vector<std::string> expected;
+        if (c.requested != c.sampledAs) {
+            expected = {"[Texture2D][validateImageDataNumChannels] Image data channel format " +
+                            name(c.sampledAs) + " not matching desired format " +
+                            name(c.requested) + ". Switching to image data format.\n",
+                        "[Texture2D][createTexture2d] Config format corrected, image asset: " +
+                            path + "\n"};
         }
+        EXPECT_EQ(log.lines(), expected);
+        EXPECT_EQ(texture->config.internalFormat, c.sampledAs);
+        drawTexture(texture);
+        expectImage(image, c.sampledAs);
+        gl::deleteTexture2d(texture);
     }
+    savePng("gl_textured_quad");
+
+    // Mipmaps on request: level 1 of a 2x2 image is its mean.
+    const uint8_t quad[] = {200, 0, 0, 100, 0, 0, 0, 0, 0, 40, 0, 0};
+    const std::string path = writePng("quad", Image{2, 2, 3, {quad, quad + 12}});
+    gl::Texture2dConfig mipmapped = nearest(GL_RGB);
+    mipmapped.minFilter = GL_NEAREST_MIPMAP_NEAREST;
+    mipmapped.generateMipmap = true;
+    gl::Texture2d* texture = gl::createTexture2d(path.c_str(), mipmapped);
+    drawTexture(texture, 1.0f);
+    EXPECT_TRUE(testsupport::near(pixel(32, 32), {85, 0, 0, 255})) << pixel(32, 32);
+    gl::deleteTexture2d(texture);
 }
 
 TEST_F(GlTexture2dTest, UnusableAssetsGiveTheLoggedFallback) {
@@ -301,16 +277,6 @@ TEST_F(GlTexture2dTest, UnusableAssetsGiveTheLoggedFallback) {
                   "[Texture2D][createTexture2d] Unsupported num channels, image asset: "
                   "images/missing.png\n"}));
     EXPECT_EQ(texture->width, 1u);
-
-    // Redefined from a missing asset, the current texture keeps a 0x0 image.
-    gl::bindTexture2d(texture);
-    log.clear();
-    gl::texImage2d("images/missing.png", true);
-    EXPECT_EQ(log.lines().back(),
-              "[Texture2D][texImage2d] Unsupported num channels, image asset: "
-              "images/missing.png\n");
-    EXPECT_TRUE(texture->width == 0u && texture->height == 0u);
-
     gl::deleteTexture2d(texture);
 }
 

@@ -4,7 +4,6 @@
 
 #include <stdexcept>
 
-#include "platform.h"
 #include "support/log_capture.h"
 
 using testsupport::LogCapture;
@@ -46,33 +45,4 @@ TEST(Log, FormatMeasuresThenFillsAndThrowsOnFailure) {
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "Format error.");
     }
-}
-
-TEST(Log, StopwatchAndFrameMeterReadTheClockSeam) {
-    platform_clock_set_manual(1'000'000'000LL);
-    startStopwatch();
-    platform_clock_advance(1'500'000LL);
-    startStopwatch();
-    platform_clock_advance(2'999'999LL);
-    EXPECT_EQ(stopStopwatch(), 2);  // truncated, not rounded
-    EXPECT_EQ(stopStopwatch(), 4);
-
-    LogCapture log;
-    updateFrameTime();  // the first measurement is 0
-    const float before = smoothedFrameTime();
-    platform_clock_advance(20'000'000LL);
-    updateFrameTime();
-    const float after = smoothedFrameTime();
-    EXPECT_FLOAT_EQ(after, before + (0.02f - before) * 0.1f);
-
-    printFPSEvery(61, 60);
-    EXPECT_TRUE(log.lines().empty());
-    printFPSEvery(0, 60);
-    ASSERT_EQ(log.lines().size(), 1u);
-    const float smoothed = smoothedFrameTime();
-    char expected[64];
-    std::snprintf(expected, sizeof expected, "[printFPS]: %.2f fps, %.2f ms",
-                  static_cast<double>(1.0f / smoothed), static_cast<double>(smoothed * 1000.0f));
-    EXPECT_EQ(log.lines()[0], expected);
-    platform_clock_set_real();
 }

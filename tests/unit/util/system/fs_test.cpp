@@ -1,12 +1,10 @@
 #include "visualization/util/system/fs.h"
 
 #include <stb_image_write.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -66,29 +64,22 @@ TEST_F(FsTest, WholeFilesComeBackByteForByteOrEmptyWithALine) {
     EXPECT_EQ(fs::loadBinary(file("data.bin").c_str()),
               std::vector<uint8_t>(bytes.begin(), bytes.end()));
     EXPECT_TRUE(fs::loadBinary(file("empty.bin").c_str()).empty());
-    EXPECT_EQ(fs::loadString(file("data.bin").c_str()), bytes);
     EXPECT_TRUE(log.lines().empty());
 
     const std::string missing = file("missing.bin");
     EXPECT_TRUE(fs::loadBinary(missing.c_str()).empty());
-    EXPECT_EQ(fs::loadString(missing.c_str()), "");
     // A directory is no asset, and must not be mistaken for an enormous file.
     EXPECT_TRUE(fs::loadBinary(mDir.c_str()).empty());
     EXPECT_EQ(log.lines(), (std::vector<std::string>{
                                "[fs] Binary could not be loaded: " + missing + "\n",
-                               "[fs] String could not be loaded: " + missing + "\n",
                                "[fs] Binary could not be loaded: " + mDir + "\n",
                            }));
 }
 
 TEST_F(FsTest, ResourceLoadsJoinTheStoredPath) {
-    ASSERT_EQ(::mkdir(file("fonts").c_str(), 0755), 0);
-    write("fonts/f.json", "{}\n");
     // The stored path loses its leading slash, so it resolves against the working directory.
     std::filesystem::current_path("/");
     fs::setResourcePath((mDir + "/").c_str());
-    EXPECT_EQ(fs::loadResourceString("fonts/f.json"), "{}\n");
-
     LogCapture log;
     int width = -1, height = -1, channels = -1;
     EXPECT_EQ(fs::loadResourceTextureData("nope.png", &width, &height, &channels), nullptr);
@@ -126,35 +117,6 @@ TEST_F(FsTest, ImagesDecodeTopRowFirstInTheirOwnChannels) {
         log.lines(),
         (std::vector<std::string>{"[fs] Error loading texture data: " + file("empty.png") + "\n"}));
     EXPECT_TRUE(width == -1 && height == -1 && channels == -1);
-}
-
-TEST_F(FsTest, DirectoriesListEveryEntryInTheSystemsOrder) {
-    LogCapture log;
-    EXPECT_TRUE(fs::getDirectoryFilenames(mDir.c_str()).empty());
-    EXPECT_TRUE(fs::getDirectoryFilepaths(file("missing").c_str()).empty());
-    for (const char* name : {"b.png", "a.png", "x.jpg", "c.png", "m.png"}) {
-        write(name, "1");
-    }
-    ASSERT_EQ(::mkdir(file("sub").c_str(), 0755), 0);
-    ASSERT_EQ(::symlink("a.png", file("link").c_str()), 0);
-
-    // The system's order is what a directory iterator sees, unsorted.
-    std::vector<std::string> raw;
-    for (const auto& entry : std::filesystem::directory_iterator(mDir)) {
-        raw.push_back(entry.path().filename());
-    }
-    const std::vector<std::string> names = fs::getDirectoryFilenames(mDir.c_str());
-    EXPECT_EQ(names, raw);
-    std::vector<std::string> sorted = names;
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted, (std::vector<std::string>{"a.png", "b.png", "c.png", "link", "m.png", "sub",
-                                                "x.jpg"}));
-    const std::vector<std::string> paths = fs::getDirectoryFilepaths(mDir.c_str());
-    ASSERT_EQ(paths.size(), names.size());
-    for (size_t i = 0; i < names.size(); ++i) {
-        EXPECT_EQ(paths[i], mDir + "/" + names[i]);
-    }
-    EXPECT_TRUE(log.lines().empty());
 }
 
 }  // namespace

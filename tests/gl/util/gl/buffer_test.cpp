@@ -1,5 +1,5 @@
 // Buffers against the real GL state of the headless context: binding records, uploads in
-// elements, index types, uniform binding points and error reporting.
+// elements, index types and error reporting.
 #include "visualization/util/gl/buffer.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ GLint bufferSize(GLenum target) {
 
 using GlBufferTest = gltest::GlLayerTest;
 
-TEST_F(GlBufferTest, VertexBuffersBindOnlyWhenNotCurrentAndUploadInElements) {
+TEST_F(GlBufferTest, VertexBuffersBindOnlyWhenNotCurrentAndTakeDataInElements) {
     gl::VertexBuffer* a = gl::createVertexBuffer();
     gltest::expectBindsOnlyWhenNotCurrent(
         GL_ARRAY_BUFFER_BINDING, a->id, [&] { gl::bindVertexBuffer(a); }, gl::unbindVertexBuffer);
@@ -31,17 +31,7 @@ TEST_F(GlBufferTest, VertexBuffersBindOnlyWhenNotCurrentAndUploadInElements) {
     gl::VertexBuffer* b = gl::createVertexBuffer();
     gl::VertexBuffer* c = gl::createVertexBuffer(std::vector<float>{1, 2, 3}, GL_DYNAMIC_DRAW);
     EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(a->id));
-
-    // Offset and count in elements: 6 floats at element 3 are bytes 12 to 35.
-    gl::bufferVertexData(std::vector<float>(12, 0.0f), GL_DYNAMIC_DRAW);
-    gl::bufferVertexSubData(3, std::vector<float>{1, 2, 3, 4, 5, 6});
-    EXPECT_EQ(a->count, 12) << "a partial upload leaves the record alone";
-    const auto* mapped =
-        static_cast<const float*>(gl::mapVertexBufferRange(0, 48, GL_MAP_READ_BIT));
-    ASSERT_NE(mapped, nullptr);
-    EXPECT_EQ(std::vector<float>(mapped, mapped + 12),
-              (std::vector<float>{0, 0, 0, 1, 2, 3, 4, 5, 6, 0, 0, 0}));
-    gl::unmapVertexBuffer();
+    // Five elements of 16 bytes.
     gl::bufferVertexData(5, 16, nullptr, GL_STREAM_DRAW);
     EXPECT_EQ(a->size, 80);
     EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER), 80);
@@ -56,52 +46,22 @@ TEST_F(GlBufferTest, VertexBuffersBindOnlyWhenNotCurrentAndUploadInElements) {
 }
 
 TEST_F(GlBufferTest, IndexBuffersRecordTheirTypeAndRestoreTheBinding) {
-    gl::IndexBuffer* bytes = gl::createIndexBuffer(std::vector<uint8_t>{0, 1, 2}, GL_STATIC_DRAW);
-    gltest::expectBindsOnlyWhenNotCurrent(
-        GL_ELEMENT_ARRAY_BUFFER_BINDING, bytes->id, [&] { gl::bindIndexBuffer(bytes); },
-        gl::unbindIndexBuffer);
     gl::IndexBuffer* shorts =
         gl::createIndexBuffer(std::vector<uint16_t>{0, 1, 2, 2, 3}, GL_DYNAMIC_DRAW);
+    gltest::expectBindsOnlyWhenNotCurrent(
+        GL_ELEMENT_ARRAY_BUFFER_BINDING, shorts->id, [&] { gl::bindIndexBuffer(shorts); },
+        gl::unbindIndexBuffer);
     gl::IndexBuffer* ints = gl::createIndexBuffer(std::vector<uint32_t>{9, 8}, GL_STATIC_DRAW);
-    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(bytes->id));
-    EXPECT_EQ(bytes->type, static_cast<GLenum>(GL_UNSIGNED_BYTE));
+    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(shorts->id));
     EXPECT_EQ(shorts->size, 10);
     EXPECT_EQ(ints->type, static_cast<GLenum>(GL_UNSIGNED_INT));
-
     gl::bindIndexBuffer(ints);
     gl::bufferIndexData(std::vector<uint16_t>{1, 2, 3, 4}, GL_STREAM_DRAW);
     EXPECT_EQ(ints->type, static_cast<GLenum>(GL_UNSIGNED_SHORT));
-    gl::bufferIndexSubData(2, std::vector<uint16_t>{7});
-    const auto* mapped =
-        static_cast<const uint16_t*>(gl::mapIndexBufferRange(0, 8, GL_MAP_READ_BIT));
-    ASSERT_NE(mapped, nullptr);
-    EXPECT_EQ(std::vector<uint16_t>(mapped, mapped + 4), (std::vector<uint16_t>{1, 2, 7, 4}));
-    gl::unmapIndexBuffer();
-
+    EXPECT_EQ(bufferSize(GL_ELEMENT_ARRAY_BUFFER), 8);
     gl::deleteIndexBuffer(ints);
     EXPECT_EQ(gl::indexBufferCurrent, nullptr);
-    gl::deleteIndexBuffer(bytes);
     gl::deleteIndexBuffer(shorts);
-}
-
-TEST_F(GlBufferTest, UniformBufferAttachesToBindingPoint) {
-    const float colour[4] = {0.25f, 0.5f, 0.75f, 1.0f};
-    gl::UniformBuffer* buffer = gl::createUniformBuffer(sizeof(colour), colour, GL_DYNAMIC_DRAW);
-    EXPECT_EQ(integer(GL_UNIFORM_BUFFER_BINDING), 0) << "nothing current: back to 0";
-    gl::bindUniformBuffer(buffer);
-    gl::UniformBuffer* other = gl::createUniformBuffer(16, nullptr, GL_STATIC_DRAW);
-    EXPECT_EQ(integer(GL_UNIFORM_BUFFER_BINDING), static_cast<GLint>(buffer->id));
-
-    gl::bindUniformBufferBase(2);
-    GLint indexed = -1;
-    glGetIntegeri_v(GL_UNIFORM_BUFFER_BINDING, 2, &indexed);
-    EXPECT_EQ(indexed, static_cast<GLint>(buffer->id));
-    gl::bufferUniformData(32, nullptr, GL_STREAM_DRAW);
-    EXPECT_EQ(bufferSize(GL_UNIFORM_BUFFER), 32);
-
-    gl::deleteUniformBuffer(buffer);
-    EXPECT_EQ(gl::uniformBufferCurrent, nullptr);
-    gl::deleteUniformBuffer(other);
 }
 
 TEST_F(GlBufferTest, GetErrorNamesOneErrorPerCall) {

@@ -182,6 +182,7 @@ TEST_F(GlTexture2dTest, EachUnitKeepsItsRecordUntilAReset) {
     gl::activeTexture(0);
     EXPECT_EQ(gl::texture2dCurrent, a) << "unit 1's bind left unit 0's record alone";
 
+    // The host moves the active unit and unbinds behind the module's back.
     glActiveTexture(GL_TEXTURE3);
     glBindTexture(GL_TEXTURE_2D, 0);
     gl::resetBindingRecords();

@@ -96,23 +96,7 @@ TEST(SoundInput, FlickerNeverSwitchesAndPeriodsAgeOutAMinuteAfterTheyEnded) {
     }
 }
 
-TEST(SoundInput, UpdateAdvancesTheSpectrumWithValidFramesOnly) {
-    SoundInput input;
-    input.update(kDt);  // no frame yet
-    EXPECT_EQ(input.getSpectrum().bandCount(), 0u);
-
-    const float frame[3] = {-65, -10, -120};
-    input.setBandsInfo(frame, 3);
-    input.update(kDt);
-    EXPECT_EQ(input.getSpectrum().frameCount(), 1u);
-    EXPECT_FLOAT_EQ(input.getSpectrum().levels()[0], 0.5f);
-    input.setBandsInfo(frame, 0);
-    input.update(kDt);
-    EXPECT_EQ(input.getSpectrum().frameCount(), 1u);
-    EXPECT_FLOAT_EQ(input.getTime(), 0.75f);
-}
-
-TEST(SoundInput, PopulateFillsTheHistoriesWithEightBands) {
+TEST(SoundInput, PopulateFillsTheHistoriesWithEightBandsAndUpdatesAddValidFrames) {
     SoundInput input;
     int calls = 0;
     bool argumentsAsExpected = true;
@@ -137,4 +121,14 @@ TEST(SoundInput, PopulateFillsTheHistoriesWithEightBands) {
     EXPECT_FLOAT_EQ(spectrum.levelsSmoothed()[0], 8.0f * 0.016666668f);
     // The start-up fill is not music time.
     EXPECT_EQ(input.getTime(), 0.0f);
+
+    // Updates hand the host's frames on to the spectrum, valid ones only, and advance the time.
+    const float frame[8] = {-65, -10, -120, -120, -120, -120, -120, -120};
+    input.setBandsInfo(frame, 8);
+    input.update(kDt);
+    input.setBandsInfo(frame, 0);
+    input.update(kDt);
+    EXPECT_EQ(spectrum.frameCount(), 241u);
+    EXPECT_EQ(spectrum.historyRaw()[0][0], -65.0f);
+    EXPECT_FLOAT_EQ(input.getTime(), 0.5f);
 }

@@ -28,11 +28,6 @@ public:
     void begin();
     void draw();
 
-    bool isActive() const { return mActive; }
-    bool isScissorEnabled() const { return mScissorEnabled; }
-    const vec2f& getScissorMin() const { return mScissorMin; }
-    const vec2f& getScissorMax() const { return mScissorMax; }
-    const AODOverlayMesh& getMesh() const { return mMesh; }
     const math::mat44<float>& getProjection() const { return mProjection; }
 
 private:

@@ -42,11 +42,9 @@ public:
     void draw(float dt);
 
     float getTime() const { return mTime; }
-    float getDuration() const { return mDuration; }
     float getOpacity() const { return mOpacity; }
     SpeakerInfo getSpeaker() const { return mSpeaker; }
     const SpeakerOverlayPreset& getPreset() const { return mPreset; }
-    const std::vector<Entity>& getEntities() const { return mEntities; }
     // The dots of the last draw.
     const std::vector<SpeakerOverlayRenderEntity>& getRenderEntities() const {
         return mRenderEntities;

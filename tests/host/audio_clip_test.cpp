@@ -49,24 +49,19 @@ TEST(AudioClip, WavWrittenAndDecodedKeepsTheSoundAndPadsWithSilence) {
 TEST(AudioClip, MissingEmptyAndForeignFilesAreRefusedByName) {
     AudioClip clip;
     std::string error;
-    EXPECT_FALSE(decodeAudioFile(tempPath("absent.wav"), clip, error));
-    EXPECT_NE(error.find("no such music file"), std::string::npos) << error;
-
-    const std::string text = tempPath("notes.ogg");
-    std::ofstream(text) << "these are not sounds\n";
-    error.clear();
-    EXPECT_FALSE(decodeAudioFile(text, clip, error));
-    EXPECT_NE(error.find("cannot decode"), std::string::npos) << error;
-
+    std::ofstream(tempPath("notes.ogg")) << "these are not sounds\n";
     // A valid WAV header with no samples.
     AudioClip silent;
     silent.sampleRate = 48000;
     silent.channels = 1;
-    const std::string empty = tempPath("empty.wav");
-    ASSERT_TRUE(writeWavFile(empty, silent, 0, error)) << error;
-    error.clear();
-    EXPECT_FALSE(decodeAudioFile(empty, clip, error));
-    EXPECT_NE(error.find("holds no sound"), std::string::npos) << error;
+    ASSERT_TRUE(writeWavFile(tempPath("empty.wav"), silent, 0, error)) << error;
+    for (const auto& [name, message] : {std::pair{"absent.wav", "no such music file"},
+                                        {"notes.ogg", "cannot decode"},
+                                        {"empty.wav", "holds no sound"}}) {
+        error.clear();
+        EXPECT_FALSE(decodeAudioFile(tempPath(name), clip, error));
+        EXPECT_NE(error.find(message), std::string::npos) << error;
+    }
 
     error.clear();
     EXPECT_FALSE(writeWavFile("/nonexistent-dir/x.wav", silent, 10, error));

@@ -16,15 +16,24 @@ Pixel at(const ContactSheet& sheet, uint32_t x, uint32_t y) {
     return {p[0], p[1], p[2], p[3]};
 }
 
-}  // namespace
+// Pixels of label text (light grey or white) in the rectangle from (x0, y0) to (x1, y1).
+uint32_t litIn(const ContactSheet& sheet, uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1) {
+    uint32_t lit = 0;
+    for (uint32_t y = y0; y < y1; ++y) {
+        for (uint32_t x = x0; x < x1; ++x) {
+            lit += at(sheet, x, y).r > 200 && at(sheet, x, y).g > 200 ? 1 : 0;
+        }
+    }
+    return lit;
+}
 
 TEST(ContactSheet, PlacesEachPictureInItsCellWithItsLabelUnderneath) {
     const uint32_t w = 64;
     const uint32_t h = 36;
+    const uint32_t label = ContactSheet::kLabelHeight;
     ContactSheet sheet(w, h, 3, 5);  // two rows, the second half full
     EXPECT_EQ(sheet.width(), ContactSheet::kGap + 3 * (w + ContactSheet::kGap));
-    EXPECT_EQ(sheet.height(),
-              ContactSheet::kGap + 2 * (h + ContactSheet::kLabelHeight + ContactSheet::kGap));
+    EXPECT_EQ(sheet.height(), ContactSheet::kGap + 2 * (h + label + ContactSheet::kGap));
     std::vector<uint8_t> picture(w * h * 4);
     for (uint32_t i = 0; i < 5; ++i) {
         for (size_t p = 0; p < picture.size(); p += 4) {
@@ -36,7 +45,7 @@ TEST(ContactSheet, PlacesEachPictureInItsCellWithItsLabelUnderneath) {
         sheet.place(i, picture.data(), i == 4 ? "RING" : "");
     }
     EXPECT_EQ(sheet.cellX(4), sheet.cellX(1));
-    EXPECT_EQ(sheet.cellY(4), sheet.cellY(1) + h + ContactSheet::kLabelHeight + ContactSheet::kGap);
+    EXPECT_EQ(sheet.cellY(4), sheet.cellY(1) + h + label + ContactSheet::kGap);
     for (uint32_t i = 0; i < 5; ++i) {
         const Pixel first = at(sheet, sheet.cellX(i), sheet.cellY(i));
         const Pixel last = at(sheet, sheet.cellX(i) + w - 1, sheet.cellY(i) + h - 1);
@@ -45,43 +54,23 @@ TEST(ContactSheet, PlacesEachPictureInItsCellWithItsLabelUnderneath) {
         EXPECT_NE(at(sheet, sheet.cellX(i) + w, sheet.cellY(i)).g, 200);
     }
     // The label is lit text inside the strip under its own cell, and nowhere else.
-    auto litIn = [&](uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1) {
-        uint32_t lit = 0;
-        for (uint32_t y = y0; y < y1; ++y) {
-            for (uint32_t x = x0; x < x1; ++x) {
-                lit += at(sheet, x, y).r > 200 && at(sheet, x, y).g > 200 ? 1 : 0;
-            }
-        }
-        return lit;
-    };
     const uint32_t strip = sheet.cellY(4) + h;
-    EXPECT_GT(litIn(sheet.cellX(4), strip, sheet.cellX(4) + w, strip + ContactSheet::kLabelHeight),
-              40u);
-    EXPECT_EQ(litIn(sheet.cellX(3), strip, sheet.cellX(3) + w, strip + ContactSheet::kLabelHeight),
-              0u);
+    EXPECT_GT(litIn(sheet, sheet.cellX(4), strip, sheet.cellX(4) + w, strip + label), 40u);
+    EXPECT_EQ(litIn(sheet, sheet.cellX(3), strip, sheet.cellX(3) + w, strip + label), 0u);
     // The empty sixth cell stays background.
     EXPECT_EQ(at(sheet, sheet.cellX(5) + 10, sheet.cellY(5) + 10).g, at(sheet, 0, 0).g);
-}
 
-TEST(ContactSheet, ALongLabelShrinksToItsCell) {
-    ContactSheet sheet(200, 40, 2, 2);
-    std::vector<uint8_t> picture(200 * 40 * 4, 0);
-    sheet.place(0, picture.data(), "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_3");
-    // Nothing spills into the neighbouring cell's strip.
-    const uint32_t strip = sheet.cellY(0) + 40;
-    for (uint32_t y = strip; y < strip + ContactSheet::kLabelHeight; ++y) {
-        for (uint32_t x = sheet.cellX(1) - ContactSheet::kGap; x < sheet.width(); ++x) {
-            ASSERT_LT(at(sheet, x, y).r, 200) << x << "," << y;
-        }
-    }
-    // The end of the name is still drawn: the last quarter of the strip has lit pixels.
-    uint32_t lit = 0;
-    for (uint32_t y = strip; y < strip + ContactSheet::kLabelHeight; ++y) {
-        for (uint32_t x = sheet.cellX(0) + 150; x < sheet.cellX(0) + 200; ++x) {
-            lit += at(sheet, x, y).r > 200 ? 1 : 0;
-        }
-    }
-    EXPECT_GT(lit, 10u);
+    // A long label shrinks to its cell: nothing spills into the neighbour's strip, and the end
+    // of the name is still drawn in the last quarter of its own.
+    ContactSheet wide(200, 40, 2, 2);
+    wide.place(0, std::vector<uint8_t>(200 * 40 * 4, 0).data(),
+               "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_3");
+    const uint32_t wideStrip = wide.cellY(0) + 40;
+    EXPECT_EQ(
+        litIn(wide, wide.cellX(1) - ContactSheet::kGap, wideStrip, wide.width(), wideStrip + label),
+        0u);
+    EXPECT_GT(litIn(wide, wide.cellX(0) + 150, wideStrip, wide.cellX(0) + 200, wideStrip + label),
+              10u);
 }
 
 TEST(GalleryOptions, ModesByNameInAnyCaseAndCheckedValues) {
@@ -97,9 +86,9 @@ TEST(GalleryOptions, ModesByNameInAnyCaseAndCheckedValues) {
     EXPECT_TRUE(options.cellWidth == 320u && options.cellHeight == 180u && options.columns == 4u &&
                 options.seconds == 2.5f && options.each == "d");
 
+    options = GalleryOptions();
     ASSERT_TRUE(parseGalleryOptions({}, options, error));
-    EXPECT_TRUE(options.modes.empty());
-    EXPECT_EQ(options.out, "out/gallery.png");
+    EXPECT_TRUE(options.modes.empty() && options.out == "out/gallery.png");
 
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{"CONTENT_2021_RING_VERSION_9"},
@@ -111,3 +100,5 @@ TEST(GalleryOptions, ModesByNameInAnyCaseAndCheckedValues) {
         EXPECT_FALSE(error.empty());
     }
 }
+
+}  // namespace

@@ -46,9 +46,8 @@ TEST(RotationDriver, AnnouncesThenStreamsAnglesLikeAMotorToTheExactEnd) {
     runTurn(driver, now);
     ASSERT_GE(gCalls.size(), 3u);
     EXPECT_TRUE(gCalls.front().kind == Call::Start &&
-                gCalls.front().value == float(RotateInfo::Portrait));
-    EXPECT_EQ(gCalls[1].value, 0.0f);
-    EXPECT_EQ(gCalls.back().value, 90.0f);
+                gCalls.front().value == float(RotateInfo::Portrait) && gCalls[1].value == 0.0f &&
+                gCalls.back().value == 90.0f);
     // About a second of angles, rising, slowly at first, fastest in the middle.
     EXPECT_NEAR(double(gCalls.size() - 1), 61.0, 2.0);
     float firstStep = gCalls[2].value - gCalls[1].value;
@@ -66,9 +65,8 @@ TEST(RotationDriver, AnnouncesThenStreamsAnglesLikeAMotorToTheExactEnd) {
     gCalls.clear();
     ASSERT_TRUE(driver.start(now));
     runTurn(driver, now);
-    EXPECT_EQ(gCalls.front().value, float(RotateInfo::Landscape));
-    EXPECT_EQ(gCalls.back().value, 0.0f);
-    EXPECT_EQ(driver.orientation(), RotateInfo::Landscape);
+    EXPECT_TRUE(gCalls.front().value == float(RotateInfo::Landscape) &&
+                gCalls.back().value == 0.0f && driver.orientation() == RotateInfo::Landscape);
 }
 
 TEST(RotationDriver, TravelIsSmoothAndSymmetric) {

@@ -64,7 +64,7 @@ TEST(SoundClassifier, SectionsOfDifferentCharacterGetTheirClasses) {
     }
 }
 
-TEST(SoundClassifier, DecidesOnlyAfterHearingEnoughAndChangesOnlyWhenTheChangeHolds) {
+TEST(SoundClassifier, DecidesAfterHearingEnoughChangesWhenTheChangeHoldsAndRestartsPerTrack) {
     SoundClassifier classifier;
     size_t frame = 0;
     EXPECT_TRUE(feed(classifier, kQuietStill, 2.0f, frame).empty());
@@ -83,6 +83,15 @@ TEST(SoundClassifier, DecidesOnlyAfterHearingEnoughAndChangesOnlyWhenTheChangeHo
     EXPECT_EQ(feed(classifier, kLoudPunchy, 4.0f, frame),
               std::vector<SoundClass>{SoundClass::Dynamic});
     EXPECT_TRUE(feed(classifier, kLoudPunchy, 3.0f, frame).empty());
+
+    // A new track is heard afresh: its first two seconds decide nothing, not even with the old
+    // window, and the old class holds until the new one is decided.
+    classifier.restart();
+    EXPECT_TRUE(classifier.hasClass());
+    EXPECT_TRUE(feed(classifier, kQuietStill, 2.0f, frame).empty());
+    EXPECT_EQ(classifier.soundClass(), SoundClass::Dynamic);
+    EXPECT_EQ(feed(classifier, kQuietStill, 4.0f, frame),
+              std::vector<SoundClass>{SoundClass::Calm});
 }
 
 TEST(SoundClassifier, MusicHoveringAtABoundaryDoesNotFlipTheClass) {
@@ -98,20 +107,6 @@ TEST(SoundClassifier, MusicHoveringAtABoundaryDoesNotFlipTheClass) {
         EXPECT_TRUE(feed(classifier, {level, 1500.0f, 0, 0.0f}, 3.0f, frame).empty());
     }
     EXPECT_EQ(classifier.soundClass(), settled);
-}
-
-TEST(SoundClassifier, ANewTrackIsHeardAfreshButKeepsTheClassUntilDecided) {
-    SoundClassifier classifier;
-    size_t frame = 0;
-    feed(classifier, kLoudDark, 6.0f, frame);
-    ASSERT_EQ(classifier.soundClass(), SoundClass::Powerful);
-    classifier.restart();
-    EXPECT_TRUE(classifier.hasClass());
-    // The quiet track's first two seconds decide nothing, not even with the old window.
-    EXPECT_TRUE(feed(classifier, kQuietStill, 2.0f, frame).empty());
-    EXPECT_EQ(classifier.soundClass(), SoundClass::Powerful);
-    const std::vector<SoundClass> reported = feed(classifier, kQuietStill, 4.0f, frame);
-    EXPECT_EQ(reported, std::vector<SoundClass>{SoundClass::Calm});
 }
 
 TEST(SoundClassifier, CountsAttacksNotNoiseInQuietBands) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <unistd.h>
@@ -14,18 +16,13 @@ namespace {
 
 // The stream list of a media file, as ffprobe prints it.
 std::string probe(const std::string& path) {
+    const std::string listing = path + ".streams";
     const std::string command =
         "ffprobe -v error -show_entries stream=codec_type,width,height,duration -of compact '" +
-        path + "' 2>&1";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-            out += buffer;
-        }
-        pclose(pipe);
-    }
-    return out;
+        path + "' > '" + listing + "' 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(listing);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace

@@ -139,22 +139,14 @@ TEST(AssetImages, MaskAtlasHoldsSixBorderedShapes) {
         EXPECT_EQ(cellAt(cell, 0.0, 0.0), 255) << "the centre always shows content";
     }
 
-    // The shapes differ where a reader would expect.
-    const Image circle = assets::makeMaskCell(MaskShape::CIRCLE);
-    const Image diamond = assets::makeMaskCell(MaskShape::DIAMOND);
-    const Image tall = assets::makeMaskCell(MaskShape::TALL_ROUNDED_RECTANGLE);
-    const Image wide = assets::makeMaskCell(MaskShape::WIDE_ROUNDED_RECTANGLE);
-    const Image soft = assets::makeMaskCell(MaskShape::SOFT_DISC);
-    const Image square = assets::makeMaskCell(MaskShape::ROUNDED_SQUARE);
-    EXPECT_EQ(cellAt(circle, 0.6, 0.6), 255);
-    EXPECT_EQ(cellAt(diamond, 0.6, 0.6), 0);
-    EXPECT_EQ(cellAt(diamond, 0.85, 0.0), 255);
-    EXPECT_EQ(cellAt(tall, 0.0, 0.85), 255);
-    EXPECT_EQ(cellAt(tall, 0.85, 0.0), 0);
-    EXPECT_EQ(cellAt(wide, 0.0, 0.85), 0);
-    EXPECT_EQ(cellAt(square, 0.8, 0.8), 255);
-    EXPECT_EQ(cellAt(circle, 0.8, 0.8), 0);
-    const uint8_t softMiddle = cellAt(soft, 0.7, 0.0);
-    EXPECT_GT(softMiddle, 0);
-    EXPECT_LT(softMiddle, 255);
+    // The shapes differ where a reader would expect. (The circle, the diamond and the soft
+    // disc are also seen through the cover's pixels.)
+    const auto at = [](MaskShape shape, double x, double y) {
+        return cellAt(assets::makeMaskCell(shape), x, y);
+    };
+    EXPECT_EQ(at(MaskShape::TALL_ROUNDED_RECTANGLE, 0.0, 0.85), 255);
+    EXPECT_EQ(at(MaskShape::TALL_ROUNDED_RECTANGLE, 0.85, 0.0), 0);
+    EXPECT_EQ(at(MaskShape::WIDE_ROUNDED_RECTANGLE, 0.0, 0.85), 0);
+    EXPECT_EQ(at(MaskShape::ROUNDED_SQUARE, 0.8, 0.8), 255);
+    EXPECT_EQ(at(MaskShape::CIRCLE, 0.8, 0.8), 0);
 }

@@ -8,19 +8,22 @@
 
 #include "visualization/types.h"
 
-TEST(Reshuffle, ThreeItemsMustStartWithTheOnlyFreeValue) {
+namespace {
+
+TEST(Reshuffle, ThreeModesMustStartWithTheOnlyFreeValue) {
     std::mt19937 engine(42);
-    std::uniform_int_distribution<int> distribution(1, 3);
-    bool sawOrder123 = false;
-    bool sawOrder132 = false;
+    std::uniform_int_distribution<int> distribution(0, 2);
+    const auto mode = [](int i) { return static_cast<ContentMode>(i); };
+    bool sawOrder012 = false;
+    bool sawOrder021 = false;
     for (int round = 0; round < 200; ++round) {
-        unsigned int data[3] = {1, 2, 3};
+        ContentMode data[3] = {mode(0), mode(1), mode(2)};
         util::reshuffle(data, 3, distribution, engine);
-        ASSERT_EQ(data[0], 1u);
-        sawOrder123 |= data[1] == 2 && data[2] == 3;
-        sawOrder132 |= data[1] == 3 && data[2] == 2;
+        ASSERT_EQ(data[0], mode(0));
+        sawOrder012 |= data[1] == mode(1);
+        sawOrder021 |= data[1] == mode(2);
     }
-    EXPECT_TRUE(sawOrder123 && sawOrder132) << "the tail is random, not a fixed order";
+    EXPECT_TRUE(sawOrder012 && sawOrder021) << "the tail is random, not a fixed order";
 }
 
 TEST(Reshuffle, LongListsArePermutationsAvoidingTheLastTwo) {
@@ -33,8 +36,7 @@ TEST(Reshuffle, LongListsArePermutationsAvoidingTheLastTwo) {
         const unsigned int last = data[30];
         const unsigned int secondLast = data[29];
         util::reshuffle(data.data(), data.size(), distribution, engine);
-        ASSERT_NE(data[0], last);
-        ASSERT_NE(data[0], secondLast);
+        ASSERT_TRUE(data[0] != last && data[0] != secondLast);
         std::vector<unsigned int> sorted = data;
         std::sort(sorted.begin(), sorted.end());
         ASSERT_TRUE(sorted.front() == 1u && sorted.back() == 31u &&
@@ -43,25 +45,6 @@ TEST(Reshuffle, LongListsArePermutationsAvoidingTheLastTwo) {
     }
     // Every value gets its turn at the front.
     EXPECT_EQ(std::count(firstCounts.begin() + 1, firstCounts.end(), 0), 0);
-
-    // The explicit case: a previous order ending in 7, 12.
-    for (int round = 0; round < 500; ++round) {
-        std::iota(data.begin(), data.end(), 1u);
-        std::swap(data[6], data[29]);
-        std::swap(data[11], data[30]);
-        util::reshuffle(data.data(), data.size(), distribution, engine);
-        ASSERT_NE(data[0], 7u);
-        ASSERT_NE(data[0], 12u);
-    }
-}
-
-TEST(Reshuffle, WorksOnEnumerations) {
-    std::mt19937 engine(3);
-    std::uniform_int_distribution<int> distribution(0, 3);
-    ContentMode data[4] = {static_cast<ContentMode>(0), static_cast<ContentMode>(1),
-                           static_cast<ContentMode>(2), static_cast<ContentMode>(3)};
-    util::reshuffle(data, 4, distribution, engine);
-    EXPECT_TRUE(data[0] != static_cast<ContentMode>(2) && data[0] != static_cast<ContentMode>(3));
 }
 
 TEST(ReshuffleDeathTest, TwoItemsAreRefused) {
@@ -71,3 +54,5 @@ TEST(ReshuffleDeathTest, TwoItemsAreRefused) {
     EXPECT_DEATH(util::reshuffle(data, 2, distribution, engine),
                  "Assertion failed: length >= NUM_ELEMENTS_MIN_RESHUFFABLE");
 }
+
+}  // namespace

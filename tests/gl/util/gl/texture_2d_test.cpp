@@ -1,9 +1,8 @@
-// Textures against GL: binding records, parameters, redefinition, and image assets written
-// here as PNG files with 1, 2, 3 and 4 channels, decoded through the resource directory and
-// sampled back by drawing them over the whole target.
+// Textures against GL: binding records per unit, parameters, and image assets written here as
+// PNG files with 1, 2, 3 and 4 channels, decoded through the resource directory and sampled
+// back by drawing them over the whole target.
 #include "visualization/util/gl/texture_2d.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
@@ -21,7 +20,6 @@
 namespace {
 
 using gltest::integer;
-using ::testing::HasSubstr;
 using testsupport::Rgba;
 
 const char* kQuadVertexSource = R"(#version 300 es
@@ -70,8 +68,6 @@ Rgba expectedTexel(const Image& image, int x, int y, GLenum internalFormat) {
     switch (internalFormat) {
         case GL_LUMINANCE:
             return {p[0], p[0], p[0], 255};
-        case GL_ALPHA:
-            return {0, 0, 0, p[0]};
         case GL_RGB:
             return {p[0], p[1], p[2], 255};
         default:
@@ -143,15 +139,11 @@ protected:
     gl::Program* mProgram = nullptr;
 };
 
-TEST_F(GlTexture2dTest, BindsOnlyWhenNotCurrentAndCreationRestoresTheBinding) {
+TEST_F(GlTexture2dTest, BindsOnlyWhenNotCurrentAndCreationAppliesTheConfig) {
     gl::Texture2d* a = gl::createTexture2d(4, 4, gl::Texture2dConfig());
     EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 0) << "nothing current: back to 0";
-    gl::bindTexture2d(a);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    gl::bindTexture2d(a);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 0) << "a bind of the current texture reached GL";
-    gl::unbindTexture2d();
-    gl::bindTexture2d(a);
+    gltest::expectBindsOnlyWhenNotCurrent(
+        GL_TEXTURE_BINDING_2D, a->id, [&] { gl::bindTexture2d(a); }, gl::unbindTexture2d);
 
     gl::Texture2dConfig config;
     config.wrapS = GL_REPEAT;
@@ -160,22 +152,19 @@ TEST_F(GlTexture2dTest, BindsOnlyWhenNotCurrentAndCreationRestoresTheBinding) {
     config.magFilter = GL_NEAREST;
     config.generateMipmap = true;
     gl::Texture2d* b = gl::createTexture2d(8, 2, config);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(a->id));
+    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(a->id)) << "binding restored";
     gl::bindTexture2d(b);
-    auto parameter = [](GLenum name) {
-        GLint value = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-        return value;
-    };
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_T), GL_MIRRORED_REPEAT);
-    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);
-    EXPECT_EQ(parameter(GL_TEXTURE_MAG_FILTER), GL_NEAREST);
-
+    for (const auto& [name, value] : {std::pair{GL_TEXTURE_WRAP_S, GL_REPEAT},
+                                      {GL_TEXTURE_WRAP_T, GL_MIRRORED_REPEAT},
+                                      {GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_LINEAR},
+                                      {GL_TEXTURE_MAG_FILTER, GL_NEAREST}}) {
+        GLint actual = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, name, &actual);
+        EXPECT_EQ(actual, value) << std::hex << name;
+    }
     const GLuint deletedId = b->id;
     gl::deleteTexture2d(b);
-    EXPECT_EQ(gl::texture2dCurrent, nullptr);
-    EXPECT_FALSE(glIsTexture(deletedId));
+    EXPECT_TRUE(gl::texture2dCurrent == nullptr && !glIsTexture(deletedId));
     gl::deleteTexture2d(a);
 }
 
@@ -191,6 +180,7 @@ TEST_F(GlTexture2dTest, EachUnitKeepsItsRecordUntilAReset) {
     gl::activeTexture(0);
     EXPECT_EQ(gl::texture2dCurrent, a) << "unit 1's bind left unit 0's record alone";
 
+    // The host moves the active unit and unbinds behind the module's back.
     glActiveTexture(GL_TEXTURE3);
     glBindTexture(GL_TEXTURE_2D, 0);
     gl::resetBindingRecords();
@@ -210,91 +200,56 @@ TEST_F(GlTexture2dTest, EachUnitKeepsItsRecordUntilAReset) {
     gl::deleteTexture2d(a);
 }
 
-TEST_F(GlTexture2dTest, PixelsAreSampledBackAndRedefined) {
-    const Image image = testImage(4, 4, 4);
-    gl::Texture2d* texture = gl::createTexture2d(image.bytes.data(), 4, 4, nearest(GL_RGBA));
-    drawTexture(texture);
+// A texture made from an asset takes the image's channels; where the config asked for others
+// it is corrected, with two lines naming both formats and the asset.
+TEST_F(GlTexture2dTest, ImageAssetsKeepTheirChannels) {
+    const struct {
+        int channels;
+        GLenum requested, sampledAs;
+    } cases[] = {
+        {1, GL_LUMINANCE, GL_LUMINANCE}, {3, GL_RGB, GL_RGB},  // odd rows: 15 bytes each
+        {4, GL_RGBA, GL_RGBA},           {4, GL_RGB, GL_RGBA}, {1, GL_RGBA, GL_LUMINANCE},
+    };
+    const auto name = [](GLenum format) -> std::string {
+        return format == GL_RGB ? "GL_RGB" : format == GL_RGBA ? "GL_RGBA" : "GL_LUMINANCE";
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        const Image image = testImage(5, 3, c.channels);
+        const std::string path = writePng("asset" + std::to_string(index++), image);
+        SCOPED_TRACE(path);
+        testsupport::LogCapture log;
+        gl::Texture2d* texture = gl::createTexture2d(path.c_str(), nearest(c.requested));
+        std::vector<std::string> expected;
+        if (c.requested != c.sampledAs) {
+            expected = {"[Texture2D][validateImageDataNumChannels] Image data channel format " +
+                            name(c.sampledAs) + " not matching desired format " +
+                            name(c.requested) + ". Switching to image data format.\n",
+                        "[Texture2D][createTexture2d] Config format corrected, image asset: " +
+                            path + "\n"};
+        }
+        EXPECT_EQ(log.lines(), expected);
+        EXPECT_EQ(texture->config.internalFormat, c.sampledAs);
+        drawTexture(texture);
+        expectImage(image, c.sampledAs);
+        gl::deleteTexture2d(texture);
+    }
     savePng("gl_textured_quad");
-    expectImage(image, GL_RGBA);
 
-    // Completely, with a new config: 3 channels, odd width, byte-aligned rows.
-    const Image rgb = testImage(5, 3, 3);
-    gl::Texture2dConfig config = nearest(GL_RGB);
-    config.unpackAlignment = 1;
-    gl::texImage2d(rgb.bytes.data(), 5, 3, config);
-    EXPECT_EQ(texture->width, 5u);
-    drawTexture(texture);
-    expectImage(rgb, GL_RGB);
-
-    // Only the image, with the stored config, and mipmaps: level 1 of a 2x2 image is its mean.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
-    const uint8_t quad[] = {200, 0, 0, 100, 0, 0, 0, 0, 0, 40, 0, 0};  // 2x2 RGB, byte aligned
-    gl::texImage2d(quad, 2, 2, true);
+    // Mipmaps on request: level 1 of a 2x2 image is its mean.
+    const uint8_t quad[] = {200, 0, 0, 100, 0, 0, 0, 0, 0, 40, 0, 0};
+    const std::string path = writePng("quad", Image{2, 2, 3, {quad, quad + 12}});
+    gl::Texture2dConfig mipmapped = nearest(GL_RGB);
+    mipmapped.minFilter = GL_NEAREST_MIPMAP_NEAREST;
+    mipmapped.generateMipmap = true;
+    gl::Texture2d* texture = gl::createTexture2d(path.c_str(), mipmapped);
     drawTexture(texture, 1.0f);
     EXPECT_TRUE(testsupport::near(pixel(32, 32), {85, 0, 0, 255})) << pixel(32, 32);
     gl::deleteTexture2d(texture);
 }
 
-TEST_F(GlTexture2dTest, ImageAssetsKeepTheirChannels) {
-    struct Case {
-        Image image;
-        GLenum internalFormat;
-    };
-    const Case cases[] = {
-        {testImage(3, 2, 1), GL_LUMINANCE},
-        {testImage(3, 2, 1), GL_ALPHA},
-        {testImage(5, 3, 3), GL_RGB},  // odd rows: 15 bytes each
-        {testImage(4, 4, 4), GL_RGBA},
-    };
-    int index = 0;
-    for (const Case& c : cases) {
-        const std::string path = writePng("valid" + std::to_string(index++), c.image);
-        testsupport::LogCapture log;
-        gl::Texture2d* texture = gl::createTexture2d(path.c_str(), nearest(c.internalFormat));
-        EXPECT_TRUE(log.lines().empty()) << ::testing::PrintToString(log.lines());
-        drawTexture(texture);
-        SCOPED_TRACE(path);
-        expectImage(c.image, c.internalFormat);
-        gl::deleteTexture2d(texture);
-    }
-}
-
-TEST_F(GlTexture2dTest, MismatchedFormatIsCorrectedWithItsLogLines) {
-    const Image rgba = testImage(4, 2, 4);
-    const std::string rgbaPath = writePng("rgba", rgba);
-    testsupport::LogCapture log;
-    gl::Texture2d* texture = gl::createTexture2d(rgbaPath.c_str(), nearest(GL_RGB));
-    EXPECT_EQ(log.lines(),
-              (std::vector<std::string>{
-                  "[Texture2D][validateImageDataNumChannels] Image data channel format GL_RGBA "
-                  "not matching desired format GL_RGB. Switching to image data format.\n",
-                  "[Texture2D][createTexture2d] Config format corrected, image asset: "
-                  "images/rgba.png\n"}));
-    EXPECT_EQ(texture->config.internalFormat, static_cast<GLenum>(GL_RGBA));
-    drawTexture(texture);
-    expectImage(rgba, GL_RGBA);
-
-    // Redefining the current texture from a 1-channel image corrects its stored config.
-    const Image gray = testImage(3, 3, 1);
-    const std::string grayPath = writePng("gray", gray);
-    log.clear();
-    gl::texImage2d(grayPath.c_str(), false);
-    EXPECT_EQ(log.lines(),
-              (std::vector<std::string>{
-                  "[Texture2D][validateImageDataNumChannels] Image data channel format "
-                  "GL_LUMINANCE not matching desired format GL_RGBA. Switching to image data "
-                  "format.\n",
-                  "[Texture2D][texImage2d] Config format corrected, image asset: "
-                  "images/gray.png\n"}));
-    EXPECT_EQ(texture->config.internalFormat, static_cast<GLenum>(GL_LUMINANCE));
-    drawTexture(texture);
-    expectImage(gray, GL_LUMINANCE);
-    gl::deleteTexture2d(texture);
-}
-
 TEST_F(GlTexture2dTest, UnusableAssetsGiveTheLoggedFallback) {
-    Image grayAlpha = testImage(2, 2, 2);
-    const std::string path = writePng("gray_alpha", grayAlpha);
+    const std::string path = writePng("gray_alpha", testImage(2, 2, 2));
     testsupport::LogCapture log;
     gl::Texture2d* texture = gl::createTexture2d(path.c_str(), nearest(GL_LUMINANCE_ALPHA));
     EXPECT_EQ(log.lines(),
@@ -317,29 +272,7 @@ TEST_F(GlTexture2dTest, UnusableAssetsGiveTheLoggedFallback) {
                   "[Texture2D][createTexture2d] Unsupported num channels, image asset: "
                   "images/missing.png\n"}));
     EXPECT_EQ(texture->width, 1u);
-
-    // Redefined from a missing asset, the current texture keeps a 0x0 image.
-    gl::bindTexture2d(texture);
-    log.clear();
-    gl::texImage2d("images/missing.png", true);
-    EXPECT_EQ(log.lines().back(),
-              "[Texture2D][texImage2d] Unsupported num channels, image asset: "
-              "images/missing.png\n");
-    EXPECT_EQ(texture->width, 0u);
-    EXPECT_EQ(texture->height, 0u);
-
     gl::deleteTexture2d(texture);
-}
-
-using GlTexture2dDeathTest = GlTexture2dTest;
-
-TEST_F(GlTexture2dDeathTest, MissingTexturesStopWithTheirCondition) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const char* condition =
-        "Assertion failed: texture2dCurrent != nullptr && \"Texture 2d not valid\"";
-    EXPECT_DEATH(gl::texImage2d(nullptr, 1, 1, false), HasSubstr(condition));
-    EXPECT_DEATH(gl::bindTexture2d(nullptr),
-                 HasSubstr("Assertion failed: texture != nullptr && \"Texture 2d not valid\""));
 }
 
 }  // namespace

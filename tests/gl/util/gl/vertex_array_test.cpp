@@ -1,10 +1,11 @@
-// Vertex arrays against the GL state they capture, and a full round trip: geometry uploaded
-// through the buffer module, drawn instanced and indexed with a linked program, read back.
+// Vertex arrays: their binding record, and a full round trip in which the attributes and the
+// index buffer they captured are checked through pixels: geometry uploaded through the buffer
+// module, drawn instanced and indexed with a linked program, read back.
 #include "visualization/util/gl/vertex_array.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "gl/util/gl/gl_state.h"
@@ -12,13 +13,6 @@
 namespace {
 
 using gltest::integer;
-using ::testing::HasSubstr;
-
-GLint attribute(GLuint location, GLenum parameter) {
-    GLint value = -1;
-    glGetVertexAttribiv(location, parameter, &value);
-    return value;
-}
 
 gl::VertexArrayAttributeConfig attr(GLuint location, gl::VertexBuffer** buffer, GLint size,
                                     GLsizei offset, GLsizei stride, GLuint divisor = 0) {
@@ -33,71 +27,21 @@ gl::VertexArrayAttributeConfig attr(GLuint location, gl::VertexBuffer** buffer, 
 
 using GlVertexArrayTest = gltest::GlLayerTest;
 
-TEST_F(GlVertexArrayTest, CapturesAttributesAndIndexBufferAndLeavesNothingCurrent) {
-    gl::VertexBuffer* vertices =
-        gl::createVertexBuffer(std::vector<float>(16, 0.0f), GL_STATIC_DRAW);
-    gl::VertexBuffer* instances =
-        gl::createVertexBuffer(std::vector<float>(8, 0.0f), GL_STATIC_DRAW);
-    gl::IndexBuffer* indices =
-        gl::createIndexBuffer(std::vector<uint16_t>{0, 1, 2}, GL_STATIC_DRAW);
-    // An index buffer that is already current must still be captured by the new vertex array.
-    gl::bindIndexBuffer(indices);
-
-    std::vector<gl::VertexArrayAttributeConfig> configs = {attr(0, &vertices, 2, 0, 16),
-                                                           attr(1, &vertices, 2, 8, 16),
-                                                           attr(3, &instances, 4, 0, 16, 1)};
-    gl::VertexArray* vertexArray = gl::createVertexArray(configs, indices);
-
-    EXPECT_TRUE(gl::vertexArrayCurrent == nullptr && gl::vertexBufferCurrent == nullptr &&
-                gl::indexBufferCurrent == nullptr);
-    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0);
-    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), 0);
-
-    glBindVertexArray(vertexArray->id);
-    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(indices->id));
-    EXPECT_EQ(attribute(0, GL_VERTEX_ATTRIB_ARRAY_ENABLED), GL_TRUE);
-    EXPECT_EQ(attribute(1, GL_VERTEX_ATTRIB_ARRAY_STRIDE), 16);
-    void* offset = nullptr;
-    glGetVertexAttribPointerv(1, GL_VERTEX_ATTRIB_ARRAY_POINTER, &offset);
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(offset), 8u);
-    EXPECT_EQ(attribute(1, GL_VERTEX_ATTRIB_ARRAY_DIVISOR), 0);
-    EXPECT_EQ(attribute(2, GL_VERTEX_ATTRIB_ARRAY_ENABLED), GL_FALSE);
-    EXPECT_EQ(attribute(3, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING),
-              static_cast<GLint>(instances->id));
-    EXPECT_EQ(attribute(3, GL_VERTEX_ATTRIB_ARRAY_DIVISOR), 1);
-    glBindVertexArray(0);
-    gl::deleteVertexArray(vertexArray);
-    gl::deleteIndexBuffer(indices);
-    gl::deleteVertexBuffer(vertices);
-    gl::deleteVertexBuffer(instances);
-}
-
-TEST_F(GlVertexArrayTest, EmptyArrayLeavesBufferBindingsAlone) {
+TEST_F(GlVertexArrayTest, BindsOnlyWhenNotCurrentAndForgetsTheElementBindingOnSwitch) {
+    // An array without attributes leaves the buffer bindings alone.
     gl::VertexBuffer* vertices = gl::createVertexBuffer();
     gl::bindVertexBuffer(vertices);
     std::vector<gl::VertexArrayAttributeConfig> none;
-    gl::VertexArray* vertexArray = gl::createVertexArray(none, nullptr);
-    EXPECT_EQ(gl::vertexBufferCurrent, vertices);
-    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(vertices->id));
-    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0);
-    gl::deleteVertexArray(vertexArray);
-    gl::deleteVertexBuffer(vertices);
-}
-
-TEST_F(GlVertexArrayTest, BindsOnlyWhenNotCurrentAndForgetsTheElementBindingOnSwitch) {
-    std::vector<gl::VertexArrayAttributeConfig> none;
     gl::VertexArray* a = gl::createVertexArray(none, nullptr);
     gl::VertexArray* b = gl::createVertexArray(none, nullptr);
-    gl::IndexBuffer* indices = gl::createIndexBuffer(std::vector<uint8_t>{0}, GL_STATIC_DRAW);
+    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(vertices->id));
+    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0);
+    gltest::expectBindsOnlyWhenNotCurrent(
+        GL_VERTEX_ARRAY_BINDING, a->id, [&] { gl::bindVertexArray(a); }, gl::unbindVertexArray);
 
-    gl::bindVertexArray(a);
-    glBindVertexArray(0);
-    gl::bindVertexArray(a);
-    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0) << "a bind of the current array reached GL";
-    gl::unbindVertexArray();
     // Switching vertex arrays switches GL's element binding, so the index buffer bound into one
     // array must be bound again into the next.
-    gl::bindVertexArray(a);
+    gl::IndexBuffer* indices = gl::createIndexBuffer(std::vector<uint8_t>{0}, GL_STATIC_DRAW);
     gl::bindIndexBuffer(indices);
     gl::bindVertexArray(b);
     EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
@@ -105,12 +49,10 @@ TEST_F(GlVertexArrayTest, BindsOnlyWhenNotCurrentAndForgetsTheElementBindingOnSw
     EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(indices->id));
 
     gl::deleteVertexArray(b);
-    EXPECT_EQ(gl::vertexArrayCurrent, nullptr);
-    EXPECT_EQ(gl::indexBufferCurrent, nullptr);
-    gl::bindVertexArray(a);
-    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), static_cast<GLint>(a->id));
+    EXPECT_TRUE(gl::vertexArrayCurrent == nullptr && gl::indexBufferCurrent == nullptr);
     gl::deleteVertexArray(a);
     gl::deleteIndexBuffer(indices);
+    gl::deleteVertexBuffer(vertices);
 }
 
 TEST_F(GlVertexArrayTest, RoundTripDrawsIndexedInstancedQuads) {
@@ -132,10 +74,16 @@ void main() {
     gl::VertexBuffer* instances = gl::createVertexBuffer();
     gl::IndexBuffer* indices =
         gl::createIndexBuffer(std::vector<uint16_t>{0, 1, 2, 2, 1, 3}, GL_STATIC_DRAW);
+    // An index buffer that is already current must still be captured by the new vertex array.
+    gl::bindIndexBuffer(indices);
     std::vector<gl::VertexArrayAttributeConfig> configs = {attr(0, &corners, 2, 0, 8),
                                                            attr(1, &instances, 2, 0, 24, 1),
                                                            attr(2, &instances, 4, 8, 24, 1)};
     gl::VertexArray* vertexArray = gl::createVertexArray(configs, indices);
+    EXPECT_TRUE(gl::vertexArrayCurrent == nullptr && gl::vertexBufferCurrent == nullptr &&
+                gl::indexBufferCurrent == nullptr);
+    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0);
+    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), 0);
 
     glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -154,35 +102,21 @@ void main() {
 
     // NDC (-0.5, -0.5) is the lower left quadrant, (0.5, 0.5) the upper right; (0, 0) is the
     // top-left pixel of the read-back. Each quad spans 16 pixels.
-    EXPECT_EQ(pixel(16, 48), (testsupport::Rgba{255, 0, 0, 255}));
-    EXPECT_EQ(pixel(48, 16), (testsupport::Rgba{0, 255, 0, 255}));
-    EXPECT_EQ(pixel(9, 48), (testsupport::Rgba{255, 0, 0, 255}));
-    EXPECT_EQ(pixel(7, 48), (testsupport::Rgba{0, 0, 255, 255}));
-    EXPECT_EQ(pixel(23, 48), (testsupport::Rgba{255, 0, 0, 255}));
-    EXPECT_EQ(pixel(24, 48), (testsupport::Rgba{0, 0, 255, 255}));
+    const testsupport::Rgba red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255};
+    for (const auto& [x, y, colour] : {std::tuple{16, 48, red},
+                                       {48, 16, green},
+                                       {9, 48, red},
+                                       {7, 48, blue},
+                                       {23, 48, red},
+                                       {24, 48, blue}}) {
+        EXPECT_EQ(pixel(x, y), colour) << x << ", " << y;
+    }
 
     gl::deleteProgram(program);
     gl::deleteVertexArray(vertexArray);
     gl::deleteIndexBuffer(indices);
     gl::deleteVertexBuffer(instances);
     gl::deleteVertexBuffer(corners);
-}
-
-using GlVertexArrayDeathTest = GlVertexArrayTest;
-
-TEST_F(GlVertexArrayDeathTest, NullRecordsStopWithTheirCondition) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_DEATH(
-        {
-            gl::VertexBuffer* missing = nullptr;
-            std::vector<gl::VertexArrayAttributeConfig> configs = {
-                gl::VertexArrayAttributeConfig().setLocation(0).setBuffer(&missing).setSize(2)};
-            gl::createVertexArray(configs, nullptr);
-        },
-        HasSubstr("Assertion failed: *buffer != nullptr && \"Buffer not valid\""));
-    EXPECT_DEATH(gl::bindVertexArray(nullptr),
-                 HasSubstr("Assertion failed: vertexArray != nullptr && \"Vertex array not "
-                           "valid\""));
 }
 
 }  // namespace

@@ -82,7 +82,9 @@ TEST_F(ContentPlayerTest, ConstructionForcesTheFirstSuitableModeOfTheShuffledPla
         "[ContentPlayer][updateContentModeTransition] Transition from " + name(first) + " to " +
             name(first) + " finished",
     };
-    EXPECT_EQ(log.lines(), expected);
+    // The content's own lines (a palette playlist moving on as its mode index is first set) are
+    // its business, not the player's.
+    EXPECT_EQ(log.matching("[ContentPlayer]"), expected);
     EXPECT_EQ(player->getContent(first).getTransition(), 1.0f);
 }
 

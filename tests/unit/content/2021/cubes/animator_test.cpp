@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "visualization/content/2021/cubes/animator_version_0.h"
+#include "visualization/content/2021/cubes/animator_version_1.h"
 #include "visualization/content/2021/cubes/block.h"
 #include "visualization/util/random.h"
 
@@ -16,6 +17,7 @@ constexpr float kDt = 1.0f / 60.0f;
 constexpr float kCell = 0.8f / 3.0f;
 
 // Eight equal bands per frame: a loud frame after quiet ones is a beat on both triggers.
+template <typename Animator>
 struct Player {
     explicit Player(SoundClass soundClass) {
         util::setRandomSeed(7);
@@ -38,8 +40,10 @@ struct Player {
     const std::vector<Cube>& cubes() const { return animator.getScene().cubes; }
 
     SoundInput sound;
-    Animator_Version_0 animator{1920, 1080};
+    Animator animator{1920, 1080};
 };
+
+using Player0 = Player<Animator_Version_0>;
 
 float columnLength(const Cube& cube, int column) {
     const float* m = cube.transform.m + 4 * column;
@@ -68,7 +72,7 @@ const Cube* largestCube(const std::vector<Cube>& cubes) {
 TEST(CubesAnimatorVersion0, LayerExpansionFollowsTheSoundClassAndTheFadeShrinksEveryCube) {
     const std::vector<size_t> lower = {0, 1, 2, 6, 7, 8, 12, 13, 14};
     const std::vector<size_t> upper = {3, 4, 5, 9, 10, 11, 15, 16, 17};
-    Player soft(SoundClass::Soft);
+    Player0 soft(SoundClass::Soft);
     soft.play(-100.0f, 30);
     ASSERT_EQ(soft.cubes().size(), 18u);
     for (size_t k = 0; k < lower.size(); ++k) {
@@ -77,7 +81,7 @@ TEST(CubesAnimatorVersion0, LayerExpansionFollowsTheSoundClassAndTheFadeShrinksE
         EXPECT_NEAR(columnLength(soft.cubes()[upper[k]], 1), kCell, 1e-5f);
     }
 
-    Player loud(SoundClass::Loud);
+    Player0 loud(SoundClass::Loud);
     loud.play(-100.0f, 30);
     for (size_t k = 0; k < lower.size(); ++k) {
         EXPECT_NEAR(loud.cubes()[lower[k]].transform[13], -kCell / 2.0f, 1e-5f);
@@ -98,7 +102,7 @@ TEST(CubesAnimatorVersion0, LayerExpansionFollowsTheSoundClassAndTheFadeShrinksE
 // x axes up or down. A second beat within 60 frames of it is ignored; one after that turns again,
 // and two quarter turns bring the x axes back to the level.
 TEST(CubesAnimatorVersion0, BeatEventsTurnTheBlockAtMostOnceIn61Frames) {
-    Player p(SoundClass::Soft);
+    Player0 p(SoundClass::Soft);
     p.play(-100.0f, 61);
     EXPECT_NEAR(xAxisUp(*largestCube(p.cubes())), 0.0f, 1e-5f);
     p.beat();
@@ -127,4 +131,40 @@ TEST(CubesBlock, ARerollHidesAtMostFourCells) {
         mostHidden = std::max(mostHidden, hidden);
     }
     EXPECT_EQ(mostHidden, kMaxHiddenCells);
+}
+
+// The puzzle mode turns halves of its block by quarter turns and leaves the cells where the turns
+// took them: turn after turn every cell keeps a grid place of its own, and the cells come to lie
+// different ways.
+TEST(CubesAnimatorVersion1, QuarterTurnsReshapeTheBlockWithoutTwoCellsMeeting) {
+    Player<Animator_Version_1> p(SoundClass::Dynamic);
+    p.play(-100.0f, 61);
+    float leastAlike = 1.0f;
+    for (int turn = 0; turn < 30; ++turn) {
+        p.beat();
+        p.play(-100.0f, 60);
+        const std::vector<Cube>& cubes = p.cubes();
+        ASSERT_EQ(cubes.size(), 16u);
+        float closest = 1.0f;
+        for (size_t i = 0; i < cubes.size(); ++i) {
+            const float* a = cubes[i].transform.m;
+            for (size_t k = i + 1; k < cubes.size(); ++k) {
+                const float* b = cubes[k].transform.m;
+                const vec3f apart{a[12] - b[12], a[13] - b[13], a[14] - b[14]};
+                closest = std::min(closest, std::sqrt(math::dot(apart, apart)));
+                // Cosine between the cubes' x axes and between their y axes.
+                for (int column = 0; column < 8; column += 4) {
+                    const vec3f u{a[column], a[column + 1], a[column + 2]};
+                    const vec3f v{b[column], b[column + 1], b[column + 2]};
+                    const float lengths = std::sqrt(math::dot(u, u) * math::dot(v, v));
+                    if (lengths > 1e-6f) {
+                        leastAlike = std::min(leastAlike, math::dot(u, v) / lengths);
+                    }
+                }
+            }
+        }
+        // Neighbours are a third apart, less the quiet pulse's 15 %.
+        ASSERT_GT(closest, 0.25f) << "turn " << turn;
+    }
+    EXPECT_LT(leastAlike, 0.5f);
 }

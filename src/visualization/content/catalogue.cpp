@@ -1,6 +1,7 @@
 #include "visualization/content/catalogue.h"
 
 #include "visualization/content/2020/content.h"
+#include "visualization/content/2021/cubes/content.h"
 #include "visualization/content/interim_content.h"
 #include "visualization/content/none/content.h"
 
@@ -12,6 +13,7 @@ std::unique_ptr<AbstractContent> createContent(ContentCategory category, uint32_
         case ContentCategory::CONTENT_2020:
             return std::make_unique<content2020::Content>(width, height, rotation);
         case ContentCategory::CONTENT_2021_CUBES:
+            return std::make_unique<content2021::cubes::Content>(width, height, rotation);
         case ContentCategory::CONTENT_2021_RING:
         case ContentCategory::CONTENT_2021_LINES:
         case ContentCategory::CONTENT_2021_KALEIDOSCOPE:

@@ -1,0 +1,99 @@
+#include "visualization/content/2021/cubes/renderer.h"
+
+#include <GLES3/gl3.h>
+#include <gtest/gtest.h>
+
+#include "support/gl_test.h"
+#include "visualization/content/2021/cubes/block.h"
+
+namespace {
+
+using namespace content2021::cubes;
+using testsupport::Rgba;
+
+constexpr uint32_t kWidth = 320;
+constexpr uint32_t kHeight = 180;
+
+class CubesRendererTest : public testsupport::GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        useTarget(kWidth, kHeight);
+        // The animators' view: isometric from (1, 1, 1), 1.35 units above and below the centre.
+        mScene.camera.aspect = static_cast<float>(kWidth) / kHeight;
+        mScene.camera.baseSize = 1.35f;
+        mScene.camera.rotationMode = 3;
+        mScene.camera.update(RotationTransition{});
+    }
+
+    Cube cube(const vec3f& at, float size, const colorf& all) const {
+        Cube c;
+        c.transform = translation(at) * scaling({size, size, size});
+        c.colorTop = c.colorBottom = c.colorLeft = c.colorRight = c.colorFront = c.colorBack = all;
+        return c;
+    }
+
+    void draw(Renderer& renderer) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        renderer.draw(mScene);
+        readBack();
+        EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+        EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+        EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    }
+
+    // Seen from (1, 1, 1) the top face lies above the centre, +x to the lower right and +z to the
+    // lower left.
+    Rgba top() const { return pixel(160, 57); }
+    Rgba plusX() const { return pixel(188, 106); }
+    Rgba plusZ() const { return pixel(132, 106); }
+
+    Scene mScene;
+};
+
+}  // namespace
+
+// Each face takes its own colour (+x the "left" one), and at full opacity the global colour has no
+// effect; the renderer leaves depth test, culling and blending as it found them (off).
+TEST_F(CubesRendererTest, FacesTakeTheirColoursAndOpaqueCubesIgnoreTheGlobalColour) {
+    Renderer renderer;
+    Cube c = cube({0.0f, 0.0f, 0.0f}, 1.2f, colorf(1.0f, 1.0f));
+    c.colorTop = colorf(1.0f, 0.0f, 0.0f, 1.0f);
+    c.colorLeft = colorf(0.0f, 1.0f, 0.0f, 1.0f);
+    c.colorRight = colorf(1.0f, 1.0f, 0.0f, 1.0f);
+    c.colorFront = colorf(0.0f, 0.0f, 1.0f, 1.0f);
+    mScene.cubes = {c};
+    renderer.setGlobalColor(colorf(1.0f, 0.0f, 1.0f, 1.0f));
+    draw(renderer);
+    EXPECT_EQ(top(), (Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(plusX(), (Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(plusZ(), (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(pixel(5, 5), (Rgba{0, 0, 0, 255}));
+
+    // The nearer of two cubes covers the farther, whichever comes first in the list.
+    mScene.cubes = {cube({0.5f, 0.5f, 0.5f}, 0.3f, colorf(0.0f, 0.0f, 1.0f, 1.0f)),
+                    cube({0.0f, 0.0f, 0.0f}, 0.6f, colorf(1.0f, 0.0f, 0.0f, 1.0f))};
+    draw(renderer);
+    EXPECT_EQ(pixel(160, 90), (Rgba{0, 0, 255, 255}));
+
+    // An empty scene is a draw of no instances.
+    mScene.cubes.clear();
+    draw(renderer);
+    EXPECT_EQ(pixel(160, 90), (Rgba{0, 0, 0, 255}));
+}
+
+// Near the end of a fade (alpha 0.02) a cube is 98 % the global colour, whose alpha is scaled by
+// smoothstep(0, 0.05, 0.02) = 0.352, and it is blended premultiplied over the background.
+TEST_F(CubesRendererTest, AFadingCubeTurnsIntoTheGlobalColourAndTransparent) {
+    Renderer renderer;
+    mScene.cubes = {cube({0.0f, 0.0f, 0.0f}, 1.2f, colorf(0.0f, 1.0f, 0.0f, 1.0f))};
+    renderer.setAlpha(0.02f);
+    renderer.setGlobalColor(colorf(1.0f, 0.0f, 0.0f, 1.0f));
+    draw(renderer);
+    const float alpha = 0.02f + 0.98f * 0.352f;
+    const Rgba expected{static_cast<uint8_t>(0.98f * alpha * 255.0f + 0.5f),
+                        static_cast<uint8_t>(0.02f * alpha * 255.0f + 0.5f), 0, 255};
+    EXPECT_TRUE(testsupport::near(plusX(), expected)) << plusX() << " vs " << expected;
+    EXPECT_TRUE(testsupport::near(top(), expected)) << top();
+}

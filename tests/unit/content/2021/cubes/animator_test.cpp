@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "visualization/content/2021/cubes/animator_version_0.h"
+#include "visualization/content/2021/cubes/animator_version_1.h"
+#include "visualization/content/2021/cubes/block.h"
+#include "visualization/util/random.h"
+
+namespace {
+
+using namespace content2021::cubes;
+
+constexpr float kDt = 1.0f / 60.0f;
+constexpr float kCell = 0.8f / 3.0f;
+
+// Eight equal bands per frame: a loud frame after quiet ones is a beat on both triggers.
+template <typename Animator>
+struct Player {
+    explicit Player(SoundClass soundClass) {
+        util::setRandomSeed(7);
+        sound.setSoundClass(soundClass, true);
+        animator.setFade(1.0f);
+    }
+    void play(float db, int frames = 1) {
+        const std::vector<float> bands(8, db);
+        for (int i = 0; i < frames; ++i) {
+            sound.setBandsInfo(bands.data(), 8);
+            sound.update(kDt);
+            animator.update(kDt, sound, RotationTransition{});
+        }
+    }
+    void beat() {
+        play(-20.0f);
+        ASSERT_EQ(animator.getFramesSinceBeat(), 0u);
+        play(-100.0f, 11);
+    }
+    const std::vector<Cube>& cubes() const { return animator.getScene().cubes; }
+
+    SoundInput sound;
+    Animator animator{1920, 1080};
+};
+
+using Player0 = Player<Animator_Version_0>;
+
+float columnLength(const Cube& cube, int column) {
+    const float* m = cube.transform.m + 4 * column;
+    return std::sqrt(m[0] * m[0] + m[1] * m[1] + m[2] * m[2]);
+}
+
+// Where a cube's own x axis points, as a unit vector's y component.
+float xAxisUp(const Cube& cube) {
+    return cube.transform[1] / columnLength(cube, 0);
+}
+
+const Cube* largestCube(const std::vector<Cube>& cubes) {
+    const Cube* largest = &cubes.front();
+    for (const Cube& cube : cubes) {
+        if (columnLength(cube, 0) > columnLength(*largest, 0)) {
+            largest = &cube;
+        }
+    }
+    return largest;
+}
+
+}  // namespace
+
+// Quiet classes fold the block to its upper layer at the middle height; loud ones open both layers
+// half a cell above and below it. A fade of 0 leaves nothing of any cube.
+TEST(CubesAnimatorVersion0, LayerExpansionFollowsTheSoundClassAndTheFadeShrinksEveryCube) {
+    const std::vector<size_t> lower = {0, 1, 2, 6, 7, 8, 12, 13, 14};
+    const std::vector<size_t> upper = {3, 4, 5, 9, 10, 11, 15, 16, 17};
+    Player0 soft(SoundClass::Soft);
+    soft.play(-100.0f, 30);
+    ASSERT_EQ(soft.cubes().size(), 18u);
+    for (size_t k = 0; k < lower.size(); ++k) {
+        EXPECT_EQ(columnLength(soft.cubes()[lower[k]], 1), 0.0f) << "lower cell " << lower[k];
+        EXPECT_NEAR(soft.cubes()[upper[k]].transform[13], 0.0f, 1e-6f) << "upper " << upper[k];
+        EXPECT_NEAR(columnLength(soft.cubes()[upper[k]], 1), kCell, 1e-5f);
+    }
+
+    Player0 loud(SoundClass::Loud);
+    loud.play(-100.0f, 30);
+    for (size_t k = 0; k < lower.size(); ++k) {
+        EXPECT_NEAR(loud.cubes()[lower[k]].transform[13], -kCell / 2.0f, 1e-5f);
+        EXPECT_NEAR(loud.cubes()[upper[k]].transform[13], kCell / 2.0f, 1e-5f);
+        EXPECT_NEAR(columnLength(loud.cubes()[lower[k]], 0), kCell, 1e-5f);
+    }
+
+    loud.animator.setFade(0.0f);
+    loud.play(-100.0f);
+    for (const Cube& cube : loud.cubes()) {
+        for (int column = 0; column < 3; ++column) {
+            EXPECT_EQ(columnLength(cube, column), 0.0f);
+        }
+    }
+}
+
+// In Soft a beat event tips the block a quarter turn about y and z at once, which swings the cubes'
+// x axes up or down. A second beat within 60 frames of it is ignored; one after that turns again,
+// and two quarter turns bring the x axes back to the level.
+TEST(CubesAnimatorVersion0, BeatEventsTurnTheBlockAtMostOnceIn61Frames) {
+    Player0 p(SoundClass::Soft);
+    p.play(-100.0f, 61);
+    EXPECT_NEAR(xAxisUp(*largestCube(p.cubes())), 0.0f, 1e-5f);
+    p.beat();
+    p.play(-100.0f, 20);
+    p.beat();  // 32 frames after the first
+    p.play(-100.0f, 200);
+    EXPECT_NEAR(std::abs(xAxisUp(*largestCube(p.cubes()))), 1.0f, 0.02f) << "one quarter turn";
+
+    p.beat();
+    p.play(-100.0f, 200);
+    EXPECT_NEAR(xAxisUp(*largestCube(p.cubes())), 0.0f, 0.02f) << "two quarter turns";
+}
+
+// However many cells the noise picks, a re-roll hides no more than four of them.
+TEST(CubesBlock, ARerollHidesAtMostFourCells) {
+    util::setRandomSeed(3);
+    Block block = createBlock(0, {0.0f, 0.0f, 0.0f}, 3, 2, 3, {0.8f, 0.8f, 0.8f});
+    int mostHidden = 0;
+    for (float time = 0.0f; time < 60.0f; time += 0.37f) {
+        rerollCells(block, time, 0.5f);
+        int hidden = 0;
+        for (const Entity& cell : block.entities) {
+            hidden += cell.visible ? 0 : 1;
+        }
+        ASSERT_LE(hidden, kMaxHiddenCells) << "time " << time;
+        mostHidden = std::max(mostHidden, hidden);
+    }
+    EXPECT_EQ(mostHidden, kMaxHiddenCells);
+}
+
+// The puzzle mode turns halves of its block by quarter turns and leaves the cells where the turns
+// took them: turn after turn every cell keeps a grid place of its own, and the cells come to lie
+// different ways.
+TEST(CubesAnimatorVersion1, QuarterTurnsReshapeTheBlockWithoutTwoCellsMeeting) {
+    Player<Animator_Version_1> p(SoundClass::Dynamic);
+    p.play(-100.0f, 61);
+    float leastAlike = 1.0f;
+    for (int turn = 0; turn < 30; ++turn) {
+        p.beat();
+        p.play(-100.0f, 60);
+        const std::vector<Cube>& cubes = p.cubes();
+        ASSERT_EQ(cubes.size(), 16u);
+        float closest = 1.0f;
+        for (size_t i = 0; i < cubes.size(); ++i) {
+            const float* a = cubes[i].transform.m;
+            for (size_t k = i + 1; k < cubes.size(); ++k) {
+                const float* b = cubes[k].transform.m;
+                const vec3f apart{a[12] - b[12], a[13] - b[13], a[14] - b[14]};
+                closest = std::min(closest, std::sqrt(math::dot(apart, apart)));
+                // Cosine between the cubes' x axes and between their y axes.
+                for (int column = 0; column < 8; column += 4) {
+                    const vec3f u{a[column], a[column + 1], a[column + 2]};
+                    const vec3f v{b[column], b[column + 1], b[column + 2]};
+                    const float lengths = std::sqrt(math::dot(u, u) * math::dot(v, v));
+                    if (lengths > 1e-6f) {
+                        leastAlike = std::min(leastAlike, math::dot(u, v) / lengths);
+                    }
+                }
+            }
+        }
+        // Neighbours are a third apart, less the quiet pulse's 15 %.
+        ASSERT_GT(closest, 0.25f) << "turn " << turn;
+    }
+    EXPECT_LT(leastAlike, 0.5f);
+}

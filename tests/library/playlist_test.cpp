@@ -56,7 +56,7 @@ protected:
     float mTime = 0.0f;
 };
 
-TEST_F(Playlist, TrackChangesVisitEveryModeAndEachPointFieldModeDraws) {
+TEST_F(Playlist, TrackChangesVisitEveryModeAndEachLandedModeDraws) {
     LogCapture log;
     api.OnCreateGlApp("res", 0);
     api.UpdateSpeakerInfo(0);
@@ -83,23 +83,31 @@ TEST_F(Playlist, TrackChangesVisitEveryModeAndEachPointFieldModeDraws) {
                 EXPECT_TRUE(visited.insert(current).second) << current << " twice in one lap";
             }
         }
+        // Sprites blend into many shades; flat-shaded cubes show a few face colours.
         if (current.rfind("CONTENT_2020_", 0) == 0 && colourCount() >= 8) {
             drawn.insert(current);
         }
-        if (current == "CONTENT_2020_CIRCULAR_1") {
-            savePng("library_playlist_circular_1");
+        if (current.rfind("CONTENT_2021_CUBES_", 0) == 0 && colourCount() >= 3) {
+            drawn.insert(current);
+        }
+        if (current == "CONTENT_2020_CIRCULAR_1" || current == "CONTENT_2021_CUBES_VERSION_1") {
+            savePng("library_playlist_" + current);
         }
     }
     api.OnTerminateGlApp();
 
     EXPECT_EQ(visited.size(), 31u);
-    const std::set<std::string> pointField = {
-        "CONTENT_2020_RANDOM_1",   "CONTENT_2020_RANDOM_2",   "CONTENT_2020_RANDOM_3",
-        "CONTENT_2020_RANDOM_4",   "CONTENT_2020_RANDOM_5",   "CONTENT_2020_ZIG_ZAG_1",
-        "CONTENT_2020_CIRCULAR_1", "CONTENT_2020_CIRCULAR_2", "CONTENT_2020_WAVES_1",
-        "CONTENT_2020_WAVES_2",    "CONTENT_2020_WAVES_3",    "CONTENT_2020_VERTICAL_1",
-        "CONTENT_2020_DIAMOND_1",  "CONTENT_2020_DIAMOND_2"};
-    EXPECT_EQ(drawn, pointField);
+    const std::set<std::string> drawing = {
+        "CONTENT_2020_RANDOM_1",        "CONTENT_2020_RANDOM_2",
+        "CONTENT_2020_RANDOM_3",        "CONTENT_2020_RANDOM_4",
+        "CONTENT_2020_RANDOM_5",        "CONTENT_2020_ZIG_ZAG_1",
+        "CONTENT_2020_CIRCULAR_1",      "CONTENT_2020_CIRCULAR_2",
+        "CONTENT_2020_WAVES_1",         "CONTENT_2020_WAVES_2",
+        "CONTENT_2020_WAVES_3",         "CONTENT_2020_VERTICAL_1",
+        "CONTENT_2020_DIAMOND_1",       "CONTENT_2020_DIAMOND_2",
+        "CONTENT_2021_CUBES_VERSION_0", "CONTENT_2021_CUBES_VERSION_1",
+        "CONTENT_2021_CUBES_VERSION_2"};
+    EXPECT_EQ(drawn, drawing);
 }
 
 }  // namespace

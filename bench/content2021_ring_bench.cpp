@@ -21,7 +21,7 @@
 
 namespace {
 
-using namespace content2021::ring;
+namespace ring = content2021::ring;
 
 constexpr float kDt = 1.0f / 60.0f;
 
@@ -52,27 +52,27 @@ private:
     int mFrame = 0;
 };
 
-std::unique_ptr<AbstractAnimator> makeWarmAnimator(int version, RingMusic& music, uint32_t width,
-                                                   uint32_t height) {
-    std::unique_ptr<AbstractAnimator> animator;
+std::unique_ptr<ring::AbstractAnimator> makeWarmAnimator(int version, RingMusic& music,
+                                                         uint32_t width, uint32_t height) {
+    std::unique_ptr<ring::AbstractAnimator> animator;
     switch (version) {
         case 0:
-            animator = std::make_unique<Animator_Version_0>(width, height);
+            animator = std::make_unique<ring::Animator_Version_0>(width, height);
             break;
         case 1:
-            animator = std::make_unique<Animator_Version_1>(width, height);
+            animator = std::make_unique<ring::Animator_Version_1>(width, height);
             break;
         case 2:
-            animator = std::make_unique<Animator_Version_2>(width, height);
+            animator = std::make_unique<ring::Animator_Version_2>(width, height);
             break;
         case 3:
-            animator = std::make_unique<Animator_Version_3>(width, height);
+            animator = std::make_unique<ring::Animator_Version_3>(width, height);
             break;
         case 4:
-            animator = std::make_unique<Animator_Version_4>(width, height);
+            animator = std::make_unique<ring::Animator_Version_4>(width, height);
             break;
         default:
-            animator = std::make_unique<Animator_Version_5>(width, height);
+            animator = std::make_unique<ring::Animator_Version_5>(width, height);
             break;
     }
     animator->setFade(1.0f);
@@ -85,7 +85,7 @@ std::unique_ptr<AbstractAnimator> makeWarmAnimator(int version, RingMusic& music
 
 void BM_RingAnimatorUpdate(benchmark::State& state) {
     const auto version = static_cast<int>(state.range(0));
-    state.SetLabel(ContentModeNames.at(static_cast<ContentMode>(version)));
+    state.SetLabel(ring::ContentModeNames.at(static_cast<ring::ContentMode>(version)));
     RingMusic music;
     auto animator = makeWarmAnimator(version, music, bench::kWidth, bench::kHeight);
     const uint64_t before = bench::allocationCount();
@@ -105,10 +105,10 @@ void BM_RingGeometry(benchmark::State& state) {
         return;
     }
     const auto version = static_cast<int>(state.range(0));
-    state.SetLabel(ContentModeNames.at(static_cast<ContentMode>(version)));
+    state.SetLabel(ring::ContentModeNames.at(static_cast<ring::ContentMode>(version)));
     RingMusic music;
     auto animator = makeWarmAnimator(version, music, bench::kWidth, bench::kHeight);
-    Renderer renderer;
+    ring::Renderer renderer;
     renderer.buildGeometry(animator->getScene());
     const uint64_t before = bench::allocationCount();
     for (auto _ : state) {
@@ -128,10 +128,10 @@ void BM_RingFrame(benchmark::State& state) {
         return;
     }
     const auto version = static_cast<int>(state.range(0));
-    state.SetLabel(ContentModeNames.at(static_cast<ContentMode>(version)));
+    state.SetLabel(ring::ContentModeNames.at(static_cast<ring::ContentMode>(version)));
     RingMusic music;
     auto animator = makeWarmAnimator(version, music, width, height);
-    Renderer renderer;
+    ring::Renderer renderer;
     auto frame = [&] {
         music.next();
         animator->update(kDt, music.sound, RotationTransition{});

@@ -1,6 +1,7 @@
 #include "visualization/content/catalogue.h"
 
 #include "visualization/content/2020/content.h"
+#include "visualization/content/2021/ring/content.h"
 #include "visualization/content/interim_content.h"
 #include "visualization/content/none/content.h"
 
@@ -11,8 +12,9 @@ std::unique_ptr<AbstractContent> createContent(ContentCategory category, uint32_
             return std::make_unique<contentNone::Content>(width, height, rotation);
         case ContentCategory::CONTENT_2020:
             return std::make_unique<content2020::Content>(width, height, rotation);
-        case ContentCategory::CONTENT_2021_CUBES:
         case ContentCategory::CONTENT_2021_RING:
+            return std::make_unique<content2021::ring::Content>(width, height, rotation);
+        case ContentCategory::CONTENT_2021_CUBES:
         case ContentCategory::CONTENT_2021_LINES:
         case ContentCategory::CONTENT_2021_KALEIDOSCOPE:
             return std::make_unique<InterimContent>(width, height, rotation, category);

@@ -181,7 +181,7 @@ void buildWedges(const std::vector<WedgeLineAligned>& segments, const RingGeomet
         const vec3f tangent = normalized(next.position - segment.position);
         const vec3f up{0.0f, 1.0f, 0.0f};
         const vec3f b = normalized(up - tangent * math::dot(up, tangent));
-        const vec3f a = math::cross(b, tangent);
+        const vec3f a = math::cross(tangent, b);
         float rollNext = next.roll;
         if (i + 1 == n) {
             rollNext -= static_cast<float>(ring.rollTurns) * math::kPi;

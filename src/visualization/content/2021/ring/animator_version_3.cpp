@@ -121,12 +121,12 @@ void Animator_Version_3::animate(float dt, const SoundInput& sound,
         const float angle = 2.0f * math::kPi * fi / static_cast<float>(n) + mAngleOffset;
         const float energy = mEnergySmoothed[i];
         const float v = mEased[i] * p.bandGain;
-        const float emphasis = i % 10 == 0 ? 1.0f + p.emphasis * mToggleSmoothed : 1.0f;
+        const float emphasis = i % 10 == 0 ? 1.0f + 0.5f * p.emphasis * mToggleSmoothed : 1.0f;
         WedgeLineAligned& s = mSegments[i];
         s.position = {mBaseRadius * std::cos(angle),
                       mBaseRadius * mWaveHeight * std::sin(4.0f * math::kPi * fi / n),
                       mBaseRadius * std::sin(angle)};
-        const float size = (0.5f + 1.5f * energy + 0.75f * v) * emphasis;
+        const float size = (0.45f + 0.6f * energy + 0.35f * v) * emphasis;
         s.scale = vec3f{p.arcShare, size, size} * mFade;
         s.roll = static_cast<float>(mRollTurns) * math::kPi * fi / static_cast<float>(n);
         s.twist = 0.0f;

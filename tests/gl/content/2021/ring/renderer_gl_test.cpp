@@ -212,3 +212,21 @@ TEST_F(RingRendererTest, TheGlobalColourTakesOverAsTheAlphaFades) {
     // (0.05, 0.05, 1) x 0.525 over black.
     EXPECT_TRUE(testsupport::near(common(), {7, 7, 134, 255}, 2)) << common();
 }
+
+// The most a pass can hold: every 16-bit index in use by the line pass with mid-lines. The
+// largest mode, Version_3 with 90 wedges, needs less than a tenth of it.
+TEST_F(RingRendererTest, TheLargestSceneFillsSixteenBitIndicesExactly) {
+    Renderer renderer;
+    Scene scene = makeScene();
+    scene.mDrawMidLines = true;
+    addBox(scene, 0.5f, 0.1f, colorf(1.0f, 1.0f, 1.0f, 1.0f));
+    scene.mWedges.resize(kMaxWedges, scene.mWedges.front());
+    clear();
+    renderer.draw(scene);
+    ASSERT_EQ(renderer.getLineVertices().size(), kMaxVerticesPerPass);
+    EXPECT_EQ(renderer.getLineIndices().back(), 65532u);
+    EXPECT_EQ(*std::max_element(renderer.getLineIndices().begin(), renderer.getLineIndices().end()),
+              65535u);
+    scene.mWedges.push_back(scene.mWedges.front());
+    EXPECT_DEATH(renderer.buildGeometry(scene), "kMaxWedges");
+}

@@ -137,6 +137,42 @@ TEST(RingAnimators, ABeatStartsAHalfTurnOnceArmed) {
     }
 }
 
+// How fast the first segment's cross-section turns about the ring, in radians per second: its
+// start face's first corner seen from the face's centre, in the plane of the radius and the axis.
+float sectionTurnRate(Animator& animator, RingSound& input) {
+    auto angle = [&animator]() {
+        const WedgeGeometry& w = animator.getScene().mWedges.front();
+        vec3f c{0.0f, 0.0f, 0.0f};
+        for (int k = 0; k < 4; ++k) {
+            c = c + w.corners[k] * 0.25f;
+        }
+        const float r = std::sqrt(c.x * c.x + c.z * c.z);
+        const vec3f u = w.corners[0] - c;
+        // Measured from the axis toward the radius, the sense in which roll and twist turn.
+        return std::atan2((u.x * c.x + u.z * c.z) / r, u.y);
+    };
+    const float before = angle();
+    play(animator, input, 0.1f);
+    const float turn = std::remainder(angle() - before, 2.0f * math::kPi);
+    return turn / kDt;
+}
+
+// Calm music twists the segments only after a beat, and each beat reverses the twist; the roll
+// turns them at half a radian per second throughout.
+TEST(RingAnimators, EachBeatFlipsTheTwist) {
+    auto animator = makeAnimator(0);
+    RingSound input(SoundClass::Calm);
+    play(*animator, input, 0.1f, 30);
+    play(*animator, input, 1.0f, 8);
+    play(*animator, input, 0.1f, 60);
+    play(*animator, input, 1.0f, 8);
+    play(*animator, input, 0.1f, 40);
+    EXPECT_GT(sectionTurnRate(*animator, input), 1.3f);
+    play(*animator, input, 1.0f, 8);
+    play(*animator, input, 0.1f, 40);
+    EXPECT_LT(sectionTurnRate(*animator, input), -0.3f);
+}
+
 // In a calm class the twist, turn and spin rest: the beat changes only the colours and levels.
 TEST(RingAnimators, SoftMusicNeverTurnsTheRing) {
     auto animator = makeAnimator(0);

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/gl_test.h"
+#include "support/log_capture.h"
+#include "unit/content/2021/ring/ring_sound.h"
+#include "visualization/content/2021/ring/content.h"
+#include "visualization/util/gl/shared_context.h"
+#include "visualization/util/random.h"
+
+using content2021::ring::Content;
+using RingMode = content2021::ring::ContentMode;
+using ringtest::RingSound;
+
+namespace {
+
+constexpr uint32_t kWidth = 320;
+constexpr uint32_t kHeight = 180;
+
+class RingContentTest : public testsupport::GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        useTarget(kWidth, kHeight);
+    }
+
+    // Frames of music through the content as the player drives it; the last one is read back.
+    std::vector<uint8_t> play(Content& content, RingSound& input, float loudness, int frames) {
+        for (int i = 0; i < frames; ++i) {
+            input.feed(loudness);
+            gl::applyBaseRenderState();
+            content.setBlend(1.0f);
+            content.update(ringtest::kDt, input.sound, RotationTransition{});
+            const colorf background = content.getBackgroundColor();
+            glClearColor(background.r, background.g, background.b, background.a);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            content.render();
+        }
+        readBack();
+        return pixels();
+    }
+};
+
+int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    int n = 0;
+    for (size_t i = 0; i < a.size(); i += 4) {
+        n +=
+            (std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]) >
+             24)
+                ? 1
+                : 0;
+    }
+    return n;
+}
+
+}  // namespace
+
+TEST_F(RingContentTest, EveryModeReactsToLevelAndBeat) {
+    util::setRandomSeed(3);
+    Content content(kWidth, kHeight, RotateInfo::Landscape);
+    content.setTransition(1.0f);
+    for (uint32_t mode = 0; mode < 6; ++mode) {
+        const std::string name =
+            content2021::ring::ContentModeNames.at(static_cast<RingMode>(mode));
+        content.setModeIndex(mode);
+        RingSound input(SoundClass::Dynamic);
+        const auto silent = play(content, input, 0.0f, 90);
+        savePng("ring_" + name + "_silent");
+        const auto loud = play(content, input, 0.9f, 90);
+        savePng("ring_" + name + "_loud");
+        EXPECT_GT(differingPixels(silent, loud), 200) << name;
+
+        // The same quiet stretch twice, once with a beat at its end.
+        const auto before = play(content, input, 0.1f, 30);
+        const auto beat = play(content, input, 1.0f, 12);
+        EXPECT_GT(differingPixels(before, beat), 100) << name;
+    }
+}
+
+TEST_F(RingContentTest, ModesPalettesScopesAndTheEmptyMode) {
+    testsupport::LogCapture log;
+    {
+        Content content(kWidth, kHeight, RotateInfo::Landscape);
+        EXPECT_EQ(log.lines().front(), "[content2021][ring][Content][Constructor] Begin");
+        EXPECT_TRUE(log.contains("[content2021][ring][Renderer][Constructor] Begin"));
+
+        // Leaving a mode moves its palette on; choosing a palette shows it.
+        const uint32_t first = content.getModePaletteIndex();
+        content.setModeIndex(2);
+        content.setModeIndex(0);
+        EXPECT_NE(content.getAnimator(0).getPaletteIndex(), first);
+        content.setModePaletteIndex(0, 3);
+        EXPECT_EQ(content.getModePaletteIndex(), 3u);
+
+        // NONE has no animator: it draws nothing on black.
+        content.setModeIndex(static_cast<uint32_t>(RingMode::NONE));
+        RingSound input;
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        content.update(ringtest::kDt, input.sound, RotationTransition{});
+        content.render();
+        readBack();
+        EXPECT_EQ(pixel(kWidth / 2, kHeight / 2), (testsupport::Rgba{0, 0, 0, 255}));
+        EXPECT_EQ(content.getBackgroundColor().a, 1.0f);
+        EXPECT_THROW(content.getBackgroundColor(7), std::out_of_range);
+        log.clear();
+    }
+    // The animators go first, then the renderer, all inside the content's scope.
+    const std::vector<std::string>& lines = log.lines();
+    ASSERT_EQ(lines.size(), 2u + 6u * 2u + 2u);
+    EXPECT_EQ(lines.front(), "[content2021][ring][Content][Destructor] Begin");
+    EXPECT_EQ(lines[1], "[content2021][ring][Animator_Version_0][Destructor] Begin");
+    EXPECT_EQ(lines[13], "[content2021][ring][Renderer][Destructor] Begin");
+    EXPECT_EQ(lines.back(), "[content2021][ring][Content][Destructor] End");
+}

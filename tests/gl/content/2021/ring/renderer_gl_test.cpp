@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <vector>
+
+#include "support/gl_test.h"
+#include "visualization/content/2021/ring/animator_util.h"
+#include "visualization/content/2021/ring/renderer.h"
+#include "visualization/util/gl/shared_context.h"
+#include "visualization/util/math/scalar.h"
+
+using namespace content2021::ring;
+
+namespace {
+
+constexpr uint32_t kWidth = 320;
+constexpr uint32_t kHeight = 180;
+
+// A camera three units in front of the origin, looking at it, as the animators place theirs.
+Scene makeScene() {
+    Scene scene;
+    scene.camera.rotationMode = 3;
+    scene.camera.aspect = static_cast<float>(kWidth) / kHeight;
+    scene.camera.baseFov = 45.0f;
+    scene.camera.eye = {0.0f, 0.0f, -3.0f};
+    scene.camera.update(RotationTransition{});
+    scene.mThickness = 2.0f * 3.0f / (kWidth * 0.5f) * scene.camera.aspect;
+    return scene;
+}
+
+// One box facing the camera: the ring segment at angle pi of a ring about the vertical axis.
+void addBox(Scene& scene, float distance, float size, const colorf& color) {
+    std::vector<WedgeAxisAligned> segment(1);
+    segment[0].angle = math::kPi;
+    segment[0].color = color;
+    segment[0].scale = {1.0f, 1.0f, 1.0f};
+    RingGeometry ring;
+    ring.radius = distance;
+    ring.width = size;
+    ring.segmentAngle = size / std::fabs(distance);
+    ring.rollTurns = 0;
+    std::vector<WedgeGeometry> wedges;
+    buildWedges(segment, ring, wedges);
+    scene.mWedges.push_back(wedges[0]);
+}
+
+class RingRendererTest : public testsupport::GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        useTarget(kWidth, kHeight);
+        gl::applyBaseRenderState();
+    }
+
+    void clear() {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+
+    int count(bool (*match)(const testsupport::Rgba&)) const {
+        int n = 0;
+        for (uint32_t y = 0; y < kHeight; ++y) {
+            for (uint32_t x = 0; x < kWidth; ++x) {
+                n += match(pixel(x, y)) ? 1 : 0;
+            }
+        }
+        return n;
+    }
+};
+
+bool isRed(const testsupport::Rgba& c) {
+    return c.r > 128 && c.g < 64;
+}
+bool isGreen(const testsupport::Rgba& c) {
+    return c.g > 128 && c.r < 64;
+}
+
+}  // namespace
+
+TEST_F(RingRendererTest, AWedgeIsTwelveLinesEightDotsAndSixFaces) {
+    Renderer renderer;
+    Scene scene = makeScene();
+    addBox(scene, 1.0f, 0.5f, colorf(1.0f, 0.0f, 0.0f, 1.0f));
+    addBox(scene, 2.0f, 0.5f, colorf(0.0f, 1.0f, 0.0f, 1.0f));
+    renderer.draw(scene);
+
+    ASSERT_EQ(renderer.getDepthVertices().size(), 16u);
+    ASSERT_EQ(renderer.getDepthIndices().size(), 2u * 36u);
+    const std::vector<uint16_t> firstFaces = {0, 1, 2, 2, 3, 0, 7, 6, 5, 5, 4, 7};
+    EXPECT_EQ(std::vector<uint16_t>(renderer.getDepthIndices().begin(),
+                                    renderer.getDepthIndices().begin() + 12),
+              firstFaces);
+    EXPECT_EQ(renderer.getDepthIndices()[36], 8u);
+
+    ASSERT_EQ(renderer.getLineVertices().size(), 2u * 12u * 4u);
+    ASSERT_EQ(renderer.getLineIndices().size(), 2u * 12u * 6u);
+    ASSERT_EQ(renderer.getPointVertices().size(), 2u * 8u * 4u);
+    const std::vector<uint16_t> quad = {4, 5, 6, 6, 7, 4};
+    EXPECT_EQ(std::vector<uint16_t>(renderer.getLineIndices().begin() + 6,
+                                    renderer.getLineIndices().begin() + 12),
+              quad);
+    EXPECT_EQ(std::vector<uint16_t>(renderer.getPointIndices().begin() + 6,
+                                    renderer.getPointIndices().begin() + 12),
+              quad);
+    // The second line runs from corner 1 to corner 5; its quad's sides in the given order.
+    const Renderer::EdgeSegment& v = renderer.getLineVertices()[4];
+    EXPECT_FLOAT_EQ(v.pointCurr.x, scene.mWedges[0].corners[1].x);
+    EXPECT_FLOAT_EQ(v.pointNext.z, scene.mWedges[0].corners[5].z);
+    const float sides[4][2] = {{0, 1}, {0, -1}, {1, -1}, {1, 1}};
+    const float dots[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(renderer.getLineVertices()[k].side.x, sides[k][0]);
+        EXPECT_EQ(renderer.getLineVertices()[k].side.y, sides[k][1]);
+        EXPECT_EQ(renderer.getPointVertices()[k].side.x, dots[k][0]);
+        EXPECT_EQ(renderer.getPointVertices()[k].side.y, dots[k][1]);
+    }
+
+    // Mid-lines add four lines per wedge; the dots stay.
+    scene.mDrawMidLines = true;
+    renderer.draw(scene);
+    EXPECT_EQ(renderer.getLineVertices().size(), 2u * 16u * 4u);
+    EXPECT_EQ(renderer.getPointVertices().size(), 2u * 8u * 4u);
+
+    // Nothing to draw still leaves the state as it found it.
+    scene.mWedges.clear();
+    renderer.draw(scene);
+    EXPECT_TRUE(renderer.getLineVertices().empty());
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+}
+
+// A small box behind a bigger one: its edges fail the depth test while the front box's own
+// edges, on the very faces that hide it, pass. Whatever state the host left, the picture is the
+// same, and the renderer leaves its own state switched off.
+TEST_F(RingRendererTest, EdgesBehindAnotherBoxAreHidden) {
+    Renderer renderer;
+    Scene scene = makeScene();
+    addBox(scene, 0.5f, 0.8f, colorf(1.0f, 0.0f, 0.0f, 1.0f));
+    addBox(scene, -0.5f, 0.3f, colorf(0.0f, 1.0f, 0.0f, 1.0f));
+
+    clear();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ZERO, GL_ONE);
+    glColorMask(GL_FALSE, GL_TRUE, GL_FALSE, GL_TRUE);
+    glDepthFunc(GL_GREATER);
+    glDepthMask(GL_FALSE);
+    glCullFace(GL_FRONT);
+    renderer.draw(scene);
+    readBack();
+    EXPECT_GT(count(isRed), 500);
+    EXPECT_EQ(count(isGreen), 0);
+    if (HasFailure()) {
+        savePng("ring_hidden_edges");
+    }
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
+    GLboolean mask[4];
+    glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+    EXPECT_TRUE(mask[0] && mask[1] && mask[2] && mask[3]);
+
+    // Without the depth pass the back box shows through.
+    renderer.mDrawDepth = false;
+    clear();
+    renderer.draw(scene);
+    readBack();
+    EXPECT_GT(count(isGreen), 100);
+}
+
+// At full alpha the lines keep their colour; at 0.05 they are 95 % the global colour, whose
+// alpha is halved by the smoothstep, blended premultiplied over the background.
+TEST_F(RingRendererTest, TheGlobalColourTakesOverAsTheAlphaFades) {
+    Renderer renderer;
+    Scene scene = makeScene();
+    addBox(scene, 0.5f, 0.8f, colorf(1.0f, 1.0f, 1.0f, 1.0f));
+    renderer.setGlobalColor(colorf(0.0f, 0.0f, 1.0f, 1.0f));
+
+    // The colour most lit pixels share: the inside of the lines, away from the corners where
+    // two blended lines overlap.
+    auto common = [this]() {
+        std::map<uint32_t, int> counts;
+        for (uint32_t y = 0; y < kHeight; ++y) {
+            for (uint32_t x = 0; x < kWidth; ++x) {
+                const testsupport::Rgba c = pixel(x, y);
+                if (c.r + c.g + c.b > 0) {
+                    ++counts[(c.r << 16) | (c.g << 8) | c.b];
+                }
+            }
+        }
+        const auto most =
+            std::max_element(counts.begin(), counts.end(),
+                             [](const auto& a, const auto& b) { return a.second < b.second; });
+        const uint32_t c = most == counts.end() ? 0u : most->first;
+        return testsupport::Rgba{static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
+                                 static_cast<uint8_t>(c), 255};
+    };
+    renderer.mDrawPoints = false;
+
+    renderer.setAlpha(1.0f);
+    clear();
+    renderer.draw(scene);
+    readBack();
+    EXPECT_TRUE(testsupport::near(common(), {255, 255, 255, 255}, 1)) << common();
+
+    renderer.setAlpha(0.05f);
+    clear();
+    renderer.draw(scene);
+    readBack();
+    // (0.05, 0.05, 1) x 0.525 over black.
+    EXPECT_TRUE(testsupport::near(common(), {7, 7, 134, 255}, 2)) << common();
+}
+
+// The most a pass can hold: every 16-bit index in use by the line pass with mid-lines. The
+// largest mode, Version_3 with 90 wedges, needs less than a tenth of it.
+TEST_F(RingRendererTest, TheLargestSceneFillsSixteenBitIndicesExactly) {
+    Renderer renderer;
+    Scene scene = makeScene();
+    scene.mDrawMidLines = true;
+    addBox(scene, 0.5f, 0.1f, colorf(1.0f, 1.0f, 1.0f, 1.0f));
+    scene.mWedges.resize(kMaxWedges, scene.mWedges.front());
+    clear();
+    renderer.draw(scene);
+    ASSERT_EQ(renderer.getLineVertices().size(), kMaxVerticesPerPass);
+    EXPECT_EQ(renderer.getLineIndices().back(), 65532u);
+    EXPECT_EQ(*std::max_element(renderer.getLineIndices().begin(), renderer.getLineIndices().end()),
+              65535u);
+    scene.mWedges.push_back(scene.mWedges.front());
+    EXPECT_DEATH(renderer.buildGeometry(scene), "kMaxWedges");
+}

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "support/log_capture.h"
+#include "unit/content/2021/ring/ring_sound.h"
+#include "visualization/util/math/scalar.h"
+#include "visualization/util/random.h"
+
+using namespace ringtest;
+using content2021::ring::WedgeGeometry;
+
+namespace {
+
+// How far two frames' wedges are apart, summed over every corner.
+float difference(const std::vector<WedgeGeometry>& a, const std::vector<WedgeGeometry>& b) {
+    float sum = 0.0f;
+    for (size_t w = 0; w < std::min(a.size(), b.size()); ++w) {
+        for (int k = 0; k < 8; ++k) {
+            sum += std::fabs(a[w].corners[k].x - b[w].corners[k].x) +
+                   std::fabs(a[w].corners[k].y - b[w].corners[k].y) +
+                   std::fabs(a[w].corners[k].z - b[w].corners[k].z);
+        }
+    }
+    return sum;
+}
+
+float difference(const math::mat44<float>& a, const math::mat44<float>& b) {
+    float sum = 0.0f;
+    for (int i = 0; i < 16; ++i) {
+        sum += std::fabs(a[i] - b[i]);
+    }
+    return sum;
+}
+
+// A turn by half turns keeps every matrix element at -1, 0 or 1.
+bool isHalfTurn(const math::mat44<float>& m) {
+    for (int i = 0; i < 16; ++i) {
+        const float v = std::fabs(m[i]);
+        if (std::fabs(v) > 0.02f && std::fabs(v - 1.0f) > 0.02f) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(RingAnimators, SegmentCountsLayoutAndConstructorScopes) {
+    const size_t counts[6] = {60, 80, 80, 90, 80, 50};
+    for (int version = 0; version < 6; ++version) {
+        testsupport::LogCapture log;
+        auto animator = makeAnimator(version);
+        const std::string scope =
+            "[content2021][ring][Animator_Version_" + std::to_string(version) + "][Constructor] ";
+        EXPECT_EQ(log.lines().front(), scope + "Begin");
+        EXPECT_EQ(log.lines().back(), scope + "End");
+
+        RingSound input;
+        play(*animator, input, 0.5f, 10);
+        const auto& scene = animator->getScene();
+        EXPECT_EQ(scene.mWedges.size(), counts[version]) << version;
+        EXPECT_EQ(scene.mDrawMidLines, version == 3) << version;
+        // The line width is a couple of pixels at any resolution.
+        EXPECT_GT(scene.mThickness * 1080.0f / 2.0f, 2.9f);
+        EXPECT_LT(scene.mThickness * 1080.0f / 2.0f, 4.1f);
+        // The ring lies about the origin, within a unit of it.
+        for (const WedgeGeometry& wedge : scene.mWedges) {
+            for (const vec3f& c : wedge.corners) {
+                ASSERT_TRUE(std::isfinite(c.x) && std::isfinite(c.y) && std::isfinite(c.z));
+                EXPECT_LT(std::sqrt(c.x * c.x + c.y * c.y + c.z * c.z), 1.0f) << version;
+            }
+        }
+
+        // Faded out, every box collapses to a point.
+        animator->setFade(0.0f);
+        animator->update(kDt, input.sound, RotationTransition{});
+        for (const WedgeGeometry& wedge : scene.mWedges) {
+            EXPECT_FLOAT_EQ(wedge.corners[0].x, wedge.corners[6].x);
+            EXPECT_FLOAT_EQ(wedge.corners[0].y, wedge.corners[6].y);
+        }
+    }
+}
+
+TEST(RingAnimators, SilenceAndLoudMusicGiveDifferentRings) {
+    for (int version = 0; version < 6; ++version) {
+        util::setRandomSeed(7);
+        auto quiet = makeAnimator(version);
+        RingSound quietInput;
+        play(*quiet, quietInput, 0.0f, 120);
+        util::setRandomSeed(7);
+        auto loud = makeAnimator(version);
+        RingSound loudInput;
+        play(*loud, loudInput, 0.0f, 60);
+        play(*loud, loudInput, 1.0f, 60);
+        EXPECT_GT(difference(quiet->getScene().mWedges, loud->getScene().mWedges), 1.0f) << version;
+    }
+}
+
+TEST(RingAnimators, WhilePausedTheRingSettlesAndHolds) {
+    for (int version = 0; version < 6; ++version) {
+        auto animator = makeAnimator(version);
+        RingSound input(SoundClass::Moderate);
+        play(*animator, input, 0.8f, 60);
+        pause(*animator, input, 600);
+        const std::vector<WedgeGeometry> before = animator->getScene().mWedges;
+        pause(*animator, input, 1);
+        EXPECT_LT(difference(before, animator->getScene().mWedges), 0.01f) << version;
+    }
+}
+
+// Beats in a beat-driven class. The first trigger (on the very first frame, whose peak history is
+// all its own) only arms the turning, and the peaks stay high until a louder burst sets the
+// range; after the quiet that follows, the next burst starts a half turn about some axis, on
+// which the ring settles.
+TEST(RingAnimators, ABeatStartsAHalfTurnOnceArmed) {
+    for (int version : {0, 4}) {
+        util::setRandomSeed(11);
+        auto animator = makeAnimator(version);
+        RingSound input(SoundClass::Dynamic);
+        play(*animator, input, 0.1f);
+        const math::mat44<float> rest = animator->getScene().mRingMatrix;
+        play(*animator, input, 0.1f, 30);
+        play(*animator, input, 1.0f, 8);
+        play(*animator, input, 0.1f, 60);
+        EXPECT_LT(difference(rest, animator->getScene().mRingMatrix), 1e-4f) << version;
+
+        play(*animator, input, 1.0f, 8);
+        play(*animator, input, 0.1f, 10);
+        EXPECT_FALSE(isHalfTurn(animator->getScene().mRingMatrix)) << version;
+        play(*animator, input, 0.1f, 200);
+        const math::mat44<float> turned = animator->getScene().mRingMatrix;
+        EXPECT_TRUE(isHalfTurn(turned)) << version;
+        EXPECT_GT(difference(rest, turned), 1.0f) << version;
+    }
+}
+
+// How fast the first segment's cross-section turns about the ring, in radians per second: its
+// start face's first corner seen from the face's centre, in the plane of the radius and the axis.
+float sectionTurnRate(Animator& animator, RingSound& input) {
+    auto angle = [&animator]() {
+        const WedgeGeometry& w = animator.getScene().mWedges.front();
+        vec3f c{0.0f, 0.0f, 0.0f};
+        for (int k = 0; k < 4; ++k) {
+            c = c + w.corners[k] * 0.25f;
+        }
+        const float r = std::sqrt(c.x * c.x + c.z * c.z);
+        const vec3f u = w.corners[0] - c;
+        // Measured from the axis toward the radius, the sense in which roll and twist turn.
+        return std::atan2((u.x * c.x + u.z * c.z) / r, u.y);
+    };
+    const float before = angle();
+    play(animator, input, 0.1f);
+    const float turn = std::remainder(angle() - before, 2.0f * math::kPi);
+    return turn / kDt;
+}
+
+// Calm music twists the segments only after a beat, and each beat reverses the twist; the roll
+// turns them at half a radian per second throughout.
+TEST(RingAnimators, EachBeatFlipsTheTwist) {
+    auto animator = makeAnimator(0);
+    RingSound input(SoundClass::Calm);
+    play(*animator, input, 0.1f, 30);
+    play(*animator, input, 1.0f, 8);
+    play(*animator, input, 0.1f, 60);
+    play(*animator, input, 1.0f, 8);
+    play(*animator, input, 0.1f, 40);
+    EXPECT_GT(sectionTurnRate(*animator, input), 1.3f);
+    play(*animator, input, 1.0f, 8);
+    play(*animator, input, 0.1f, 40);
+    EXPECT_LT(sectionTurnRate(*animator, input), -0.3f);
+}
+
+// In a calm class the twist, turn and spin rest: the beat changes only the colours and levels.
+TEST(RingAnimators, SoftMusicNeverTurnsTheRing) {
+    auto animator = makeAnimator(0);
+    RingSound input(SoundClass::Soft);
+    play(*animator, input, 0.1f, 30);
+    const math::mat44<float> rest = animator->getScene().mRingMatrix;
+    for (int i = 0; i < 4; ++i) {
+        beat(*animator, input);
+    }
+    EXPECT_LT(difference(rest, animator->getScene().mRingMatrix), 1e-4f);
+}

@@ -19,6 +19,7 @@
 #include "visualization/content/2020/animator_waves_3.h"
 #include "visualization/content/2020/animator_zig_zag_1.h"
 #include "visualization/log.h"
+#include "visualization/util/assert.h"
 #include "visualization/util/random.h"
 #include "visualization/util/shuffle.h"
 
@@ -76,6 +77,8 @@ Content::Content(uint32_t width, uint32_t height, RotateInfo rotation)
     beginSubScope("Create animators");
     for (size_t i = 0; i < kModeCount; ++i) {
         mAnimators[i] = createAnimator(static_cast<ContentMode>(i), width, height);
+        // The playlist below and the animator's palette index are both taken modulo this count.
+        VIZ_ASSERT(mAnimators[i]->getNumPalettes() > 0);
     }
     for (size_t i = 0; i < kModeCount; ++i) {
         PalettePlaylist& playlist = mPalettePlaylists[i];

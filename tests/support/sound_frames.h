@@ -12,6 +12,16 @@ namespace testsupport {
 // A landscape screen at rest.
 inline const RotationTransition kRest{};
 
+// A screen that has finished turning upright.
+inline RotationTransition portraitAtRest() {
+    RotationTransition r{};
+    r.current = r.from = r.to = RotateInfo::Portrait;
+    r.fraction = r.fractionSmoothed = r.fractionSnapped = 1.0f;
+    r.angle = r.angleSmoothed = r.angleSnapped = 1.5707964f;
+    r.progress = 1.0f;
+    return r;
+}
+
 struct SoundHistories {
     std::vector<float> levels = std::vector<float>(8, 0.0f);
     std::vector<float> min = std::vector<float>(240, 0.0f);

@@ -37,6 +37,9 @@ public:
         float level = 0.0f;
         float flare = 0.0f;  // 1 when a peak picks the star, decays by one unit per second
         uint32_t group = 0;  // 0 minimum, 1 median, 2 maximum history
+        // False while the star is too far off screen to be updated; its level and place are
+        // then those of the last frame it was in view, and its links stay dark.
+        bool inView = false;
     };
 
     // Two stars joined by a dotted line, one dot per star size of their rest distance, so the

@@ -1,6 +1,6 @@
-// A honeycomb cut into vertical stripes that slide up and down against each other like
-// conveyor belts, while rings of the level history run outwards from the centre and push the
-// dots away from it. Stripes take turns reading the minimum, median and maximum history.
+// A honeycomb cut into vertical stripes, over which rings of the level history run outwards from
+// the centre and push the dots straight away from it. Stripes take turns reading the minimum,
+// median and maximum history, so the rings break into bands of different strength.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +17,8 @@ struct AnimatorVertical_1_Preset {
         float reach = 1.0f;           // share of the history spread from the centre to a corner
         float pushFactor = 1.0f;      // of the push distance
         float sizeFactor = 1.0f;      // of all dots
-        float horizontalPush = 1.0f;  // share of the push along x; 0 pushes straight up and down
-        float scrollSpeed = 1.0f;     // of the stripes, in rows per second
+        float levelSpeed = 8.0f;      // how fast a dot's level follows its history, per second
+        float stripeContrast = 0.0f;  // how much smaller the odd stripes' dots are, 0..1
         float accentMix = 1.0f;       // how far the maximum stripes turn to the accent colour
         float peakGrowth = 0.0f;      // growth of the dots near the centre with the newest peak
     };
@@ -38,6 +38,9 @@ public:
         float size = 0.0f;
         float restX = 0.0f;
         float restY = 0.0f;
+        float directionX = 0.0f;  // unit vector from the centre through the rest position
+        float directionY = 0.0f;
+        float t = 0.0f;  // distance of the rest position from the centre, 1 at the corners
         float level = 0.0f;
         uint32_t stripe = 0;  // 0 .. stripes - 1, from the left
         uint32_t group = 0;   // stripe modulo 3: which history the stripe reads
@@ -51,12 +54,6 @@ public:
     size_t getNumPalettes() const override;
 
     const std::vector<Entity>& getEntities() const { return mEntities; }
-    const AnimatorVertical_1_Preset::ParametersSoundClass& getParameters() const {
-        return mParameters;
-    }
-    float getScroll() const { return mScroll; }
-    float getRowStep() const { return mRowStep; }
-    float getPeriod() const { return mPeriod; }
 
 private:
     AnimatorVertical_1_Preset mPreset;
@@ -67,10 +64,6 @@ private:
     float mPushDistance = 400.0f;
     float mSizeFactor = 0.8f;
     float mVerticalStepFactor = 1.0f;
-    float mTop = 0.0f;      // y of row 0
-    float mRowStep = 0.0f;  // vertical distance of two rows
-    float mPeriod = 0.0f;   // height of all rows: a stripe wraps after sliding this far
-    float mScroll = 0.0f;   // distance the stripes have slid, pixels, modulo the period
 
     // Per-frame scratch kept for its capacity.
     AnimatorVertical_1_Preset::ParametersSoundClass mParameters;

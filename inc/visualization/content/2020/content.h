@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -38,8 +39,8 @@ constexpr size_t kModeCount = 14;
 
 extern const std::map<ContentMode, std::string> ContentModeNames;
 
-// The animator that draws a mode; the caller owns it. A value outside the enumeration has none.
-AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t height);
+// The animator that draws a mode. A value outside the enumeration has none.
+std::unique_ptr<AbstractAnimator> createAnimator(ContentMode mode, uint32_t width, uint32_t height);
 
 struct PalettePlaylist {
     std::vector<size_t> indices;  // palette indices in play order
@@ -73,12 +74,12 @@ private:
     // reading past the tables.
     size_t currentMode() const { return mModeIndex < kModeCount ? mModeIndex : 0; }
 
-    std::array<AbstractAnimator*, kModeCount> mAnimators{};
+    std::array<std::unique_ptr<AbstractAnimator>, kModeCount> mAnimators;
     std::array<PalettePlaylist, kModeCount> mPalettePlaylists;
     // Separate from the base's generator so palette orders do not depend on what else draws
     // from it.
     std::mt19937 mRandom;
-    Renderer* mRenderer = nullptr;
+    std::unique_ptr<Renderer> mRenderer;
 };
 
 }  // namespace content2020

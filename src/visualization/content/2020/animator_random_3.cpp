@@ -178,7 +178,8 @@ void AnimatorRandom_3::update(float dt, const RotationTransition& rotation,
         if (!mPaused) {
             e.flare = std::max(e.flare - k1, 0.0f);
         }
-        if (camera.isOutside(e.restX, e.restY, kCullMargin)) {
+        e.inView = !camera.isOutside(e.restX, e.restY, kCullMargin);
+        if (!e.inView) {
             continue;
         }
         const auto frames = static_cast<size_t>(e.phase * static_cast<float>(mHistorySpan));
@@ -206,6 +207,9 @@ void AnimatorRandom_3::update(float dt, const RotationTransition& rotation,
     for (const Link& link : mLinks) {
         const EntityR& a = mEntities[link.a];
         const EntityR& b = mEntities[link.b];
+        if (!a.inView || !b.inView) {
+            continue;
+        }
         const float level = std::min(a.level, b.level);
         if (level < mLinkThreshold || link.dots == 0) {
             continue;

@@ -13,7 +13,6 @@ namespace {
 using ClassParameters = AnimatorVertical_1_Preset::ParametersSoundClass;
 
 constexpr float kCullMargin = 100.0f;
-constexpr float kMinLength = 1.0f / 8388608.0f;  // 2^-23
 
 PaletteMap buildPalettes() {
     std::vector<Palette> palettes = {
@@ -56,8 +55,8 @@ void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassPar
     out.reach = lerp(a.reach, b.reach, t);
     out.pushFactor = lerp(a.pushFactor, b.pushFactor, t);
     out.sizeFactor = lerp(a.sizeFactor, b.sizeFactor, t);
-    out.horizontalPush = lerp(a.horizontalPush, b.horizontalPush, t);
-    out.scrollSpeed = lerp(a.scrollSpeed, b.scrollSpeed, t);
+    out.levelSpeed = lerp(a.levelSpeed, b.levelSpeed, t);
+    out.stripeContrast = lerp(a.stripeContrast, b.stripeContrast, t);
     out.accentMix = lerp(a.accentMix, b.accentMix, t);
     out.peakGrowth = lerp(a.peakGrowth, b.peakGrowth, t);
 }
@@ -67,19 +66,19 @@ void blend(const ClassParameters& a, const ClassParameters& b, float t, ClassPar
 AnimatorVertical_1_Preset::AnimatorVertical_1_Preset()
     : animator(PointMode::CIRCLE_SMALL, buildPalettes(),
                AODMask(2, vec2f{1.0f, 2.0f}, vec2f{0.0f, 0.0f})),
-      // Calm music: short rings, little push, slowly sliding stripes. Louder classes reach
-      // further into the history, push harder and slide faster.
+      // Calm music: short rings, little push, slow levels and every other stripe dimmed. Louder
+      // classes reach further into the history, push harder and show the stripes evenly.
       parameters{
           {SoundClass::Soft,
-           ClassParameters{{0, 0, 0, 0, 0}, 0.5f, 0.15f, 0.75f, 0.25f, 0.5f, 0, 0}},
+           ClassParameters{{0, 0, 0, 0, 0}, 0.5f, 0.15f, 0.75f, 4.0f, 0.5f, 0, 0}},
           {SoundClass::Slow,
-           ClassParameters{{0, 0, 0, 0, 0}, 0.6f, 0.3f, 0.9f, 0.25f, 1.0f, 0.5f, 0}},
+           ClassParameters{{0, 0, 0, 0, 0}, 0.6f, 0.3f, 0.9f, 6.0f, 0.35f, 0.5f, 0}},
           {SoundClass::Moderate,
-           ClassParameters{{1, 0, 0, 1, 0}, 0.75f, 0.5f, 1.0f, 0.35f, 1.5f, 1.0f, 0.25f}},
+           ClassParameters{{1, 0, 0, 1, 0}, 0.75f, 0.5f, 1.0f, 8.0f, 0.2f, 1.0f, 0.25f}},
           {SoundClass::Loud,
-           ClassParameters{{1, 1, 0, 1, 1}, 1.0f, 0.65f, 1.0f, 0.5f, 2.5f, 1.0f, 0.5f}},
+           ClassParameters{{1, 1, 0, 1, 1}, 1.0f, 0.65f, 1.0f, 8.0f, 0, 1.0f, 0.5f}},
           {SoundClass::Dynamic,
-           ClassParameters{{1, 1, 1, 1, 1}, 1.0f, 0.8f, 1.1f, 0.5f, 4.0f, 1.0f, 0.75f}},
+           ClassParameters{{1, 1, 1, 1, 1}, 1.0f, 0.8f, 1.1f, 10.0f, 0, 1.0f, 0.75f}},
       } {}
 
 AnimatorVertical_1::AnimatorVertical_1(uint32_t width, uint32_t height)
@@ -92,11 +91,12 @@ AnimatorVertical_1::AnimatorVertical_1(uint32_t width, uint32_t height)
     const int32_t columns = std::max(mColumns, 2);
     const float s = (side / std::sqrt(3.0f)) / static_cast<float>(columns - 1);
     const float stepX = s * std::sqrt(3.0f);
-    mRowStep = 2.0f * 3.0f * s / 4.0f * mVerticalStepFactor;
-    const auto rows = static_cast<int32_t>(std::floor(side / mRowStep)) + 1;
-    mTop = -side * 0.5f;
-    // Wrapping after a whole number of rows keeps the spacing even across the seam.
-    mPeriod = static_cast<float>(rows) * mRowStep;
+    const float stepY = 2.0f * 3.0f * s / 4.0f * mVerticalStepFactor;
+    const auto rows = static_cast<int32_t>(std::floor(side / stepY)) + 1;
+    // The rings reach the screen's corners at t = 1, in either orientation.
+    const auto w = static_cast<float>(width);
+    const auto h = static_cast<float>(height);
+    const float halfDiagonal = std::max(0.5f * std::sqrt(w * w + h * h), 1.0f);
     const uint32_t stripes = std::max(mStripes, 1u);
     mEntities.reserve(static_cast<size_t>(rows) * static_cast<size_t>(columns));
     for (int32_t row = 0; row < rows; ++row) {
@@ -106,7 +106,13 @@ AnimatorVertical_1::AnimatorVertical_1(uint32_t width, uint32_t height)
             const float u = static_cast<float>(column) + (odd ? 0.5f : 0.0f);
             Entity e;
             e.x = e.restX = -side * 0.5f + u * stepX;
-            e.y = e.restY = mTop + static_cast<float>(row) * mRowStep;
+            e.y = e.restY = -side * 0.5f + static_cast<float>(row) * stepY;
+            // The rest position never moves, so the direction and distance of the push are
+            // fixed too.
+            const float angle = std::atan2(e.restY, e.restX);
+            e.directionX = std::cos(angle);
+            e.directionY = std::sin(angle);
+            e.t = std::min(std::sqrt(e.restX * e.restX + e.restY * e.restY) / halfDiagonal, 1.0f);
             e.stripe = std::min(static_cast<uint32_t>(u / static_cast<float>(columns) *
                                                       static_cast<float>(stripes)),
                                 stripes - 1);
@@ -142,35 +148,28 @@ void AnimatorVertical_1::update(float dt, const RotationTransition& rotation,
     std::vector<Instance>& out = mRenderState.instances;
     out.reserve(mEntities.size());
 
-    // The rings reach the screen's corners when t is 1, in either orientation.
-    const auto w = static_cast<float>(mWidth);
-    const auto h = static_cast<float>(mHeight);
-    const float halfDiagonal = std::max(0.5f * std::sqrt(w * w + h * h), 1.0f);
-    const float k8 = std::min(8.0f * dt, 1.0f);
+    const float k = std::min(p.levelSpeed * dt, 1.0f);
     const float peak = newest(histories[2]);
     const float size = mSizeBase * mSizeFactor * p.sizeFactor * mTransition;
     const float push = mPushDistance * p.pushFactor;
+    const float stripeSizes[2] = {1.0f, 1.0f - p.stripeContrast};
 
     for (Entity& en : mEntities) {
-        // Even stripes slide up, odd ones down.
-        const float slide = (en.stripe & 1) != 0 ? mScroll : -mScroll;
-        const float baseX = en.restX;
-        const float baseY = mTop + posmod(en.restY - mTop + slide, mPeriod);
         // Pushing only moves points outwards, so one that is out of view at rest stays out.
-        if (camera.isOutside(baseX, baseY, kCullMargin)) {
+        if (camera.isOutside(en.restX, en.restY, kCullMargin)) {
             continue;
         }
-        const float d = std::max(std::sqrt(baseX * baseX + baseY * baseY), kMinLength);
-        const float t = std::min(d / halfDiagonal, 1.0f);
+        const float t = en.t;
         // Reading at t squared spends the recent history on the middle of the screen: a beat
         // bursts out of the centre quickly and then slows down as it spreads, like a ripple.
-        en.level += (sample(histories[en.group], t * t * p.reach) - en.level) * k8;
+        en.level += (sample(histories[en.group], t * t * p.reach) - en.level) * k;
 
         const float offset = en.level * push * t;
-        en.x = baseX + baseX / d * offset * p.horizontalPush;
-        en.y = baseY + baseY / d * offset;
+        en.x = en.restX + en.directionX * offset;
+        en.y = en.restY + en.directionY * offset;
         const float centre = (1.0f - t) * (1.0f - t);
-        en.size = size * (std::pow(en.level, 0.9f) + peak * p.peakGrowth * centre);
+        en.size = size * std::pow(en.level, 0.9f) * (1.0f + peak * p.peakGrowth * centre) *
+                  stripeSizes[en.stripe & 1];
         if (!camera.isOutside(en.x, en.y, en.size)) {
             colorf color = sample_color(mGradient, en.level);
             if (en.group == 2) {
@@ -180,9 +179,6 @@ void AnimatorVertical_1::update(float dt, const RotationTransition& rotation,
         }
     }
 
-    if (!mPaused) {
-        mScroll = posmod(mScroll + p.scrollSpeed * mRowStep * dt, mPeriod);
-    }
     postUpdate(dt, sound);
 }
 

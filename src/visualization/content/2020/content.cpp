@@ -1,6 +1,7 @@
 #include "visualization/content/2020/content.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform.h"
 #include "visualization/content/2020/animator_circular_1.h"
@@ -18,6 +19,7 @@
 #include "visualization/content/2020/animator_waves_3.h"
 #include "visualization/content/2020/animator_zig_zag_1.h"
 #include "visualization/log.h"
+#include "visualization/util/assert.h"
 #include "visualization/util/random.h"
 #include "visualization/util/shuffle.h"
 
@@ -33,36 +35,37 @@ const std::map<ContentMode, std::string> ContentModeNames = {
     {ContentMode::DIAMOND_1, "DIAMOND_1"},   {ContentMode::DIAMOND_2, "DIAMOND_2"},
 };
 
-AbstractAnimator* createAnimator(ContentMode mode, uint32_t width, uint32_t height) {
+std::unique_ptr<AbstractAnimator> createAnimator(ContentMode mode, uint32_t width,
+                                                 uint32_t height) {
     switch (mode) {
         case ContentMode::CIRCULAR_1:
-            return new AnimatorCircular_1(width, height);
+            return std::make_unique<AnimatorCircular_1>(width, height);
         case ContentMode::CIRCULAR_2:
-            return new AnimatorCircular_2(width, height);
+            return std::make_unique<AnimatorCircular_2>(width, height);
         case ContentMode::RANDOM_1:
-            return new AnimatorRandom_1(width, height);
+            return std::make_unique<AnimatorRandom_1>(width, height);
         case ContentMode::RANDOM_2:
-            return new AnimatorRandom_2(width, height);
+            return std::make_unique<AnimatorRandom_2>(width, height);
         case ContentMode::RANDOM_3:
-            return new AnimatorRandom_3(width, height);
+            return std::make_unique<AnimatorRandom_3>(width, height);
         case ContentMode::VERTICAL_1:
-            return new AnimatorVertical_1(width, height);
+            return std::make_unique<AnimatorVertical_1>(width, height);
         case ContentMode::WAVES_1:
-            return new AnimatorWaves_1(width, height);
+            return std::make_unique<AnimatorWaves_1>(width, height);
         case ContentMode::RANDOM_4:
-            return new AnimatorRandom_4(width, height);
+            return std::make_unique<AnimatorRandom_4>(width, height);
         case ContentMode::RANDOM_5:
-            return new AnimatorRandom_5(width, height);
+            return std::make_unique<AnimatorRandom_5>(width, height);
         case ContentMode::WAVES_3:
-            return new AnimatorWaves_3(width, height);
+            return std::make_unique<AnimatorWaves_3>(width, height);
         case ContentMode::WAVES_2:
-            return new AnimatorWaves_2(width, height);
+            return std::make_unique<AnimatorWaves_2>(width, height);
         case ContentMode::DIAMOND_1:
-            return new AnimatorDiamond_1(width, height);
+            return std::make_unique<AnimatorDiamond_1>(width, height);
         case ContentMode::DIAMOND_2:
-            return new AnimatorDiamond_2(width, height);
+            return std::make_unique<AnimatorDiamond_2>(width, height);
         case ContentMode::ZIG_ZAG_1:
-            return new AnimatorZigZag_1(width, height);
+            return std::make_unique<AnimatorZigZag_1>(width, height);
     }
     return nullptr;
 }
@@ -74,6 +77,8 @@ Content::Content(uint32_t width, uint32_t height, RotateInfo rotation)
     beginSubScope("Create animators");
     for (size_t i = 0; i < kModeCount; ++i) {
         mAnimators[i] = createAnimator(static_cast<ContentMode>(i), width, height);
+        // The playlist below and the animator's palette index are both taken modulo this count.
+        VIZ_ASSERT(mAnimators[i]->getNumPalettes() > 0);
     }
     for (size_t i = 0; i < kModeCount; ++i) {
         PalettePlaylist& playlist = mPalettePlaylists[i];
@@ -90,18 +95,18 @@ Content::Content(uint32_t width, uint32_t height, RotateInfo rotation)
         mAnimators[i]->setPaletteIndex(playlist.indices.at(playlist.cursor), true);
     }
     endSubScope();
-    mRenderer = new Renderer(width, height);
+    mRenderer = std::make_unique<Renderer>(width, height);
     endScope();
 }
 
 Content::~Content() {
     beginScope("[content2020][Content][Destructor]");
-    for (AbstractAnimator*& animator : mAnimators) {
-        delete animator;
-        animator = nullptr;
+    // Released here rather than by the members' destructors, so that the animators' and the
+    // renderer's own scopes log inside this one, animators first.
+    for (std::unique_ptr<AbstractAnimator>& animator : mAnimators) {
+        animator.reset();
     }
-    delete mRenderer;
-    mRenderer = nullptr;
+    mRenderer.reset();
     endScope();
 }
 

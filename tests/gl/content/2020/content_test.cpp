@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -85,11 +86,12 @@ TEST_F(Content2020Test, PalettePlaylistsAdvanceOnLeavingAndReshuffleOnWrap) {
     EXPECT_DEATH(content.setModePaletteIndex(14, 0), "indexMode < mAnimators.size\\(\\)");
 }
 
-TEST_F(Content2020Test, DrawsTheCurrentModeWithItsBackground) {
+TEST_F(Content2020Test, DrawsTheCurrentModeWithItsBackgroundAndReleasesInsideItsScope) {
     SoundInput sound;
     sound.populate([](float* out, uint32_t band, uint32_t, uint32_t frame, uint32_t, float low,
                       float high) { *out = (band + frame) % 3 == 0 ? high : low; });
-    Content content(320, 180, RotateInfo::Landscape);
+    auto owned = std::make_unique<Content>(320, 180, RotateInfo::Landscape);
+    Content& content = *owned;
     content.setModeIndex(kCircular1);
     content.setTransition(1.0f);
     content.setPaused(true);
@@ -114,4 +116,11 @@ TEST_F(Content2020Test, DrawsTheCurrentModeWithItsBackground) {
         }
     }
     EXPECT_GT(lit, 100);
+
+    testsupport::LogCapture log;
+    owned.reset();
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"[content2020][Content][Destructor] Begin",
+                                                     "[content2020][Renderer][Destructor] Begin",
+                                                     "[content2020][Renderer][Destructor] End",
+                                                     "[content2020][Content][Destructor] End"}));
 }

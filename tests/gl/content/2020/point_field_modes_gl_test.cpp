@@ -38,7 +38,7 @@ protected:
     void SetUp() override {
         OverlayGlTest::SetUp();
         useTarget(kWidth, kHeight);
-        mAnimator.reset(content2020::createAnimator(GetParam(), kWidth, kHeight));
+        mAnimator = content2020::createAnimator(GetParam(), kWidth, kHeight);
         mAnimator->setPaletteIndex(0, true);
         mRenderer = std::make_unique<Renderer>(kWidth, kHeight);
     }

@@ -112,6 +112,8 @@ TEST(AnimatorPreset2020DeathTest, RejectsPalettesOfAnotherShape) {
         AnimatorPreset(PointMode::CIRCLE_SMALL, good, mask).palettes.at(DisplayMode::AOD).size(),
         2u);
 
+    PaletteMap none{{DisplayMode::DEFAULT, {}}, {DisplayMode::AOD, {}}};
+    EXPECT_DEATH(AnimatorPreset(PointMode::PLAIN, none, mask), "!palettesDefault.empty");
     PaletteMap shortAOD{{DisplayMode::DEFAULT, {p, p}}, {DisplayMode::AOD, {p}}};
     EXPECT_DEATH(AnimatorPreset(PointMode::PLAIN, shortAOD, mask),
                  "DEFAULT and AOD palettes length does not match!");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/sound_frames.h"
+#include "visualization/util/random.h"
 
 namespace {
 
@@ -102,4 +103,54 @@ TEST(AnimatorRandom_3, PeaksFlareStarsTheMedianPulsesLinksTheQuietLevelTurnsTheD
         EXPECT_EQ(e.flare, 0.0f);
     }
     EXPECT_EQ(b.getLinkPulse(), 0.0f);
+}
+
+TEST(AnimatorRandom_3, StarsOffScreenKeepTheirLinksDark) {
+    // Every star loud on a landscape screen, then the screen turns upright and only the stars
+    // of the maximum history stay loud. The stars beyond the narrower view are no longer
+    // updated; their old loud level must not light their links into the view.
+    util::setRandomSeed(5);  // a field with such links
+    AnimatorRandom_3 a(1920, 1080);
+    SoundHistories sound;
+    sound.fill(1.0f);
+    for (int i = 0; i < 60; ++i) {
+        a.update(0.05f, kRest, sound.frame());
+    }
+    const RotationTransition portrait = testsupport::portraitAtRest();
+    sound.min.assign(240, 0.0f);
+    sound.mid.assign(240, 0.0f);
+    for (int i = 0; i < 200; ++i) {
+        a.update(0.05f, portrait, sound.frame());
+    }
+
+    // Every sprite is a star or a dot between two stars in view.
+    const auto& camera = a.getRenderState().camera;
+    const auto& stars = a.getEntities();
+    auto inView = [&](uint32_t i) {
+        return !camera.isOutside(stars[i].restX, stars[i].restY, 100.0f);
+    };
+    auto explained = [&](const content2020::Instance& dot) {
+        for (const auto& star : stars) {
+            if (std::hypot(star.x - dot.x, star.y - dot.y) < 1e-3f) {
+                return true;
+            }
+        }
+        for (const auto& link : a.getLinks()) {
+            const auto& p = stars[link.a];
+            const auto& q = stars[link.b];
+            const float dx = q.x - p.x;
+            const float dy = q.y - p.y;
+            const float across = ((dot.x - p.x) * dy - (dot.y - p.y) * dx) / std::hypot(dx, dy);
+            const float along = ((dot.x - p.x) * dx + (dot.y - p.y) * dy) / (dx * dx + dy * dy);
+            if (inView(link.a) && inView(link.b) && std::abs(across) < 1e-2f && along > 0.0f &&
+                along < 1.0f) {
+                return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_FALSE(a.getRenderState().instances.empty());
+    for (const auto& dot : a.getRenderState().instances) {
+        EXPECT_TRUE(explained(dot)) << dot.x << ", " << dot.y;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -14,7 +15,7 @@ using testsupport::kRest;
 using testsupport::SoundHistories;
 
 bool onScreen(const AnimatorVertical_1::Entity& e) {
-    return std::abs(e.x) < 900.0f && std::abs(e.y) < 480.0f;
+    return std::abs(e.restX) < 900.0f && std::abs(e.restY) < 480.0f;
 }
 
 }  // namespace
@@ -28,8 +29,12 @@ TEST(AnimatorVertical_1, HoneycombOverTheDiagonalSquareInTenStripes) {
     EXPECT_NEAR(entities[0].restX, -half, 1e-3f);
     EXPECT_NEAR(entities[0].restY, -half, 1e-3f);
     EXPECT_NEAR(entities[49].restX, half, 1e-2f);
-    EXPECT_NEAR(entities[50].restY - entities[0].restY, a.getRowStep(), 1e-4f);
-    EXPECT_NEAR(a.getPeriod(), 57.0f * a.getRowStep(), 1e-3f);
+    // Equilateral: a dot is as far from its neighbours in the next row as from the next dot in
+    // its own row.
+    const float along = entities[1].restX - entities[0].restX;
+    EXPECT_NEAR(
+        std::hypot(entities[50].restX - entities[0].restX, entities[50].restY - entities[0].restY),
+        along, 1e-3f);
     // Five columns to a stripe; the shifted rows' fifth point still belongs to the first.
     EXPECT_EQ(entities[4].stripe, 0u);
     EXPECT_EQ(entities[5].stripe, 1u);
@@ -41,56 +46,51 @@ TEST(AnimatorVertical_1, HoneycombOverTheDiagonalSquareInTenStripes) {
     EXPECT_EQ(a.getNumPalettes(), 10u);
 }
 
-TEST(AnimatorVertical_1, StripesSlideApartAndRingsPushOutwards) {
+TEST(AnimatorVertical_1, RingsPushEveryDotStraightOutFromTheCentreAlike) {
     AnimatorVertical_1 a(1920, 1080);
     SoundHistories sound;
-    // Silence: nothing drawn, each stripe slides by 2.5 rows a second (Loud), neighbours in
-    // opposite directions, wrapping after the period.
-    for (int i = 0; i < 3; ++i) {
+    // Silence: nothing drawn and the lattice stays where it is, however long it plays.
+    for (int i = 0; i < 200; ++i) {
         a.update(0.125f, kRest, sound.frame(SoundClass::Loud));
     }
     EXPECT_TRUE(a.getRenderState().instances.empty());
-    const float step = 0.125f * 2.5f * a.getRowStep();
-    EXPECT_NEAR(a.getScroll(), 3 * step, 1e-3f);
-    // The frame draws with the slide reached before its own step.
-    const float scroll = 2 * step;
-    size_t checked = 0;
     for (const auto& e : a.getEntities()) {
-        if (onScreen(e)) {
-            EXPECT_EQ(e.x, e.restX);
-            EXPECT_NEAR(e.y, e.restY + ((e.stripe & 1) != 0 ? scroll : -scroll), 1e-3f);
-            ++checked;
-        }
-    }
-    EXPECT_GT(checked, 300u);
-    for (int i = 0; i < 200; ++i) {
-        a.update(0.125f, kRest, sound.frame(SoundClass::Loud));
-        ASSERT_LT(a.getScroll(), a.getPeriod());
+        ASSERT_EQ(e.x, e.restX);
+        ASSERT_EQ(e.y, e.restY);
     }
 
-    // Each history a ramp falling from 1 at the newest frame: the centre reads the newest,
-    // louder values; the push moves every point straight away from the centre, half as far
-    // sideways as up and down.
+    // The centre reads the newest, loudest frames, so the rings fade outwards; every dot moves
+    // along the line from the centre through its rest place, by the same share of its level in
+    // every direction.
     sound.fillFalling();
-    AnimatorVertical_1 b(1920, 1080);
-    b.update(0.125f, kRest, sound.frame(SoundClass::Loud));
-    const float halfDiagonal = 0.5f * std::hypot(1920.0f, 1080.0f);
-    checked = 0;
-    for (const auto& e : b.getEntities()) {
+    a.update(0.125f, kRest, sound.frame(SoundClass::Loud));
+    float inner = 0.0f;
+    float outer = 1.0f;
+    float minRatio = 1e9f;
+    float maxRatio = 0.0f;
+    size_t checked = 0;
+    for (const auto& e : a.getEntities()) {
         const float d = std::hypot(e.restX, e.restY);
-        if (!onScreen(e) || d < 1.0f) {
+        if (!onScreen(e) || d < 50.0f) {
             continue;
         }
-        const float t = d / halfDiagonal;
-        // One frame of slack for rounding at the index boundaries.
-        EXPECT_NEAR(e.level, 1.0f - std::floor(t * t * 239.0f) / 240.0f, 1.01f / 240.0f);
-        const float push = e.level * 400.0f * 0.65f * t;
-        EXPECT_NEAR(e.x, e.restX + e.restX / d * push * 0.5f, 1e-3f);
-        EXPECT_NEAR(e.y, e.restY + e.restY / d * push, 1e-3f);
-        // Near the centre the newest peak adds to the size; at the corners only the level counts.
-        const float centre = (1.0f - t) * (1.0f - t);
-        EXPECT_NEAR(e.size, 12.0f * (std::pow(e.level, 0.9f) + 0.5f * centre), 1e-4f);
+        const float dx = e.x - e.restX;
+        const float dy = e.y - e.restY;
+        const float push = std::hypot(dx, dy);
+        ASSERT_GT(push, 0.0f);
+        EXPECT_NEAR((dx * e.restY - dy * e.restX) / (push * d), 0.0f, 1e-4f);
+        EXPECT_GT(dx * e.restX + dy * e.restY, 0.0f);
+        const float ratio = push / (e.level * d);
+        minRatio = std::min(minRatio, ratio);
+        maxRatio = std::max(maxRatio, ratio);
+        if (d < 200.0f) {
+            inner = std::max(inner, e.level);
+        } else if (d > 800.0f) {
+            outer = std::min(outer, e.level);
+        }
         ++checked;
     }
-    EXPECT_GT(checked, 300u);
+    EXPECT_GT(checked, 100u);
+    EXPECT_NEAR(minRatio / maxRatio, 1.0f, 1e-3f);
+    EXPECT_GT(inner, outer + 0.1f);
 }

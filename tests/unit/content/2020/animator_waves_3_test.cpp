@@ -11,16 +11,8 @@ namespace {
 
 using content2020::AnimatorWaves_3;
 using testsupport::kRest;
+using testsupport::portraitAtRest;
 using testsupport::SoundHistories;
-
-RotationTransition portrait() {
-    RotationTransition r{};
-    r.current = r.from = r.to = RotateInfo::Portrait;
-    r.fraction = r.fractionSmoothed = r.fractionSnapped = 1.0f;
-    r.angle = r.angleSmoothed = r.angleSnapped = 1.5707964f;
-    r.progress = 1.0f;
-    return r;
-}
 
 // The entity of the given group whose rest position is nearest to (x, y).
 const AnimatorWaves_3::Entity& nearest(const AnimatorWaves_3& a, float x, float y, uint32_t group) {
@@ -84,12 +76,12 @@ TEST(AnimatorWaves_3, OvalRingsFollowTheOrientationAndCoverTheView) {
     EXPECT_NEAR(above.x, above.restX, 14.0f * above.level + 3.0f);
 
     AnimatorWaves_3 b(1920, 1080);
-    b.update(0.125f, portrait(), sound.frame(SoundClass::Loud));
+    b.update(0.125f, portraitAtRest(), sound.frame(SoundClass::Loud));
     EXPECT_GT(nearest(b, 0.0f, 540.0f, 0).level, nearest(b, 540.0f, 0.0f, 0).level + 0.1f);
 
     // At full level, both orientations are covered edge to edge by near-touching dots.
     sound.fill(1.0f);
-    for (const RotationTransition& r : {kRest, portrait()}) {
+    for (const RotationTransition& r : {kRest, portraitAtRest()}) {
         AnimatorWaves_3 c(1920, 1080);
         c.update(0.125f, r, sound.frame(SoundClass::Loud));
         const auto& out = c.getRenderState().instances;

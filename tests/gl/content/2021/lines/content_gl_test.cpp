@@ -56,14 +56,11 @@ int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b
 
 // Pixels that are not the background colour of the top-left corner.
 int drawnPixels(const std::vector<uint8_t>& p) {
-    const std::vector<uint8_t> background(p.begin(), p.begin() + 4);
-    int n = 0;
-    for (size_t i = 0; i < p.size(); i += 4) {
-        const int d = std::abs(p[i] - background[0]) + std::abs(p[i + 1] - background[1]) +
-                      std::abs(p[i + 2] - background[2]);
-        n += d > 24 ? 1 : 0;
+    std::vector<uint8_t> background(p.size());
+    for (size_t i = 0; i < p.size(); ++i) {
+        background[i] = p[i % 4];
     }
-    return n;
+    return differingPixels(p, background);
 }
 
 }  // namespace

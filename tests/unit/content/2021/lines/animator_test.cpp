@@ -72,12 +72,13 @@ TEST(LinesLine, FramesStayOrthonormalThroughFastTurns) {
         const auto& p = line.drawable.points;
         for (size_t i = 0; i < p.size(); ++i) {
             const LinePoint& q = p[i];
-            ASSERT_NEAR(math::length(q.tangent), 1.0f, 1e-3f) << frame << " " << i;
-            ASSERT_NEAR(math::length(q.normal), 1.0f, 1e-3f) << frame << " " << i;
-            ASSERT_NEAR(math::length(q.binormal), 1.0f, 1e-3f) << frame << " " << i;
-            ASSERT_NEAR(math::dot(q.tangent, q.normal), 0.0f, 1e-3f) << frame << " " << i;
-            ASSERT_NEAR(math::dot(q.tangent, q.binormal), 0.0f, 1e-3f) << frame << " " << i;
-            ASSERT_NEAR(math::dot(q.normal, q.binormal), 0.0f, 1e-3f) << frame << " " << i;
+            const float error = std::fabs(math::length(q.tangent) - 1.0f) +
+                                std::fabs(math::length(q.normal) - 1.0f) +
+                                std::fabs(math::length(q.binormal) - 1.0f) +
+                                std::fabs(math::dot(q.tangent, q.normal)) +
+                                std::fabs(math::dot(q.tangent, q.binormal)) +
+                                std::fabs(math::dot(q.normal, q.binormal));
+            ASSERT_LT(error, 1e-3f) << "frame " << frame << ", point " << i;
             // Carried, not rebuilt: neighbours and successive frames never flip the normal.
             if (i > 0) {
                 ASSERT_GT(math::dot(q.normal, p[i - 1].normal), 0.0f) << frame << " " << i;
@@ -88,23 +89,6 @@ TEST(LinesLine, FramesStayOrthonormalThroughFastTurns) {
             lastNormals[i] = q.normal;
         }
     }
-}
-
-TEST(LinesLine, RadiusAndColourRunFromHeadToTail) {
-    Line line({0.0f, 0.0f, 0.0f}, 5, 8);
-    line.thicknessMix = 1.0f;
-    const LineGradient gradient = {colorf(1.0f, 0.0f, 0.0f, 1.0f), colorf(0.0f, 1.0f, 0.0f, 1.0f),
-                                   colorf(0.0f, 0.0f, 1.0f, 1.0f)};
-    line.update(kDt, gradient, 2.0f);
-    const auto& p = line.drawable.points;
-    EXPECT_FLOAT_EQ(p[0].radius, line.radiusStart * 2.0f);
-    EXPECT_FLOAT_EQ(p[4].radius, line.radiusEnd * 2.0f);
-    EXPECT_FLOAT_EQ(
-        p[2].radius,
-        (0.5f * line.radiusStart + 0.25f * line.radiusMid + 0.25f * line.radiusEnd) * 2.0f);
-    EXPECT_EQ(p[0].color.r, 1.0f);
-    EXPECT_EQ(p[2].color.g, 1.0f);
-    EXPECT_EQ(p[4].color.b, 1.0f);
 }
 
 TEST(LinesAnimator, HighBeatRetargetsTheTrailEvenOnTheWay) {

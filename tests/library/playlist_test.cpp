@@ -89,31 +89,45 @@ TEST_F(Playlist, TrackChangesVisitEveryModeAndEachLandedModeDraws) {
             drawn.insert(current);
         }
         if ((current.rfind("CONTENT_2021_CUBES_", 0) == 0 ||
-             current.rfind("CONTENT_2021_RING_", 0) == 0) &&
+             current.rfind("CONTENT_2021_RING_", 0) == 0 ||
+             current.rfind("CONTENT_2021_LINES_", 0) == 0) &&
             colourCount() >= 2) {
             drawn.insert(current);
         }
         if (current == "CONTENT_2020_CIRCULAR_1" || current == "CONTENT_2021_CUBES_VERSION_1" ||
-            current == "CONTENT_2021_RING_VERSION_0") {
+            current == "CONTENT_2021_RING_VERSION_0" || current == "CONTENT_2021_LINES_VERSION_0") {
             savePng("library_playlist_" + current);
         }
     }
     api.OnTerminateGlApp();
 
     EXPECT_EQ(visited.size(), 31u);
-    const std::set<std::string> drawing = {
-        "CONTENT_2020_RANDOM_1",        "CONTENT_2020_RANDOM_2",
-        "CONTENT_2020_RANDOM_3",        "CONTENT_2020_RANDOM_4",
-        "CONTENT_2020_RANDOM_5",        "CONTENT_2020_ZIG_ZAG_1",
-        "CONTENT_2020_CIRCULAR_1",      "CONTENT_2020_CIRCULAR_2",
-        "CONTENT_2020_WAVES_1",         "CONTENT_2020_WAVES_2",
-        "CONTENT_2020_WAVES_3",         "CONTENT_2020_VERTICAL_1",
-        "CONTENT_2020_DIAMOND_1",       "CONTENT_2020_DIAMOND_2",
-        "CONTENT_2021_CUBES_VERSION_0", "CONTENT_2021_CUBES_VERSION_1",
-        "CONTENT_2021_CUBES_VERSION_2", "CONTENT_2021_RING_VERSION_0",
-        "CONTENT_2021_RING_VERSION_1",  "CONTENT_2021_RING_VERSION_2",
-        "CONTENT_2021_RING_VERSION_3",  "CONTENT_2021_RING_VERSION_4",
-        "CONTENT_2021_RING_VERSION_5"};
+    const std::set<std::string> drawing = {"CONTENT_2020_RANDOM_1",
+                                           "CONTENT_2020_RANDOM_2",
+                                           "CONTENT_2020_RANDOM_3",
+                                           "CONTENT_2020_RANDOM_4",
+                                           "CONTENT_2020_RANDOM_5",
+                                           "CONTENT_2020_ZIG_ZAG_1",
+                                           "CONTENT_2020_CIRCULAR_1",
+                                           "CONTENT_2020_CIRCULAR_2",
+                                           "CONTENT_2020_WAVES_1",
+                                           "CONTENT_2020_WAVES_2",
+                                           "CONTENT_2020_WAVES_3",
+                                           "CONTENT_2020_VERTICAL_1",
+                                           "CONTENT_2020_DIAMOND_1",
+                                           "CONTENT_2020_DIAMOND_2",
+                                           "CONTENT_2021_CUBES_VERSION_0",
+                                           "CONTENT_2021_CUBES_VERSION_1",
+                                           "CONTENT_2021_CUBES_VERSION_2",
+                                           "CONTENT_2021_RING_VERSION_0",
+                                           "CONTENT_2021_RING_VERSION_1",
+                                           "CONTENT_2021_RING_VERSION_2",
+                                           "CONTENT_2021_RING_VERSION_3",
+                                           "CONTENT_2021_RING_VERSION_4",
+                                           "CONTENT_2021_RING_VERSION_5",
+                                           "CONTENT_2021_LINES_VERSION_0",
+                                           "CONTENT_2021_LINES_VERSION_0_REPEAT_0",
+                                           "CONTENT_2021_LINES_VERSION_0_REPEAT_1"};
     EXPECT_EQ(drawn, drawing);
 }
 

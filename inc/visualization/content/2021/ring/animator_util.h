@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "visualization/content/2021/ring/abstract_animator.h"
+#include "visualization/content/util/sound_parameters.h"
 #include "visualization/sound_input.h"
 #include "visualization/types.h"
 
@@ -69,29 +70,6 @@ math::mat44<float> rotateY(float angle);
 math::mat44<float> rotateZ(float angle);
 math::mat44<float> translate(float x, float y, float z);
 math::mat44<float> scale(float x, float y, float z);
-
-// The newest value of the spectrum's normalised maximum history; 0 before any band data.
-float newestMaxNormalized(const SoundInput& sound);
-
-// Mixes a record of floats field by field between the sound input's current and next class by
-// the switch progress. The records are plain runs of floats, copied through arrays to stay
-// within the language's aliasing rules.
-template <typename Parameters>
-Parameters mixParameters(const std::map<SoundClass, Parameters>& table, const SoundInput& sound) {
-    constexpr size_t kCount = sizeof(Parameters) / sizeof(float);
-    static_assert(sizeof(Parameters) == kCount * sizeof(float), "parameters are floats only");
-    float a[kCount];
-    float b[kCount];
-    std::memcpy(a, &table.at(sound.getSoundClassCurrent()), sizeof(Parameters));
-    std::memcpy(b, &table.at(sound.getSoundClassNext()), sizeof(Parameters));
-    const float t = sound.getSwitchProgress();
-    for (size_t i = 0; i < kCount; ++i) {
-        a[i] += (b[i] - a[i]) * t;
-    }
-    Parameters result;
-    std::memcpy(&result, a, sizeof(Parameters));
-    return result;
-}
 
 // The ring palettes: five palettes, each with one entry per sound-class group, built with
 // `colorCount` foreground colours picked from the family's four-colour table (picks names the

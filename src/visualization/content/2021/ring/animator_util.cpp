@@ -202,11 +202,6 @@ void buildWedges(const std::vector<WedgeLineAligned>& segments, const RingGeomet
     }
 }
 
-float newestMaxNormalized(const SoundInput& sound) {
-    const std::vector<float>& history = sound.getSpectrum().historyMaxNormalized();
-    return history.empty() ? 0.0f : history.front();
-}
-
 namespace {
 
 // Per palette, one row per sound-class group (SOFT_SLOW, CALM_LIGHT, MODERATE, LOUD_DYNAMIC,

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "support/gl_test.h"
+#include "visualization/content/2021/lines/renderer.h"
+#include "visualization/util/gl/shared_context.h"
+#include "visualization/util/math/scalar.h"
+
+using namespace content2021::lines;
+using testsupport::Rgba;
+
+namespace {
+
+constexpr uint32_t kWidth = 160;
+constexpr uint32_t kHeight = 90;
+
+// The animator's resting camera: one unit in front of the origin on the -z side.
+Scene makeScene() {
+    Scene scene;
+    scene.camera.rotationMode = 3;
+    scene.camera.aspect = static_cast<float>(kWidth) / kHeight;
+    scene.camera.baseFov = 65.0f;
+    scene.camera.eye = {0.0f, 0.0f, -1.0f};
+    scene.camera.update(RotationTransition{});
+    return scene;
+}
+
+// A straight tube along x, frames as the animator carries them.
+LineDrawable straightLine(float from, float to, size_t count, float radius, uint32_t sides) {
+    LineDrawable line;
+    line.sides = sides;
+    line.points.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        LinePoint& p = line.points[i];
+        p.position = {math::mix(from, to, count > 1 ? float(i) / float(count - 1) : 0.0f), 0, 0};
+        p.tangent = {1.0f, 0.0f, 0.0f};
+        p.normal = {0.0f, 1.0f, 0.0f};
+        p.binormal = math::cross(p.tangent, p.normal);
+        p.radius = radius;
+        p.color = colorf(1.0f, 0.0f, 0.0f, 1.0f);
+    }
+    return line;
+}
+
+vec3f tubePosition(const Renderer::LineSegmentPoint& v) {
+    return v.transformP + v.transformU * std::cos(v.angle) + v.transformV * std::sin(v.angle);
+}
+
+vec3f capPosition(const Renderer::LineCapPoint& v) {
+    return v.transformP + v.transformU * (-std::cos(v.phi) * std::sin(v.theta)) +
+           v.transformV * std::cos(v.theta) + v.transformW * (std::sin(v.phi) * std::sin(v.theta));
+}
+
+// Counts triangles whose front (counter-clockwise) side faces inward; skips degenerate ones.
+template <typename Vertex, typename Position>
+int inwardTriangles(const std::vector<Vertex>& vertices, const std::vector<uint16_t>& indices,
+                    Position position) {
+    int inward = 0;
+    for (size_t i = 0; i < indices.size(); i += 3) {
+        const vec3f a = position(vertices[indices[i]]);
+        const vec3f b = position(vertices[indices[i + 1]]);
+        const vec3f c = position(vertices[indices[i + 2]]);
+        const vec3f n = math::cross(b - a, c - a);
+        if (math::length(n) < 1e-9f) {
+            continue;
+        }
+        const vec3f out = (a + b + c) * (1.0f / 3.0f) - vertices[indices[i]].transformP;
+        inward += math::dot(n, out) < 0.0f ? 1 : 0;
+    }
+    return inward;
+}
+
+class LinesRendererTest : public testsupport::GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        useTarget(kWidth, kHeight);
+        gl::applyBaseRenderState();
+    }
+
+    void render(Renderer& renderer, const Scene& scene) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        renderer.draw(scene);
+        readBack();
+    }
+
+    // Red pixels along the middle row (or column).
+    int coverage(bool row) const {
+        int n = 0;
+        for (uint32_t i = 0; i < (row ? kWidth : kHeight); ++i) {
+            n += (row ? pixel(i, kHeight / 2) : pixel(kWidth / 2, i)).r > 128 ? 1 : 0;
+        }
+        return n;
+    }
+};
+
+}  // namespace
+
+TEST_F(LinesRendererTest, MeshesHaveARingPerPointAndAHemispherePerEnd) {
+    Renderer renderer;
+    Scene scene = makeScene();
+    scene.lines = {straightLine(0, 0, 0, 0.1f, 26), straightLine(0, 0, 1, 0.1f, 26)};
+    renderer.buildMeshes(scene);
+    EXPECT_TRUE(renderer.getTubeVertices().empty()) << "fewer than two points draw nothing";
+    EXPECT_TRUE(renderer.getCapVertices().empty());
+    EXPECT_TRUE(renderer.getCapIndices().empty());
+
+    scene.lines.push_back(straightLine(-0.5f, 0.5f, 100, 0.1f, 26));
+    scene.lines.push_back(straightLine(-0.5f, 0.5f, 2, 0.1f, 2));
+    renderer.buildMeshes(scene);
+    // 26 sides: caps of 26 slices and 13 rings; 2 sides: at least 3 slices and 2 rings.
+    EXPECT_EQ(renderer.getTubeVertices().size(), 100u * 26 + 2 * 2);
+    EXPECT_EQ(renderer.getTubeIndices().size(), (99u * 26 + 1 * 2) * 6);
+    EXPECT_EQ(renderer.getCapVertices().size(), 2u * 26 * 13 + 2 * 3 * 2);
+    EXPECT_EQ(renderer.getCapIndices().size(), (2u * 26 * 12 + 2 * 3 * 1) * 6);
+    // A two-sided tube is a flat ribbon with no outside: the winding is checked on the round one.
+    scene.lines = {straightLine(-0.5f, 0.5f, 100, 0.1f, 26)};
+    renderer.buildMeshes(scene);
+    EXPECT_EQ(inwardTriangles(renderer.getTubeVertices(), renderer.getTubeIndices(), tubePosition),
+              0);
+    EXPECT_EQ(inwardTriangles(renderer.getCapVertices(), renderer.getCapIndices(), capPosition), 0);
+}
+
+TEST_F(LinesRendererTest, DrawsASolidTubeWithRoundEndsAndRestoresTheState) {
+    Renderer renderer;
+    Scene scene = makeScene();
+    scene.lines = {straightLine(-0.5f, 0.5f, 100, 0.1f, 26)};
+    render(renderer, scene);
+    savePng("lines_renderer_tube");
+    // At one unit the view is 2 tan(32.5 deg) high: 90 pixels for 1.274 units.
+    const float pixelsPerUnit = kHeight / (2.0f * std::tan(32.5f * math::kPi / 180.0f));
+    EXPECT_NEAR(coverage(false), 0.2f * pixelsPerUnit, 2.0f);
+    // The caps add a radius at each end.
+    EXPECT_NEAR(coverage(true), 1.2f * pixelsPerUnit, 5.0f);
+    EXPECT_EQ(pixel(kWidth / 2, kHeight / 2), (Rgba{255, 0, 0, 255}));
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+
+    renderer.setScale(0.0f);
+    render(renderer, scene);
+    EXPECT_EQ(coverage(true), 0) << "scale 0 leaves every radius at 0";
+    EXPECT_EQ(coverage(false), 0);
+}

@@ -2,6 +2,7 @@
 
 #include "visualization/content/2020/content.h"
 #include "visualization/content/2021/cubes/content.h"
+#include "visualization/content/2021/kaleidoscope/content.h"
 #include "visualization/content/2021/ring/content.h"
 #include "visualization/content/interim_content.h"
 #include "visualization/content/none/content.h"
@@ -17,8 +18,9 @@ std::unique_ptr<AbstractContent> createContent(ContentCategory category, uint32_
             return std::make_unique<content2021::cubes::Content>(width, height, rotation);
         case ContentCategory::CONTENT_2021_RING:
             return std::make_unique<content2021::ring::Content>(width, height, rotation);
-        case ContentCategory::CONTENT_2021_LINES:
         case ContentCategory::CONTENT_2021_KALEIDOSCOPE:
+            return std::make_unique<content2021::kaleidoscope::Content>(width, height, rotation);
+        case ContentCategory::CONTENT_2021_LINES:
             return std::make_unique<InterimContent>(width, height, rotation, category);
     }
     return nullptr;

@@ -90,23 +90,40 @@ TEST_F(Playlist, TrackChangesVisitEveryModeAndEachLandedModeDraws) {
         if (current.rfind("CONTENT_2021_CUBES_", 0) == 0 && colourCount() >= 3) {
             drawn.insert(current);
         }
-        if (current == "CONTENT_2020_CIRCULAR_1" || current == "CONTENT_2021_CUBES_VERSION_1") {
+        // Photographs folded into wedges: many shades again.
+        if (current.rfind("CONTENT_2021_KALEIDOSCOPE_", 0) == 0 && colourCount() >= 8) {
+            drawn.insert(current);
+        }
+        if (current == "CONTENT_2020_CIRCULAR_1" || current == "CONTENT_2021_CUBES_VERSION_1" ||
+            current == "CONTENT_2021_KALEIDOSCOPE_VERSION_0") {
             savePng("library_playlist_" + current);
         }
     }
     api.OnTerminateGlApp();
 
     EXPECT_EQ(visited.size(), 31u);
-    const std::set<std::string> drawing = {
-        "CONTENT_2020_RANDOM_1",        "CONTENT_2020_RANDOM_2",
-        "CONTENT_2020_RANDOM_3",        "CONTENT_2020_RANDOM_4",
-        "CONTENT_2020_RANDOM_5",        "CONTENT_2020_ZIG_ZAG_1",
-        "CONTENT_2020_CIRCULAR_1",      "CONTENT_2020_CIRCULAR_2",
-        "CONTENT_2020_WAVES_1",         "CONTENT_2020_WAVES_2",
-        "CONTENT_2020_WAVES_3",         "CONTENT_2020_VERTICAL_1",
-        "CONTENT_2020_DIAMOND_1",       "CONTENT_2020_DIAMOND_2",
-        "CONTENT_2021_CUBES_VERSION_0", "CONTENT_2021_CUBES_VERSION_1",
-        "CONTENT_2021_CUBES_VERSION_2"};
+    const std::set<std::string> drawing = {"CONTENT_2020_RANDOM_1",
+                                           "CONTENT_2020_RANDOM_2",
+                                           "CONTENT_2020_RANDOM_3",
+                                           "CONTENT_2020_RANDOM_4",
+                                           "CONTENT_2020_RANDOM_5",
+                                           "CONTENT_2020_ZIG_ZAG_1",
+                                           "CONTENT_2020_CIRCULAR_1",
+                                           "CONTENT_2020_CIRCULAR_2",
+                                           "CONTENT_2020_WAVES_1",
+                                           "CONTENT_2020_WAVES_2",
+                                           "CONTENT_2020_WAVES_3",
+                                           "CONTENT_2020_VERTICAL_1",
+                                           "CONTENT_2020_DIAMOND_1",
+                                           "CONTENT_2020_DIAMOND_2",
+                                           "CONTENT_2021_CUBES_VERSION_0",
+                                           "CONTENT_2021_CUBES_VERSION_1",
+                                           "CONTENT_2021_CUBES_VERSION_2",
+                                           "CONTENT_2021_KALEIDOSCOPE_VERSION_0",
+                                           "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_0",
+                                           "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_1",
+                                           "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_2",
+                                           "CONTENT_2021_KALEIDOSCOPE_VERSION_0_REPEAT_3"};
     EXPECT_EQ(drawn, drawing);
 }
 

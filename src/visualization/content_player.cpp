@@ -92,6 +92,11 @@ ContentPlayer::ContentPlayer(uint32_t width, uint32_t height, RotateInfo rotatio
     if (!mPreset.categories.empty()) {
         mCategories = mPreset.categories;
     }
+    for (const auto& content : mContents) {
+        if (!content.second->isPlayable()) {
+            mCategories.erase(content.first);
+        }
+    }
     mPlaylist.seek([this](ContentMode mode) {
         return mCategories.count(ContentModeCategories.at(mode)) != 0;
     });

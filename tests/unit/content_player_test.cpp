@@ -53,6 +53,7 @@ struct FakeContent : AbstractContent {
     ~FakeContent() override { logMessage("content %s deleted", toString(category)); }
 
     void onModeIndexSet() override { ++modeIndexSets; }
+    bool isPlayable() const override { return playable; }
     void update(float, const SoundInput&, const RotationTransition& rotation) override {
         stage.frame.rotation = rotation;
     }
@@ -79,6 +80,7 @@ struct FakeContent : AbstractContent {
     ContentCategory category;
     Stage& stage;
     int modeIndexSets = 0;
+    bool playable = true;
 };
 
 struct FakeOutput : ContentPlayerOutput {
@@ -114,6 +116,7 @@ protected:
         ContentPlayerFactory factory;
         factory.content = [this](ContentCategory category, uint32_t, uint32_t, RotateInfo) {
             auto content = std::make_unique<FakeContent>(category, stage);
+            content->playable = unplayable.count(category) == 0;
             contents[category] = content.get();
             return content;
         };
@@ -157,6 +160,7 @@ protected:
     Stage stage;
     Stage::Frame& frame = stage.frame;
     std::map<ContentCategory, FakeContent*> contents;
+    std::set<ContentCategory> unplayable;
     std::unique_ptr<ContentPlayer> player;
 };
 
@@ -359,6 +363,22 @@ TEST_F(ContentPlayerTest, RestrictedModesAndCategoriesLimitThePlaylist) {
     startAnimating();
     EXPECT_EQ(drawn().mode(), ContentMode::CONTENT_2021_RING_VERSION_0);
     EXPECT_EQ(playNext(), ContentMode::CONTENT_2021_RING_VERSION_1);
+}
+
+TEST_F(ContentPlayerTest, ModesOfAContentWithNothingToShowLeaveThePlaylist) {
+    unplayable = {ContentCategory::CONTENT_2021_KALEIDOSCOPE};
+    // The sequential playlist would start with the first kaleidoscope mode.
+    make(sequential(ContentMode::CONTENT_2021_KALEIDOSCOPE_VERSION_0));
+    startAnimating();
+    std::set<ContentMode> shown = {drawn().mode()};
+    for (int change = 0; change < 40; ++change) {
+        shown.insert(playNext());
+    }
+    EXPECT_EQ(shown.size(), 26u);
+    for (ContentMode mode : shown) {
+        EXPECT_NE(ContentModeCategories.at(mode), ContentCategory::CONTENT_2021_KALEIDOSCOPE)
+            << toString(mode);
+    }
 }
 
 TEST_F(ContentPlayerTest, ReshufflesOnceALapAfterSettingTheNextMode) {

@@ -41,6 +41,10 @@ public:
     virtual uint32_t getModePaletteIndex() const = 0;
     virtual colorf getBackgroundColor() const = 0;
     virtual colorf getBackgroundColor(uint32_t modeIndex) const = 0;
+    // False when the content has nothing to show in any of its modes (the kaleidoscope without
+    // a usable photograph); the player then leaves its modes out of the playlist. Added after
+    // the slots above so that they keep their places.
+    virtual bool isPlayable() const { return true; }
 
     AbstractContent(const AbstractContent&) = delete;
     AbstractContent& operator=(const AbstractContent&) = delete;

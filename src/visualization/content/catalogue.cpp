@@ -2,9 +2,9 @@
 
 #include "visualization/content/2020/content.h"
 #include "visualization/content/2021/cubes/content.h"
+#include "visualization/content/2021/kaleidoscope/content.h"
 #include "visualization/content/2021/lines/content.h"
 #include "visualization/content/2021/ring/content.h"
-#include "visualization/content/interim_content.h"
 #include "visualization/content/none/content.h"
 
 std::unique_ptr<AbstractContent> createContent(ContentCategory category, uint32_t width,
@@ -21,7 +21,7 @@ std::unique_ptr<AbstractContent> createContent(ContentCategory category, uint32_
         case ContentCategory::CONTENT_2021_LINES:
             return std::make_unique<content2021::lines::Content>(width, height, rotation);
         case ContentCategory::CONTENT_2021_KALEIDOSCOPE:
-            return std::make_unique<InterimContent>(width, height, rotation, category);
+            return std::make_unique<content2021::kaleidoscope::Content>(width, height, rotation);
     }
     return nullptr;
 }

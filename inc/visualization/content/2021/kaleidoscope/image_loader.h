@@ -1,0 +1,63 @@
+// Decodes the next photograph of the playlist on a worker thread, so that the frame in which a
+// mode starts only uploads it. The worker reads and decodes and nothing else: it neither logs nor
+// touches GL, both of which belong to the render thread. A photograph the worker could not read
+// or decode is simply not offered, and the renderer then loads it on the spot, logging why it
+// failed exactly as for any other.
+//
+// Owned by the content; its destructor stops and joins the worker.
+#pragma once
+
+#include <array>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "visualization/util/system/fs.h"
+
+namespace content2021 {
+namespace kaleidoscope {
+
+struct DecodedImage {
+    std::string path;
+    fs::TextureData pixels;
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    int64_t durationMs = 0;  // reading and decoding, on the worker
+};
+
+class ImageLoader {
+public:
+    ImageLoader();
+    ~ImageLoader();
+    ImageLoader(const ImageLoader&) = delete;
+    ImageLoader& operator=(const ImageLoader&) = delete;
+
+    // Starts decoding the photograph unless it is decoded or on its way already.
+    void request(const std::string& path);
+    // Hands over the decoded photograph at path, waiting for the worker if it is decoding that
+    // very one (the rest of its work is less than starting again). False when it was never
+    // requested, was replaced by two newer ones, or could not be decoded.
+    bool take(const std::string& path, DecodedImage& out);
+
+private:
+    void run();
+
+    std::mutex mMutex;
+    std::condition_variable mWake;
+    std::condition_variable mDone;
+    std::string mRequested;
+    bool mRequestPending = false;
+    std::string mBusyPath;
+    bool mBusy = false;
+    bool mStop = false;
+    // The two latest results: the one the current mode is about to take and the one after it.
+    std::array<DecodedImage, 2> mResults;
+    size_t mResultNext = 0;
+    std::thread mWorker;
+};
+
+}  // namespace kaleidoscope
+}  // namespace content2021

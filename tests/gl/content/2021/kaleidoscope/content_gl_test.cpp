@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "gl/content/2021/kaleidoscope/kaleidoscope_gl_test.h"
+#include "support/log_capture.h"
+#include "visualization/content/2021/kaleidoscope/content.h"
+#include "visualization/util/gl/shared_context.h"
+#include "visualization/util/random.h"
+
+using content2021::kaleidoscope::Content;
+using KaleidoscopeMode = content2021::kaleidoscope::ContentMode;
+
+namespace {
+
+constexpr float kDt = 1.0f / 60.0f;
+
+class KaleidoscopeContentTest : public kaleidotest::KaleidoscopeGlTest {
+protected:
+    // Frames through the content as the player drives it; the last one is read back.
+    std::vector<uint8_t> play(Content& content, SoundInput& sound, float db, int frames) {
+        const std::vector<float> bands(8, db);
+        for (int i = 0; i < frames; ++i) {
+            sound.setBandsInfo(bands.data(), 8);
+            sound.update(kDt);
+            gl::applyBaseRenderState();
+            content.setBlend(1.0f);
+            content.update(kDt, sound, RotationTransition{});
+            const colorf background = content.getBackgroundColor();
+            glClearColor(background.r, background.g, background.b, background.a);
+            glClear(GL_COLOR_BUFFER_BIT);
+            content.render();
+        }
+        readBack();
+        return pixels();
+    }
+
+    // The photographs that the next advances of mode 0 show.
+    std::vector<std::string> shown(Content& content, int advances) {
+        std::vector<std::string> paths;
+        for (int i = 0; i < advances; ++i) {
+            content.setModeIndex(0);
+            paths.push_back(content.getAnimator(0).getImagePath());
+        }
+        return paths;
+    }
+};
+
+int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    int n = 0;
+    for (size_t i = 0; i < a.size(); i += 4) {
+        n += std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]) >
+                     24
+                 ? 1
+                 : 0;
+    }
+    return n;
+}
+
+}  // namespace
+
+TEST_F(KaleidoscopeContentTest, OnlyExactExtensionsArePlayed) {
+    useTarget(32, 32);
+    const std::string a = writeImage("a.jpg", 8, 8);
+    writeImage("b.PNG", 8, 8);
+    const std::string c = writeImage("c.jpeg", 8, 8);
+    writeImage("d", 8, 8);
+    writeImage("e.png.bak", 8, 8);
+    testsupport::LogCapture log;
+    Content content(32, 32, RotateInfo::Landscape);
+    const std::vector<std::string>& entries = content.getImageEntries();
+    EXPECT_EQ(std::set<std::string>(entries.begin(), entries.end()), (std::set<std::string>{a, c}));
+    EXPECT_TRUE(content.isPlayable());
+    const std::string scope = "[content2021][kaleidoscope][Content][Constructor] ";
+    EXPECT_TRUE(log.contains(scope + "Path default images: \"" + imageDir() + "\""));
+    EXPECT_TRUE(log.contains(scope + "Valid image extensions: jpg, jpeg, png"));
+    EXPECT_EQ(log.matching("Path default images num entries: 2").size(), 1u);
+    EXPECT_TRUE(log.matching("Default images path").empty());
+
+    // All five modes start with the same photograph.
+    for (size_t mode = 1; mode < 5; ++mode) {
+        EXPECT_EQ(content.getAnimator(mode).getImagePath(), content.getAnimator(0).getImagePath());
+    }
+    EXPECT_EQ(content.getModePaletteIndex(), 0u);
+}
+
+TEST_F(KaleidoscopeContentTest, PlaylistLapsNeverRepeatTheLastTwo) {
+    useTarget(32, 32);
+    const std::string first = writeImage("0.png", 8, 8);
+    {
+        Content content(32, 32, RotateInfo::Landscape);
+        for (const std::string& path : shown(content, 4)) {
+            EXPECT_EQ(path, first);
+        }
+    }
+    const std::string second = writeImage("1.png", 8, 8);
+    {
+        Content content(32, 32, RotateInfo::Landscape);
+        const std::vector<std::string> paths = shown(content, 6);
+        for (size_t i = 1; i < paths.size(); ++i) {
+            EXPECT_NE(paths[i], paths[i - 1]);
+        }
+    }
+    for (int i = 2; i < 5; ++i) {
+        writeImage(std::to_string(i) + ".png", 8, 8);
+    }
+    for (uint32_t seed = 0; seed < 5; ++seed) {
+        Content content(32, 32, RotateInfo::Landscape);
+        // Construction handed out the first of the lap, so line the laps up first.
+        std::vector<std::string> paths = shown(content, 4);
+        paths = shown(content, 5 * 6);
+        for (size_t lap = 0; lap < 6; ++lap) {
+            const auto begin = paths.begin() + static_cast<long>(lap * 5);
+            EXPECT_EQ(std::set<std::string>(begin, begin + 5).size(), 5u) << "lap " << lap;
+            if (lap > 0) {
+                EXPECT_NE(*begin, *(begin - 1));
+                EXPECT_NE(*begin, *(begin - 2));
+            }
+        }
+    }
+}
+
+TEST_F(KaleidoscopeContentTest, WithoutPhotographsTheModesStepAside) {
+    useTarget(32, 32);
+    for (bool createDirectory : {false, true}) {
+        if (createDirectory) {
+            std::filesystem::create_directories(imageDir());
+            writeFile("notes.txt", "no photographs here");
+        }
+        testsupport::LogCapture log;
+        Content content(32, 32, RotateInfo::Landscape);
+        const std::string scope = "Validating resource directories: ";
+        EXPECT_EQ(log.contains(scope + "Default images path does not exist!"), !createDirectory);
+        EXPECT_TRUE(log.contains(scope + "Default images path is empty!"));
+        EXPECT_FALSE(content.isPlayable());
+        content.setTransition(1.0f);
+        SoundInput sound;
+        for (uint32_t mode = 0; mode < 5; ++mode) {
+            content.setModeIndex(mode);
+            play(content, sound, -30.0f, 3);
+            EXPECT_TRUE(content.getAnimator(mode).getImagePath().empty());
+        }
+        EXPECT_TRUE(testsupport::near(pixel(16, 16), testsupport::Rgba{0x15, 0x0B, 0x0F, 255}));
+    }
+}
+
+TEST_F(KaleidoscopeContentTest, EveryModeReactsToTheMusic) {
+    constexpr uint32_t kWidth = 320;
+    constexpr uint32_t kHeight = 180;
+    useTarget(kWidth, kHeight);
+    // The bundled photographs.
+    std::filesystem::create_directories(mRoot + "/images");
+    std::filesystem::copy(std::string(VIZ_SOURCE_DIR) + "/res/images/kaleidoscope_default",
+                          imageDir());
+    util::setRandomSeed(5);
+    Content content(kWidth, kHeight, RotateInfo::Landscape);
+    EXPECT_EQ(content.getImageEntries().size(), 6u);
+    content.setTransition(1.0f);
+    for (uint32_t mode = 0; mode < 5; ++mode) {
+        const std::string name =
+            content2021::kaleidoscope::ContentModeNames.at(static_cast<KaleidoscopeMode>(mode));
+        content.setModeIndex(mode);
+        SoundInput sound;
+        sound.setSoundClass(SoundClass::Dynamic, true);
+        const auto silent = play(content, sound, -120.0f, 60);
+        savePng("kaleidoscope_" + name + "_silent");
+        const auto loud = play(content, sound, -15.0f, 60);
+        savePng("kaleidoscope_" + name + "_loud");
+        EXPECT_GT(differingPixels(silent, loud), 1000) << name;
+    }
+    // The AOD look darkens the background, and the mask follows the camera.
+    content.setDisplayModeBlend(1.0f);
+    SoundInput sound;
+    play(content, sound, -30.0f, 1);
+    const colorf background = content.getBackgroundColor();
+    EXPECT_EQ(background.r, 0.0f);
+    EXPECT_EQ(content.getAODMask().scale.x, 1.0f);
+}

@@ -20,14 +20,12 @@ const std::map<std::string, ContentMode> ContentModeValues = {
 };
 
 Content::Content(uint32_t width, uint32_t height, RotateInfo rotation)
-    : AbstractContent(width, height, rotation) {
+    : ColorAnimatorContent(width, height, rotation) {
     beginScope("[content2021][cubes][Content][Constructor]");
     mAnimators[0] = std::make_unique<Animator_Version_0>(width, height);
     mAnimators[1] = std::make_unique<Animator_Version_1>(width, height);
     mAnimators[2] = std::make_unique<Animator_Version_2>(width, height);
-    for (std::unique_ptr<AbstractAnimator>& animator : mAnimators) {
-        animator->reshufflePalettePlaylist(mRandom);
-    }
+    reshufflePalettePlaylists();
     mRenderer = std::make_unique<Renderer>();
     endScope();
 }
@@ -41,39 +39,11 @@ Content::~Content() {
     endScope();
 }
 
-void Content::onModeIndexChanged() {
-    animator(mModeIndexPrevious).advancePalettePlaylist(mRandom);
-}
-
-void Content::update(float dt, const SoundInput& sound, const RotationTransition& rotation) {
-    AbstractAnimator& current = animator(mModeIndex);
-    current.setPaused(mPaused);
-    current.setFade(mTransition);
-    current.setDisplayModeBlend(mDisplayModeBlend);
-    current.update(dt, sound, rotation);
-}
-
 void Content::render() {
     const AbstractAnimator& current = animator(mModeIndex);
     mRenderer->setAlpha(mTransition * mBlend);
     mRenderer->setGlobalColor(current.getBackgroundColor());
     mRenderer->draw(current.getScene());
-}
-
-void Content::setModePaletteIndex(size_t modeIndex, size_t paletteIndex) {
-    animator(modeIndex).advancePaletteIndexTo(paletteIndex);
-}
-
-uint32_t Content::getModePaletteIndex() const {
-    return animator(mModeIndex).getPaletteIndex();
-}
-
-colorf Content::getBackgroundColor() const {
-    return animator(mModeIndex).getBackgroundColor();
-}
-
-colorf Content::getBackgroundColor(uint32_t modeIndex) const {
-    return animator(modeIndex).getBackgroundColor();
 }
 
 }  // namespace content2021::cubes

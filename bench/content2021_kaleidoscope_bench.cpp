@@ -12,6 +12,7 @@
 
 #include "alloc_counter.h"
 #include "bench_gl.h"
+#include "synthetic_music.h"
 #include "visualization/content/2021/kaleidoscope/animator_version_0.h"
 #include "visualization/content/2021/kaleidoscope/content.h"
 #include "visualization/util/gl/owner.h"
@@ -23,33 +24,10 @@ namespace kaleidoscope = content2021::kaleidoscope;
 
 constexpr float kDt = 1.0f / 60.0f;
 
-class Music {
-public:
-    Music() {
-        sound.setSoundClass(SoundClass::Powerful, true);
-        for (int i = 0; i < 240; ++i) {
-            next();
-        }
-    }
-    void next() {
-        ++mFrame;
-        const float beat = (mFrame % 30) < 3 ? 1.0f : 0.0f;
-        float bands[8];
-        for (int i = 0; i < 8; ++i) {
-            const float level = 0.45f + 0.3f * std::sin(mFrame * 0.07f + i) + 0.25f * beat;
-            bands[i] = -120.0f + 110.0f * std::min(1.0f, std::max(0.0f, level));
-        }
-        sound.setBandsInfo(bands, 8);
-        sound.update(kDt);
-    }
-    SoundInput sound;
-
-private:
-    int mFrame = 0;
-};
+using Music = bench::SyntheticMusic;
 
 void BM_KaleidoscopeAnimatorUpdate(benchmark::State& state) {
-    Music music;
+    Music music(SoundClass::Powerful);
     kaleidoscope::Animator_Version_0 animator(bench::kWidth, bench::kHeight);
     for (int i = 0; i < 300; ++i) {
         music.next();
@@ -139,7 +117,7 @@ struct KaleidoscopeScene {
         content.render();
         glFinish();
     }
-    Music music;
+    Music music{SoundClass::Powerful};
     kaleidoscope::Content content;
 };
 

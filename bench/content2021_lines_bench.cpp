@@ -11,6 +11,7 @@
 
 #include "alloc_counter.h"
 #include "bench_gl.h"
+#include "synthetic_music.h"
 #include "visualization/content/2021/lines/animator_version_0.h"
 #include "visualization/content/2021/lines/content.h"
 #include "visualization/content/2021/lines/renderer.h"
@@ -21,34 +22,9 @@ namespace lines = content2021::lines;
 
 constexpr float kDt = 1.0f / 60.0f;
 
-class LinesMusic {
-public:
-    LinesMusic() {
-        sound.setSoundClass(SoundClass::Powerful, true);
-        for (int i = 0; i < 240; ++i) {
-            next();
-        }
-    }
+using Music = bench::SyntheticMusic;
 
-    void next() {
-        ++mFrame;
-        const float beat = (mFrame % 30) < 3 ? 1.0f : 0.0f;
-        float bands[8];
-        for (int i = 0; i < 8; ++i) {
-            const float level = 0.45f + 0.3f * std::sin(mFrame * 0.07f + i) + 0.25f * beat;
-            bands[i] = -120.0f + 110.0f * std::min(1.0f, std::max(0.0f, level));
-        }
-        sound.setBandsInfo(bands, 8);
-        sound.update(kDt);
-    }
-
-    SoundInput sound;
-
-private:
-    int mFrame = 0;
-};
-
-void warm(lines::AbstractAnimator& animator, LinesMusic& music) {
+void warm(lines::AbstractAnimator& animator, Music& music) {
     animator.setFade(1.0f);
     for (int i = 0; i < 300; ++i) {
         music.next();
@@ -57,7 +33,7 @@ void warm(lines::AbstractAnimator& animator, LinesMusic& music) {
 }
 
 void BM_LinesAnimatorUpdate(benchmark::State& state) {
-    LinesMusic music;
+    Music music(SoundClass::Powerful);
     lines::Animator_Version_0 animator(bench::kWidth, bench::kHeight);
     warm(animator, music);
     const uint64_t before = bench::allocationCount();
@@ -76,7 +52,7 @@ void BM_LinesAnimatorAndMeshes(benchmark::State& state) {
         state.SkipWithError("no headless GL context");
         return;
     }
-    LinesMusic music;
+    Music music(SoundClass::Powerful);
     lines::Animator_Version_0 animator(bench::kWidth, bench::kHeight);
     warm(animator, music);
     lines::Renderer renderer;
@@ -105,7 +81,7 @@ void BM_LinesFrame(benchmark::State& state) {
     }
     const auto mode = static_cast<uint32_t>(state.range(0));
     state.SetLabel(lines::ContentModeNames.at(static_cast<lines::ContentMode>(mode)));
-    LinesMusic music;
+    Music music(SoundClass::Powerful);
     lines::Content content(width, height, RotateInfo::Landscape);
     content.setModeIndex(mode);
     content.setTransition(1.0f);

@@ -10,6 +10,7 @@
 
 #include "alloc_counter.h"
 #include "bench_gl.h"
+#include "synthetic_music.h"
 #include "visualization/content/2021/ring/animator_version_0.h"
 #include "visualization/content/2021/ring/animator_version_1.h"
 #include "visualization/content/2021/ring/animator_version_2.h"
@@ -25,35 +26,10 @@ namespace ring = content2021::ring;
 
 constexpr float kDt = 1.0f / 60.0f;
 
-class RingMusic {
-public:
-    RingMusic() {
-        sound.setSoundClass(SoundClass::Dynamic, true);
-        for (int i = 0; i < 240; ++i) {
-            next();
-        }
-    }
+using Music = bench::SyntheticMusic;
 
-    void next() {
-        ++mFrame;
-        const float beat = (mFrame % 30) < 3 ? 1.0f : 0.0f;
-        float bands[8];
-        for (int i = 0; i < 8; ++i) {
-            const float level = 0.45f + 0.3f * std::sin(mFrame * 0.07f + i) + 0.25f * beat;
-            bands[i] = -120.0f + 110.0f * std::min(1.0f, std::max(0.0f, level));
-        }
-        sound.setBandsInfo(bands, 8);
-        sound.update(kDt);
-    }
-
-    SoundInput sound;
-
-private:
-    int mFrame = 0;
-};
-
-std::unique_ptr<ring::AbstractAnimator> makeWarmAnimator(int version, RingMusic& music,
-                                                         uint32_t width, uint32_t height) {
+std::unique_ptr<ring::AbstractAnimator> makeWarmAnimator(int version, Music& music, uint32_t width,
+                                                         uint32_t height) {
     std::unique_ptr<ring::AbstractAnimator> animator;
     switch (version) {
         case 0:
@@ -86,7 +62,7 @@ std::unique_ptr<ring::AbstractAnimator> makeWarmAnimator(int version, RingMusic&
 void BM_RingAnimatorUpdate(benchmark::State& state) {
     const auto version = static_cast<int>(state.range(0));
     state.SetLabel(ring::ContentModeNames.at(static_cast<ring::ContentMode>(version)));
-    RingMusic music;
+    Music music(SoundClass::Dynamic);
     auto animator = makeWarmAnimator(version, music, bench::kWidth, bench::kHeight);
     const uint64_t before = bench::allocationCount();
     for (auto _ : state) {
@@ -106,7 +82,7 @@ void BM_RingGeometry(benchmark::State& state) {
     }
     const auto version = static_cast<int>(state.range(0));
     state.SetLabel(ring::ContentModeNames.at(static_cast<ring::ContentMode>(version)));
-    RingMusic music;
+    Music music(SoundClass::Dynamic);
     auto animator = makeWarmAnimator(version, music, bench::kWidth, bench::kHeight);
     ring::Renderer renderer;
     renderer.buildGeometry(animator->getScene());
@@ -129,7 +105,7 @@ void BM_RingFrame(benchmark::State& state) {
     }
     const auto version = static_cast<int>(state.range(0));
     state.SetLabel(ring::ContentModeNames.at(static_cast<ring::ContentMode>(version)));
-    RingMusic music;
+    Music music(SoundClass::Dynamic);
     auto animator = makeWarmAnimator(version, music, width, height);
     ring::Renderer renderer;
     auto frame = [&] {

@@ -7,6 +7,8 @@
 #include <GLES3/gl3.h>
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "visualization/util/gl/buffer.h"
@@ -77,5 +79,26 @@ void deleteVertexArray(VertexArray*& vertexArray);
 // record: the next bindIndexBuffer always reaches GL.
 void bindVertexArray(VertexArray* vertexArray);
 void unbindVertexArray();
+
+// One interleaved vertex buffer: attribute i at location i, with its component count and byte
+// offset, all with the same stride.
+VertexArray* createInterleavedVertexArray(
+    VertexBuffer* buffer, IndexBuffer* indexBuffer,
+    std::initializer_list<std::pair<GLint, uintptr_t>> sizesAndOffsets, GLsizei stride);
+
+// Uploads this frame's vertices and 16-bit indices into the vertex array's buffers and draws them
+// as triangles: the draw of a pass whose geometry is rebuilt every frame.
+template <typename Vertex>
+void drawTriangles(VertexArray* vertexArray, VertexBuffer* vertexBuffer, IndexBuffer* indexBuffer,
+                   const std::vector<Vertex>& vertices, const std::vector<uint16_t>& indices) {
+    bindVertexArray(vertexArray);
+    bindVertexBuffer(vertexBuffer);
+    bufferVertexData(static_cast<GLsizeiptr>(vertices.size()), sizeof(Vertex), vertices.data(),
+                     GL_DYNAMIC_DRAW);
+    bindIndexBuffer(indexBuffer);
+    bufferIndexData(static_cast<GLsizeiptr>(indices.size()), sizeof(uint16_t), indices.data(),
+                    GL_UNSIGNED_SHORT, GL_DYNAMIC_DRAW);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, nullptr);
+}
 
 }  // namespace gl

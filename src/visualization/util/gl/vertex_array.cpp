@@ -79,4 +79,20 @@ void unbindVertexArray() {
     glBindVertexArray(0);
 }
 
+VertexArray* createInterleavedVertexArray(
+    VertexBuffer* buffer, IndexBuffer* indexBuffer,
+    std::initializer_list<std::pair<GLint, uintptr_t>> sizesAndOffsets, GLsizei stride) {
+    std::vector<VertexArrayAttributeConfig> configs;
+    GLuint location = 0;
+    for (const auto& [size, offset] : sizesAndOffsets) {
+        configs.push_back(VertexArrayAttributeConfig()
+                              .setLocation(location++)
+                              .setBuffer(buffer)
+                              .setSize(size)
+                              .setOffset(offset)
+                              .setStride(stride));
+    }
+    return createVertexArray(configs, indexBuffer);
+}
+
 }  // namespace gl

@@ -78,36 +78,6 @@ void main() {
 }
 )";
 
-gl::VertexArray* createPass(gl::VertexBuffer* buffer, gl::IndexBuffer* indices,
-                            std::initializer_list<std::pair<GLint, uintptr_t>> attributes,
-                            GLsizei stride) {
-    std::vector<gl::VertexArrayAttributeConfig> configs;
-    GLuint location = 0;
-    for (const auto& attribute : attributes) {
-        configs.push_back(gl::VertexArrayAttributeConfig()
-                              .setLocation(location++)
-                              .setBuffer(buffer)
-                              .setSize(attribute.first)
-                              .setOffset(attribute.second)
-                              .setStride(stride));
-    }
-    return gl::createVertexArray(configs, indices);
-}
-
-template <typename Vertex>
-void drawPass(gl::VertexArray* vertexArray, gl::VertexBuffer* vertexBuffer,
-              gl::IndexBuffer* indexBuffer, const std::vector<Vertex>& vertices,
-              const std::vector<uint16_t>& indices) {
-    gl::bindVertexArray(vertexArray);
-    gl::bindVertexBuffer(vertexBuffer);
-    gl::bufferVertexData(static_cast<GLsizeiptr>(vertices.size()), sizeof(Vertex), vertices.data(),
-                         GL_DYNAMIC_DRAW);
-    gl::bindIndexBuffer(indexBuffer);
-    gl::bufferIndexData(static_cast<GLsizeiptr>(indices.size()), sizeof(uint16_t), indices.data(),
-                        GL_UNSIGNED_SHORT, GL_DYNAMIC_DRAW);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, nullptr);
-}
-
 // Two triangles of the quad between rings a and b (each `count` vertices from its base) at
 // positions k and k + 1, wound counter-clockwise seen from outside. The point frames are
 // left-handed (binormal = tangent x normal), which is why the order looks reversed.
@@ -127,16 +97,16 @@ Renderer::Renderer() {
     mTubeProgram.reset(gl::createProgram(kTubeVertexShader, kFragmentShader, {}));
     mTubeVertexBuffer.reset(gl::createVertexBuffer());
     mTubeIndexBuffer.reset(gl::createIndexBuffer(std::vector<uint16_t>(), GL_DYNAMIC_DRAW));
-    mTubeVertexArray.reset(createPass(mTubeVertexBuffer.get(), mTubeIndexBuffer.get(),
-                                      {{3, 0}, {3, 12}, {3, 24}, {3, 36}, {1, 48}, {4, 52}},
-                                      sizeof(LineSegmentPoint)));
+    mTubeVertexArray.reset(gl::createInterleavedVertexArray(
+        mTubeVertexBuffer.get(), mTubeIndexBuffer.get(),
+        {{3, 0}, {3, 12}, {3, 24}, {3, 36}, {1, 48}, {4, 52}}, sizeof(LineSegmentPoint)));
 
     mCapProgram.reset(gl::createProgram(kCapVertexShader, kFragmentShader, {}));
     mCapVertexBuffer.reset(gl::createVertexBuffer());
     mCapIndexBuffer.reset(gl::createIndexBuffer(std::vector<uint16_t>(), GL_DYNAMIC_DRAW));
-    mCapVertexArray.reset(createPass(mCapVertexBuffer.get(), mCapIndexBuffer.get(),
-                                     {{3, 0}, {3, 12}, {3, 24}, {3, 36}, {1, 48}, {1, 52}, {4, 56}},
-                                     sizeof(LineCapPoint)));
+    mCapVertexArray.reset(gl::createInterleavedVertexArray(
+        mCapVertexBuffer.get(), mCapIndexBuffer.get(),
+        {{3, 0}, {3, 12}, {3, 24}, {3, 36}, {1, 48}, {1, 52}, {4, 56}}, sizeof(LineCapPoint)));
     endScope();
 }
 
@@ -243,14 +213,14 @@ void Renderer::draw(const Scene& scene) {
     if (!mTubeIndices.empty()) {
         gl::bindProgram(mTubeProgram.get());
         gl::uniform("uModelViewProjectionMatrix", mModelViewProjection, false);
-        drawPass(mTubeVertexArray.get(), mTubeVertexBuffer.get(), mTubeIndexBuffer.get(),
-                 mTubeVertices, mTubeIndices);
+        gl::drawTriangles(mTubeVertexArray.get(), mTubeVertexBuffer.get(), mTubeIndexBuffer.get(),
+                          mTubeVertices, mTubeIndices);
     }
     if (!mCapIndices.empty()) {
         gl::bindProgram(mCapProgram.get());
         gl::uniform("uModelViewProjectionMatrix", mModelViewProjection, false);
-        drawPass(mCapVertexArray.get(), mCapVertexBuffer.get(), mCapIndexBuffer.get(), mCapVertices,
-                 mCapIndices);
+        gl::drawTriangles(mCapVertexArray.get(), mCapVertexBuffer.get(), mCapIndexBuffer.get(),
+                          mCapVertices, mCapIndices);
     }
 
     glDisable(GL_CULL_FACE);

@@ -143,36 +143,6 @@ vec3f midpoint(const vec3f& a, const vec3f& b) {
     return {(a.x + b.x) * 0.5f, (a.y + b.y) * 0.5f, (a.z + b.z) * 0.5f};
 }
 
-gl::VertexArray* createPass(gl::VertexBuffer* buffer, gl::IndexBuffer* indices,
-                            std::initializer_list<std::pair<GLint, uintptr_t>> attributes,
-                            GLsizei stride) {
-    std::vector<gl::VertexArrayAttributeConfig> configs;
-    GLuint location = 0;
-    for (const auto& attribute : attributes) {
-        configs.push_back(gl::VertexArrayAttributeConfig()
-                              .setLocation(location++)
-                              .setBuffer(buffer)
-                              .setSize(attribute.first)
-                              .setOffset(attribute.second)
-                              .setStride(stride));
-    }
-    return gl::createVertexArray(configs, indices);
-}
-
-template <typename Vertex>
-void drawPass(gl::VertexArray* vertexArray, gl::VertexBuffer* vertexBuffer,
-              gl::IndexBuffer* indexBuffer, const std::vector<Vertex>& vertices,
-              const std::vector<uint16_t>& indices) {
-    gl::bindVertexArray(vertexArray);
-    gl::bindVertexBuffer(vertexBuffer);
-    gl::bufferVertexData(static_cast<GLsizeiptr>(vertices.size()), sizeof(Vertex), vertices.data(),
-                         GL_DYNAMIC_DRAW);
-    gl::bindIndexBuffer(indexBuffer);
-    gl::bufferIndexData(static_cast<GLsizeiptr>(indices.size()), sizeof(uint16_t), indices.data(),
-                        GL_UNSIGNED_SHORT, GL_DYNAMIC_DRAW);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, nullptr);
-}
-
 }  // namespace
 
 Renderer::Renderer() {
@@ -180,20 +150,22 @@ Renderer::Renderer() {
     mDepthProgram.reset(gl::createProgram(kDepthVertexShader, kDepthFragmentShader, {}));
     mDepthVertexBuffer.reset(gl::createVertexBuffer());
     mDepthIndexBuffer.reset(gl::createIndexBuffer(std::vector<uint16_t>(), GL_DYNAMIC_DRAW));
-    mDepthVertexArray.reset(
-        createPass(mDepthVertexBuffer.get(), mDepthIndexBuffer.get(), {{3, 0}}, sizeof(vec3f)));
+    mDepthVertexArray.reset(gl::createInterleavedVertexArray(
+        mDepthVertexBuffer.get(), mDepthIndexBuffer.get(), {{3, 0}}, sizeof(vec3f)));
 
     mLineProgram.reset(gl::createProgram(kLineVertexShader, kLineFragmentShader, {}));
     mLineVertexBuffer.reset(gl::createVertexBuffer());
     mLineIndexBuffer.reset(gl::createIndexBuffer(std::vector<uint16_t>(), GL_DYNAMIC_DRAW));
-    mLineVertexArray.reset(createPass(mLineVertexBuffer.get(), mLineIndexBuffer.get(),
-                                      {{3, 0}, {3, 12}, {2, 24}, {4, 32}}, sizeof(EdgeSegment)));
+    mLineVertexArray.reset(
+        gl::createInterleavedVertexArray(mLineVertexBuffer.get(), mLineIndexBuffer.get(),
+                                         {{3, 0}, {3, 12}, {2, 24}, {4, 32}}, sizeof(EdgeSegment)));
 
     mPointProgram.reset(gl::createProgram(kPointVertexShader, kPointFragmentShader, {}));
     mPointVertexBuffer.reset(gl::createVertexBuffer());
     mPointIndexBuffer.reset(gl::createIndexBuffer(std::vector<uint16_t>(), GL_DYNAMIC_DRAW));
-    mPointVertexArray.reset(createPass(mPointVertexBuffer.get(), mPointIndexBuffer.get(),
-                                       {{3, 0}, {2, 12}, {4, 20}}, sizeof(EdgePoint)));
+    mPointVertexArray.reset(
+        gl::createInterleavedVertexArray(mPointVertexBuffer.get(), mPointIndexBuffer.get(),
+                                         {{3, 0}, {2, 12}, {4, 20}}, sizeof(EdgePoint)));
     endScope();
 }
 
@@ -297,8 +269,8 @@ void Renderer::draw(const Scene& scene) {
         glPolygonOffset(1.0f, 2.0f);
         gl::bindProgram(mDepthProgram.get());
         gl::uniform("uModelViewProjectionMatrix", mModelViewProjection, false);
-        drawPass(mDepthVertexArray.get(), mDepthVertexBuffer.get(), mDepthIndexBuffer.get(),
-                 mDepthVertices, mDepthIndices);
+        gl::drawTriangles(mDepthVertexArray.get(), mDepthVertexBuffer.get(),
+                          mDepthIndexBuffer.get(), mDepthVertices, mDepthIndices);
         glPolygonOffset(0.0f, 0.0f);
         glDisable(GL_POLYGON_OFFSET_FILL);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -324,13 +296,13 @@ void Renderer::draw(const Scene& scene) {
         };
         if (mDrawLines) {
             setUniforms(mLineProgram.get());
-            drawPass(mLineVertexArray.get(), mLineVertexBuffer.get(), mLineIndexBuffer.get(),
-                     mLineVertices, mLineIndices);
+            gl::drawTriangles(mLineVertexArray.get(), mLineVertexBuffer.get(),
+                              mLineIndexBuffer.get(), mLineVertices, mLineIndices);
         }
         if (mDrawPoints) {
             setUniforms(mPointProgram.get());
-            drawPass(mPointVertexArray.get(), mPointVertexBuffer.get(), mPointIndexBuffer.get(),
-                     mPointVertices, mPointIndices);
+            gl::drawTriangles(mPointVertexArray.get(), mPointVertexBuffer.get(),
+                              mPointIndexBuffer.get(), mPointVertices, mPointIndices);
         }
         if (blending) {
             glDisable(GL_BLEND);

@@ -1,9 +1,12 @@
 # The two commands: `make demo` and `make test`. Everything else is a helper of theirs.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+SOAK_ARGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build demo test test-sanitize bench format clean
+.PHONY: setup build demo test test-sanitize fuzz soak bench format clean
 
 setup:
 	@./scripts/setup.sh
@@ -32,6 +35,19 @@ test-sanitize: setup
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
 
+# libFuzzer targets in their own build folder (clang, AddressSanitizer, UndefinedBehaviorSanitizer),
+# each run for FUZZ_SECONDS; any finding fails.
+fuzz: setup
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIZ_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@./scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Forty minutes of music per family, then through the shared object (long; SOAK_ARGS to change).
+soak: build
+	@$(BUILD)/tests/viz_soak $(SOAK_ARGS)
+	@$(BUILD)/tests/viz_soak --library $(SOAK_ARGS)
+
 bench: build
 	@$(BUILD)/bench/viz_bench
 
@@ -39,4 +55,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(SANITIZE_BUILD)
+	@rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,349 @@
+// Plays a careless host: the input decodes into a sequence of the ten exported calls with their
+// arguments (enumerations in and out of range, band frames of any length holding NaN, infinities
+// and huge values, rotations and aborts, track changes, terminate and re-create), interleaved with
+// frames on a small headless target, moves of the manual clock (zero, backwards, large jumps) and
+// GL state the host leaves behind. After every call that owns the GL context no error may be left
+// pending.
+//
+// Every input starts from the same state, reached through the ten functions themselves: no
+// instance, no resource path, no speaker layout pending, the same clock and the host's GL state at
+// its defaults. So a finding replays exactly.
+#include <GLES3/gl3.h>
+#include <fuzzer/FuzzedDataProvider.h>
+#include <unistd.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <vector>
+
+#include "headless_gl.h"
+#include "platform.h"
+#include "visualization/library.h"
+
+namespace {
+
+constexpr uint32_t kWidth = 64;
+constexpr uint32_t kHeight = 36;
+constexpr long long kStartNs = 1000000000LL;
+constexpr long long kFrameNs = 16666667LL;
+// An instance compiles every family's programs, and frames cost most of an execution: both are
+// bounded so that executions per second stay useful.
+constexpr int kMaxFrames = 400;
+constexpr int kMaxCreates = 3;
+constexpr int kMaxSpeakerUpdates = 6;
+// Band frames longer than the library takes are cut here; the library reads at most 1024.
+constexpr uint32_t kMaxBandAllocation = 4096;
+
+headless::Context* gContext = nullptr;
+headless::Target* gTarget = nullptr;
+
+void discardLog(int, const char*, const char*, void*) {}
+
+struct Session {
+    FuzzedDataProvider& in;
+    int frames = 0;
+    int creates = 0;
+    int speakerUpdates = 0;
+    // Errors the host left and no call has drained yet; until then a pending error is not ours.
+    bool hostErrorsPending = false;
+};
+
+void checkNoGlError(const Session& session, const char* after) {
+    if (session.hostErrorsPending) {
+        return;
+    }
+    const GLenum error = glGetError();
+    if (error != GL_NO_ERROR) {
+        std::fprintf(stderr, "GL error 0x%04x left pending after %s\n", error, after);
+        std::abort();
+    }
+}
+
+// A value for an enumeration of `count` values: mostly valid, otherwise just outside or extreme.
+int32_t pickEnum(FuzzedDataProvider& in, int32_t count) {
+    switch (in.ConsumeIntegralInRange(0, 7)) {
+        case 0:
+            return -1;
+        case 1:
+            return count;
+        case 2:
+            return std::numeric_limits<int32_t>::min();
+        case 3:
+            return std::numeric_limits<int32_t>::max();
+        case 4:
+            return in.ConsumeIntegral<int32_t>();
+        default:
+            return in.ConsumeIntegralInRange<int32_t>(0, count - 1);
+    }
+}
+
+float pickFloat(FuzzedDataProvider& in, float low, float high) {
+    switch (in.ConsumeIntegralInRange(0, 15)) {
+        case 0:
+            return std::numeric_limits<float>::quiet_NaN();
+        case 1:
+            return std::numeric_limits<float>::infinity();
+        case 2:
+            return -std::numeric_limits<float>::infinity();
+        case 3:
+            return FLT_MAX;
+        case 4:
+            return -FLT_MAX;
+        case 5:
+            return std::numeric_limits<float>::denorm_min();
+        case 6:
+            return -0.0f;
+        case 7:
+            return in.ConsumeFloatingPoint<float>();
+        default:
+            return in.ConsumeFloatingPointInRange(low, high);
+    }
+}
+
+long long pickClockStep(FuzzedDataProvider& in) {
+    switch (in.ConsumeIntegralInRange(0, 15)) {
+        case 0:
+            return 0;
+        case 1:
+            return -kFrameNs;
+        case 2:
+            return -3600LL * 1000000000LL;
+        case 3:
+            return 100000000LL;  // the longest frame that still animates
+        case 4:
+            return 3600LL * 1000000000LL;
+        case 5:
+            return 86400LL * 1000000000LL;
+        case 6:
+            return in.ConsumeIntegralInRange<long long>(0, 2000000000LL);
+        case 7:
+            return 5 * kFrameNs;  // through the intro and the fades in few frames
+        default:
+            return kFrameNs;
+    }
+}
+
+void frames(Session& s) {
+    const int count = s.in.ConsumeIntegralInRange(1, 32);
+    const long long step = pickClockStep(s.in);
+    for (int i = 0; i < count && s.frames < kMaxFrames; ++i, ++s.frames) {
+        platform_clock_advance(step);
+        gTarget->bind();
+        OnUpdateGlApp();
+        s.hostErrorsPending = false;
+        checkNoGlError(s, "OnUpdateGlApp");
+    }
+}
+
+void create(Session& s) {
+    if (s.creates++ >= kMaxCreates) {
+        return;
+    }
+    // The resource directory as hosts name it, and directories that lack some or all assets.
+    static const char* const kPaths[] = {"res", "/res/", "", "no/such/dir", "res/images", "\\res"};
+    const int choice = s.in.ConsumeIntegralInRange(0, 6);
+    const char* path = choice < 6 ? kPaths[choice] : nullptr;
+    OnCreateGlApp(path, pickEnum(s.in, 2));
+    s.hostErrorsPending = false;
+    checkNoGlError(s, "OnCreateGlApp");
+}
+
+void bands(Session& s) {
+    uint32_t count = 0;
+    switch (s.in.ConsumeIntegralInRange(0, 5)) {
+        case 0:
+            count = 0;
+            break;
+        case 1:
+            count = 1024;
+            break;
+        case 2:
+            count = s.in.ConsumeIntegralInRange<uint32_t>(1025, kMaxBandAllocation);
+            break;
+        case 3: {
+            // A missing record, or a count without its values.
+            BandsInfo missing{s.in.ConsumeIntegralInRange<uint32_t>(0, 2), nullptr};
+            UpdateBandsInfo(s.in.ConsumeBool() ? &missing : nullptr);
+            return;
+        }
+        default:
+            count = s.in.ConsumeIntegralInRange<uint32_t>(1, 64);
+            break;
+    }
+    // Allocated at the exact length, so that reading past the host's values is caught.
+    std::vector<float> values(count);
+    if (count <= 64) {
+        for (float& value : values) {
+            value = pickFloat(s.in, -120.0f, 20.0f);
+        }
+    } else {
+        // Too many values to decode one by one: a level, a ripple and one odd value.
+        const float level = pickFloat(s.in, -120.0f, 20.0f);
+        const float ripple = s.in.ConsumeFloatingPointInRange(0.0f, 30.0f);
+        for (uint32_t i = 0; i < count; ++i) {
+            values[i] = level + ripple * std::sin(static_cast<float>(i) * 0.37f);
+        }
+        values[s.in.ConsumeIntegralInRange<uint32_t>(0, count - 1)] =
+            pickFloat(s.in, -1e30f, 1e30f);
+    }
+    const BandsInfo info{count, values.empty() ? nullptr : values.data()};
+    UpdateBandsInfo(&info);
+}
+
+// What a host that draws its own interface in the same context may leave between two calls.
+void meddle(Session& s) {
+    switch (s.in.ConsumeIntegralInRange(0, 7)) {
+        case 0:
+            glEnable(0);  // an invalid enumeration: GL_INVALID_ENUM stays pending
+            s.hostErrorsPending = true;
+            break;
+        case 1:
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(1, 1, 2, 2);
+            break;
+        case 2:
+            glColorMask(GL_FALSE, GL_TRUE, GL_FALSE, GL_FALSE);
+            break;
+        case 3:
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_ZERO, GL_ONE);
+            break;
+        case 4:
+            glEnable(GL_CULL_FACE);
+            glCullFace(GL_FRONT_AND_BACK);
+            break;
+        case 5:
+            glEnable(GL_DEPTH_TEST);
+            glDepthFunc(GL_NEVER);
+            glDepthMask(GL_FALSE);
+            break;
+        case 6:
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+            glPixelStorei(GL_PACK_ALIGNMENT, 8);
+            break;
+        default:
+            glViewport(s.in.ConsumeIntegralInRange(-8, 64), s.in.ConsumeIntegralInRange(-8, 36),
+                       s.in.ConsumeIntegralInRange(0, 128), s.in.ConsumeIntegralInRange(0, 72));
+            break;
+    }
+}
+
+void resetHostState() {
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glDisable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glDisable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glViewport(0, 0, static_cast<GLsizei>(kWidth), static_cast<GLsizei>(kHeight));
+    gTarget->bind();
+}
+
+// No instance, nothing pending, an empty resource path, Landscape and TV_1 stored.
+void resetLibrary() {
+    OnTerminateGlApp();
+    UpdateSpeakerInfo(0);
+    OnCreateGlApp("", 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // The software rasteriser's worker threads cost more than they save on frames this small.
+    setenv("LP_NUM_THREADS", "0", 0);
+    // The resource directory "res" resolves against the working directory.
+    if (chdir(VIZ_SOURCE_DIR) != 0) {
+        std::perror("chdir " VIZ_SOURCE_DIR);
+        std::abort();
+    }
+    platform_log_set_sink(&discardLog, nullptr);
+    gContext = new headless::Context();
+    if (!gContext->create()) {
+        std::fprintf(stderr, "no headless GL context: %s\n", gContext->error().c_str());
+        std::abort();
+    }
+    gTarget = new headless::Target(kWidth, kHeight);
+    if (!gTarget->complete()) {
+        std::fprintf(stderr, "the %ux%u target is incomplete\n", kWidth, kHeight);
+        std::abort();
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    Session s{in};
+    platform_clock_set_manual(kStartNs);
+    resetHostState();
+    resetLibrary();
+
+    while (in.remaining_bytes() > 0 && s.frames < kMaxFrames) {
+        switch (in.ConsumeIntegralInRange(0, 12)) {
+            case 0:
+                create(s);
+                break;
+            case 1:
+                OnTerminateGlApp();
+                s.hostErrorsPending = false;
+                checkNoGlError(s, "OnTerminateGlApp");
+                break;
+            case 2:
+            case 3:
+                frames(s);
+                break;
+            case 4:
+                UpdateTrackChange();
+                s.hostErrorsPending = false;
+                checkNoGlError(s, "UpdateTrackChange");
+                break;
+            case 5:
+            case 6:
+                bands(s);
+                checkNoGlError(s, "UpdateBandsInfo");
+                break;
+            case 7:
+                UpdateBeatsInfo(in.ConsumeIntegral<int32_t>());
+                break;
+            case 8:
+                UpdateSoundClass(pickEnum(in, 9));
+                checkNoGlError(s, "UpdateSoundClass");
+                break;
+            case 9:
+                StartRotatingDevice(pickEnum(in, 2));
+                checkNoGlError(s, "StartRotatingDevice");
+                break;
+            case 10:
+                UpdateRotationDegree(in.ConsumeBool() ? -1.0f : pickFloat(in, -360.0f, 450.0f));
+                checkNoGlError(s, "UpdateRotationDegree");
+                break;
+            case 11:
+                if (s.speakerUpdates++ < kMaxSpeakerUpdates) {
+                    UpdateSpeakerInfo(pickEnum(in, 10));
+                }
+                break;
+            default:
+                if (in.ConsumeBool()) {
+                    platform_clock_advance(pickClockStep(in));
+                } else {
+                    meddle(s);
+                }
+                break;
+        }
+    }
+    // Whatever the sequence, the instance goes as it came: through the host's last call.
+    OnTerminateGlApp();
+    s.hostErrorsPending = false;
+    checkNoGlError(s, "OnTerminateGlApp");
+    resetLibrary();
+    return 0;
+}

@@ -1,0 +1,423 @@
+// The long run: forty minutes of music per family on the manual clock at a small size, with a
+// track change every 20 s, a new sound class every 45 s, a device rotation every 70 s (every
+// third one aborted halfway) and, every four minutes, the instance terminated and re-created with
+// the next speaker layout. It fails when resident memory grows in the second half beyond a small
+// bound, when any kind of GL object has more alive in the second half than it ever had in the
+// first or some outlive the instance, when a GL error is left, or when a warm frame (second half)
+// costs more than ten times the median frame in CPU time. One row per family.
+//
+// A family plays alone through the core with a playlist restricted to it, as the gallery does;
+// the calls mirror what the exported functions do. --library instead drives the shared object
+// through its ten functions with its own playlist of every mode, as a host would.
+#include <GLES3/gl3.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "gl_object_counter.h"
+#include "headless_gl.h"
+#include "library_api.h"
+#include "platform.h"
+#include "visualization/library.h"
+#include "visualization/types.h"
+#include "visualization/util/gl/shared_context.h"
+#include "visualization/visualization.h"
+
+namespace {
+
+constexpr long long kFrameNs = 16'666'667;
+constexpr int kFramesPerSecond = 60;
+constexpr uint32_t kBandCount = 16;
+constexpr int kTrackSeconds = 20;
+constexpr int kSoundClassSeconds = 45;
+constexpr int kRotationSeconds = 70;
+constexpr int kRotationFrames = 90;
+constexpr int kSpeakerSeconds = 240;
+
+// What a host does, as the exported functions do it.
+class Driver {
+public:
+    virtual ~Driver() = default;
+    virtual void create(RotateInfo rotation, SpeakerInfo speaker) = 0;
+    virtual void terminate() = 0;
+    virtual void frame() = 0;
+    virtual void bands(const BandsInfo& bands) = 0;
+    virtual void soundClass(SoundClass soundClass) = 0;
+    virtual void trackChange() = 0;
+    virtual void startRotation(RotateInfo target) = 0;
+    virtual void rotationDegree(float degree) = 0;
+};
+
+class CoreDriver : public Driver {
+public:
+    explicit CoreDriver(ContentCategory family) {
+        std::set<ContentMode>& modes = mPreset.contentPlayerPreset.modesRestricted;
+        for (const ContentModeRow& row : ContentModeTable) {
+            if (row.category == family) {
+                modes.insert(row.mode);
+            }
+        }
+        mPreset.contentPlayerPreset.categories = {family};
+        mPreset.contentPlayerPreset.applyModesSuitable = false;
+    }
+    void create(RotateInfo rotation, SpeakerInfo speaker) override {
+        const gl::HostCall call;
+        mInstance.reset();
+        mInstance = std::make_unique<Visualization>("res", rotation, speaker, DisplayMode::DEFAULT,
+                                                    mPreset);
+    }
+    void terminate() override {
+        const gl::HostCall call;
+        mInstance.reset();
+    }
+    void frame() override {
+        const gl::HostCall call;
+        mInstance->update();
+    }
+    void bands(const BandsInfo& bands) override { mInstance->setBandsInfo(bands.count, bands.data); }
+    void soundClass(SoundClass soundClass) override { mInstance->setSoundClass(soundClass); }
+    void trackChange() override {
+        const gl::HostCall call;
+        mInstance->updateTrackChange();
+    }
+    void startRotation(RotateInfo target) override { mInstance->startRotationTransition(target); }
+    void rotationDegree(float degree) override { mInstance->setRotationTransitionAngle(degree); }
+
+private:
+    VisualizationPreset mPreset;
+    std::unique_ptr<Visualization> mInstance;
+};
+
+class LibraryDriver : public Driver {
+public:
+    explicit LibraryDriver(const vizhost::LibraryApi& api) : mApi(api) {}
+    void create(RotateInfo rotation, SpeakerInfo speaker) override {
+        mApi.onTerminateGlApp();
+        mApi.updateSpeakerInfo(static_cast<int32_t>(speaker));
+        mApi.onCreateGlApp("res", static_cast<int32_t>(rotation));
+    }
+    void terminate() override { mApi.onTerminateGlApp(); }
+    void frame() override { mApi.onUpdateGlApp(); }
+    void bands(const BandsInfo& bands) override { mApi.updateBandsInfo(&bands); }
+    void soundClass(SoundClass soundClass) override {
+        mApi.updateSoundClass(static_cast<int32_t>(soundClass));
+    }
+    void trackChange() override { mApi.updateTrackChange(); }
+    void startRotation(RotateInfo target) override {
+        mApi.startRotatingDevice(static_cast<int32_t>(target));
+    }
+    void rotationDegree(float degree) override { mApi.updateRotationDegree(degree); }
+
+private:
+    const vizhost::LibraryApi& mApi;
+};
+
+// Synthetic music: a kick on every beat in the low bands, a hat between beats in the high ones,
+// a slow swell, and a loudness and tempo that change with every sound class.
+void synthesize(int frame, int section, float* bands) {
+    const float t = static_cast<float>(frame) / kFramesPerSecond;
+    const float beat = 0.42f + 0.06f * static_cast<float>(section % 4);
+    const float phase = std::fmod(t, beat) / beat;
+    const float loudness = -60.0f + 6.0f * static_cast<float>(section % 5);
+    for (uint32_t i = 0; i < kBandCount; ++i) {
+        const float position = static_cast<float>(i) / (kBandCount - 1);
+        float level = loudness - 20.0f * position + 6.0f * std::sin(0.3f * t + 1.7f * i);
+        level += (1.0f - position) * 40.0f * std::exp(-8.0f * phase);
+        level += position * 25.0f * std::exp(-20.0f * std::fabs(phase - 0.5f));
+        bands[i] = std::clamp(level, -120.0f, -10.0f);
+    }
+}
+
+// The render thread's: the software rasteriser is kept on it (LP_NUM_THREADS=0), and the
+// kaleidoscope's worker decodes beside the frames by design.
+long long renderThreadCpuNs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
+}
+
+double residentMb() {
+    long pages = 0;
+    long resident = 0;
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr || std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+        resident = 0;
+    }
+    if (statm != nullptr) {
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+struct Options {
+    double minutes = 40.0;
+    uint32_t width = 320;
+    uint32_t height = 180;
+    double rssBoundMb = 4.0;
+    bool library = false;
+    std::string libraryPath = VIZ_LIBRARY_PATH;
+    std::vector<ContentCategory> families = {
+        ContentCategory::CONTENT_2020, ContentCategory::CONTENT_2021_CUBES,
+        ContentCategory::CONTENT_2021_RING, ContentCategory::CONTENT_2021_LINES,
+        ContentCategory::CONTENT_2021_KALEIDOSCOPE};
+};
+
+struct Result {
+    std::string name;
+    int frames = 0;
+    double medianMs = 0.0;
+    double warmMaxMs = 0.0;
+    double maxMs = 0.0;
+    double rssStart = 0.0;
+    double rssHalf = 0.0;
+    double rssEnd = 0.0;
+    double rssGrowth = 0.0;   // the second half's highest minus the half point
+    int64_t glFirst = 0;      // most GL objects alive at once in the first half
+    int64_t glSecond = 0;     // ... and in the second
+    int64_t glLeft = 0;       // still alive after the instance went
+    std::string glGrown;      // the kinds whose count grew
+    int glErrors = 0;
+    bool passed = false;
+    // The slowest warm frame and when it came, in music seconds.
+    double slowestAt = 0.0;
+};
+
+int64_t total(const std::array<int64_t, soak::kGlObjectKinds>& counts) {
+    int64_t sum = 0;
+    for (int64_t count : counts) {
+        sum += count;
+    }
+    return sum;
+}
+
+Result run(Driver& driver, const std::string& name, const Options& options,
+           headless::Target& target) {
+    Result result;
+    result.name = name;
+    const int frames = static_cast<int>(options.minutes * 60.0 * kFramesPerSecond);
+    const int half = frames / 2;
+    const auto baseline = soak::liveGlObjects();
+    std::array<int64_t, soak::kGlObjectKinds> peakFirst = {};
+    std::array<int64_t, soak::kGlObjectKinds> peakSecond = {};
+    std::vector<float> frameMs;
+    frameMs.reserve(static_cast<size_t>(frames));
+    std::vector<float> warmMs;
+    float bands[kBandCount];
+    const BandsInfo bandsInfo{kBandCount, bands};
+
+    platform_clock_set_manual(1'000'000'000LL);
+    result.rssStart = residentMb();
+    RotateInfo rotation = RotateInfo::Landscape;
+    int speaker = 0;
+    int rotationFrame = -1;  // frames into the running rotation, or -1
+    bool abortRotation = false;
+    int rotations = 0;
+    driver.create(rotation, static_cast<SpeakerInfo>(speaker));
+
+    for (int f = 0; f < frames; ++f) {
+        const int second = f / kFramesPerSecond;
+        const bool onSecond = f % kFramesPerSecond == 0 && f > 0;
+        bool created = false;
+        if (onSecond && second % kSpeakerSeconds == 0) {
+            speaker = (speaker + 1) % static_cast<int>(SpeakerInfoNames.size());
+            driver.terminate();
+            driver.create(rotation, static_cast<SpeakerInfo>(speaker));
+            rotationFrame = -1;
+            created = true;
+        }
+        if (onSecond && second % kTrackSeconds == 0) {
+            driver.trackChange();
+        }
+        if ((onSecond || f == 0) && second % kSoundClassSeconds == 0) {
+            const int section = second / kSoundClassSeconds;
+            driver.soundClass(static_cast<SoundClass>((section * 4) % 9));
+        }
+        if (onSecond && second % kRotationSeconds == 0 && rotationFrame < 0) {
+            rotation = rotation == RotateInfo::Landscape ? RotateInfo::Portrait
+                                                         : RotateInfo::Landscape;
+            driver.startRotation(rotation);
+            rotationFrame = 0;
+            abortRotation = ++rotations % 3 == 0;
+        }
+        if (rotationFrame >= 0) {
+            const float progress = static_cast<float>(++rotationFrame) / kRotationFrames;
+            if (abortRotation && progress >= 0.5f) {
+                driver.rotationDegree(-1.0f);
+                rotation = rotation == RotateInfo::Landscape ? RotateInfo::Portrait
+                                                             : RotateInfo::Landscape;
+                rotationFrame = -1;
+            } else {
+                const float eased = std::min(progress, 1.0f);
+                driver.rotationDegree(rotation == RotateInfo::Portrait ? 90.0f * eased
+                                                                       : 90.0f * (1.0f - eased));
+                if (progress >= 1.0f) {
+                    rotationFrame = -1;
+                }
+            }
+        }
+        synthesize(f, second / kSoundClassSeconds, bands);
+        driver.bands(bandsInfo);
+
+        platform_clock_advance(kFrameNs);
+        target.bind();
+        const long long start = renderThreadCpuNs();
+        driver.frame();
+        glFinish();
+        const float ms = static_cast<float>(renderThreadCpuNs() - start) * 1e-6f;
+        result.glErrors += glGetError() != GL_NO_ERROR ? 1 : 0;
+        if (!created && f > 0) {
+            frameMs.push_back(ms);
+            result.maxMs = std::max(result.maxMs, static_cast<double>(ms));
+            if (f >= half && ms > result.warmMaxMs) {
+                result.warmMaxMs = ms;
+                result.slowestAt = static_cast<double>(f) / kFramesPerSecond;
+            }
+        }
+        const auto live = soak::liveGlObjects();
+        auto& peak = f < half ? peakFirst : peakSecond;
+        for (int k = 0; k < soak::kGlObjectKinds; ++k) {
+            peak[k] = std::max(peak[k], live[k] - baseline[k]);
+        }
+        if (f == half) {
+            result.rssHalf = residentMb();
+        } else if (f > half && f % kFramesPerSecond == 0) {
+            result.rssGrowth = std::max(result.rssGrowth, residentMb() - result.rssHalf);
+        }
+        if (f > 0 && f % (kFramesPerSecond * 60) == 0) {
+            std::fprintf(stderr, "soak: %s %d min, %.1f MB\n", name.c_str(),
+                         f / (kFramesPerSecond * 60), residentMb());
+        }
+    }
+    result.rssEnd = residentMb();
+    driver.terminate();
+    result.glErrors += glGetError() != GL_NO_ERROR ? 1 : 0;
+
+    const auto after = soak::liveGlObjects();
+    for (int k = 0; k < soak::kGlObjectKinds; ++k) {
+        result.glLeft += after[k] - baseline[k];
+        if (peakSecond[k] > peakFirst[k] || after[k] != baseline[k]) {
+            result.glGrown += std::string(result.glGrown.empty() ? "" : ", ") +
+                              soak::toString(static_cast<soak::GlObject>(k));
+        }
+    }
+    result.glFirst = total(peakFirst);
+    result.glSecond = total(peakSecond);
+    result.frames = frames;
+    if (!frameMs.empty()) {
+        std::nth_element(frameMs.begin(), frameMs.begin() + frameMs.size() / 2, frameMs.end());
+        result.medianMs = frameMs[frameMs.size() / 2];
+    }
+    result.passed = result.rssGrowth <= options.rssBoundMb && result.glGrown.empty() &&
+                    result.glErrors == 0 && result.warmMaxMs <= 10.0 * result.medianMs;
+    return result;
+}
+
+void printTable(const std::vector<Result>& results, const Options& options) {
+    std::printf("\n%.0f min of music per row at %ux%u; RSS bound %.1f MB in the second half\n",
+                options.minutes, options.width, options.height, options.rssBoundMb);
+    std::printf("%-28s %7s %7s %9s %8s %22s %7s %11s %6s %s\n", "family", "frames", "median",
+                "warm max", "max", "RSS start/half/end MB", "growth", "GL 1st/2nd", "errors",
+                "result");
+    for (const Result& r : results) {
+        std::printf("%-28s %7d %5.2fms %7.2fms %6.1fms %7.1f/%6.1f/%6.1f %6.2fMB %5lld/%-5lld %6d %s%s%s\n",
+                    r.name.c_str(), r.frames, r.medianMs, r.warmMaxMs, r.maxMs, r.rssStart,
+                    r.rssHalf, r.rssEnd, r.rssGrowth, static_cast<long long>(r.glFirst),
+                    static_cast<long long>(r.glSecond), r.glErrors, r.passed ? "pass" : "FAIL",
+                    r.glGrown.empty() ? "" : " (grew: ", r.glGrown.empty() ? "" : (r.glGrown + ")").c_str());
+        if (!r.passed) {
+            std::printf("%-28s slowest warm frame at %.2f s of music\n", "", r.slowestAt);
+        }
+    }
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: viz_soak [--minutes M] [--size WxH] [--rss-bound MB] [--family NAME]...\n"
+                 "                [--library [PATH]]\n"
+                 "  --minutes   music time per family (40)\n"
+                 "  --family    CONTENT_2020, CONTENT_2021_CUBES, ... (default: all five)\n"
+                 "  --library   drive the shared object through its ten functions instead, with\n"
+                 "              its playlist of every mode (one row)\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    std::vector<ContentCategory> families;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--minutes" && hasValue) {
+            options.minutes = std::atof(argv[++i]);
+        } else if (arg == "--size" && hasValue) {
+            if (std::sscanf(argv[++i], "%ux%u", &options.width, &options.height) != 2) {
+                return usage();
+            }
+        } else if (arg == "--rss-bound" && hasValue) {
+            options.rssBoundMb = std::atof(argv[++i]);
+        } else if (arg == "--family" && hasValue && ContentCategoryValues.count(argv[i + 1]) != 0 &&
+                   std::strcmp(argv[i + 1], "NONE") != 0) {
+            families.push_back(ContentCategoryValues.at(argv[++i]));
+        } else if (arg == "--library") {
+            options.library = true;
+            if (hasValue && argv[i + 1][0] != '-') {
+                options.libraryPath = argv[++i];
+            }
+        } else {
+            return usage();
+        }
+    }
+    if (!families.empty()) {
+        options.families = families;
+    }
+    if (options.minutes <= 0.0 || options.width == 0 || options.height == 0) {
+        return usage();
+    }
+    if (chdir(VIZ_SOURCE_DIR) != 0) {
+        std::perror("soak: chdir " VIZ_SOURCE_DIR);
+        return 1;
+    }
+    if (std::getenv("VISUALIZATION_LOG") == nullptr) {
+        setenv("VISUALIZATION_LOG", "off", 1);
+    }
+    setenv("LP_NUM_THREADS", "0", 0);
+    headless::Context context;
+    if (!context.create()) {
+        std::fprintf(stderr, "soak: %s\n", context.error().c_str());
+        return 1;
+    }
+    headless::Target target(options.width, options.height);
+
+    std::vector<Result> results;
+    if (options.library) {
+        vizhost::LoadedLibrary library;
+        std::string error;
+        if (!library.load(options.libraryPath, error)) {
+            std::fprintf(stderr, "soak: %s\n", error.c_str());
+            return 1;
+        }
+        LibraryDriver driver(library.api());
+        results.push_back(run(driver, "every mode (shared object)", options, target));
+    } else {
+        for (ContentCategory family : options.families) {
+            CoreDriver driver(family);
+            results.push_back(run(driver, toString(family), options, target));
+        }
+    }
+    printTable(results, options);
+    const bool passed =
+        std::all_of(results.begin(), results.end(), [](const Result& r) { return r.passed; });
+    return passed ? 0 : 1;
+}

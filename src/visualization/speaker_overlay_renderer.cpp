@@ -126,10 +126,11 @@ void SpeakerOverlayRenderer::draw(const std::vector<SpeakerOverlayRenderEntity>&
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     gl::bindVertexArray(mVertexArray.get());
     gl::bindVertexBuffer(mVertexBuffer.get());
-    gl::bufferVertexData(static_cast<GLsizeiptr>(mVertices.size()), sizeof(Vertex),
-                         mVertices.data(), GL_DYNAMIC_DRAW);
+    gl::streamVertexData(static_cast<GLsizeiptr>(mVertices.size()), sizeof(Vertex),
+                         mVertices.data());
     gl::bindIndexBuffer(mIndexBuffer.get());
-    gl::bufferIndexData(mIndices, GL_DYNAMIC_DRAW);
+    gl::streamIndexData(static_cast<GLsizeiptr>(mIndices.size()), sizeof(uint16_t), mIndices.data(),
+                        GL_UNSIGNED_SHORT);
     gl::bindProgram(mProgram.get());
     gl::uniform("uProjectionMatrix", mProjection.data(), false);
     gl::uniform("uBlend", mBlend);

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <vector>
 
@@ -41,6 +42,39 @@ headless::Context* gContext = nullptr;
 headless::Target* gTarget = nullptr;
 
 void discardLog(int, const char*, const char*, void*) {}
+
+// The resource directory "res" in a temporary working directory: the project's assets, except
+// that the kaleidoscope's photographs are three tiny images (one of them grey, which the family
+// refuses), so that decoding a photograph does not dominate an execution.
+void makeResourceDirectory() {
+    namespace stdfs = std::filesystem;
+    char directory[] = "/tmp/viz-fuzz-host-XXXXXX";
+    if (mkdtemp(directory) == nullptr) {
+        std::perror("mkdtemp");
+        std::abort();
+    }
+    const stdfs::path source = stdfs::path(VIZ_SOURCE_DIR) / "res";
+    const stdfs::path res = stdfs::path(directory) / "res";
+    stdfs::create_directories(res / "images" / "kaleidoscope_default");
+    for (const stdfs::directory_entry& entry : stdfs::directory_iterator(source)) {
+        if (entry.path().filename() != "images") {
+            stdfs::create_directory_symlink(entry.path(), res / entry.path().filename());
+        }
+    }
+    for (const stdfs::directory_entry& entry : stdfs::directory_iterator(source / "images")) {
+        if (entry.path().filename() != "kaleidoscope_default") {
+            stdfs::create_symlink(entry.path(), res / "images" / entry.path().filename());
+        }
+    }
+    const stdfs::path seeds = stdfs::path(VIZ_SOURCE_DIR) / "tests" / "fuzz" / "image_reader";
+    for (const char* name : {"rgb.jpg", "rgba8.png", "grey.jpg"}) {
+        stdfs::create_symlink(seeds / name, res / "images" / "kaleidoscope_default" / name);
+    }
+    if (chdir(directory) != 0) {
+        std::perror("chdir");
+        std::abort();
+    }
+}
 
 struct Session {
     FuzzedDataProvider& in;
@@ -261,11 +295,7 @@ void resetLibrary() {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The software rasteriser's worker threads cost more than they save on frames this small.
     setenv("LP_NUM_THREADS", "0", 0);
-    // The resource directory "res" resolves against the working directory.
-    if (chdir(VIZ_SOURCE_DIR) != 0) {
-        std::perror("chdir " VIZ_SOURCE_DIR);
-        std::abort();
-    }
+    makeResourceDirectory();
     platform_log_set_sink(&discardLog, nullptr);
     gContext = new headless::Context();
     if (!gContext->create()) {

@@ -37,8 +37,9 @@ Function real(const char* name) {
 }  // namespace
 
 const char* toString(GlObject kind) {
-    static const char* const kNames[] = {"textures", "buffers",  "vertex arrays", "framebuffers",
-                                         "renderbuffers", "programs", "shaders", "samplers"};
+    static const char* const kNames[] = {"textures",     "buffers",       "vertex arrays",
+                                         "framebuffers", "renderbuffers", "programs",
+                                         "shaders",      "samplers"};
     return kNames[static_cast<int>(kind)];
 }
 
@@ -51,16 +52,16 @@ std::array<int64_t, kGlObjectKinds> liveGlObjects() {
 using soak::GlObject;
 
 // Each stand-in resolves the driver's function on first use.
-#define SOAK_GEN_DELETE(gen, del, kind)                                             \
-    extern "C" void gen(GLsizei n, GLuint* names) {                                 \
-        static const auto next = soak::real<void (*)(GLsizei, GLuint*)>(#gen);      \
-        next(n, names);                                                             \
-        soak::count(kind, soak::named(n, names));                                   \
-    }                                                                               \
-    extern "C" void del(GLsizei n, const GLuint* names) {                           \
+#define SOAK_GEN_DELETE(gen, del, kind)                                              \
+    extern "C" void gen(GLsizei n, GLuint* names) {                                  \
+        static const auto next = soak::real<void (*)(GLsizei, GLuint*)>(#gen);       \
+        next(n, names);                                                              \
+        soak::count(kind, soak::named(n, names));                                    \
+    }                                                                                \
+    extern "C" void del(GLsizei n, const GLuint* names) {                            \
         static const auto next = soak::real<void (*)(GLsizei, const GLuint*)>(#del); \
-        soak::count(kind, -soak::named(n, names));                                  \
-        next(n, names);                                                             \
+        soak::count(kind, -soak::named(n, names));                                   \
+        next(n, names);                                                              \
     }
 
 SOAK_GEN_DELETE(glGenTextures, glDeleteTextures, GlObject::Texture)

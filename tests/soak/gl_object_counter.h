@@ -9,7 +9,16 @@
 
 namespace soak {
 
-enum class GlObject { Texture, Buffer, VertexArray, Framebuffer, Renderbuffer, Program, Shader, Sampler };
+enum class GlObject {
+    Texture,
+    Buffer,
+    VertexArray,
+    Framebuffer,
+    Renderbuffer,
+    Program,
+    Shader,
+    Sampler
+};
 constexpr int kGlObjectKinds = 8;
 
 const char* toString(GlObject kind);

@@ -60,7 +60,7 @@ public:
 
 class CoreDriver : public Driver {
 public:
-    explicit CoreDriver(ContentCategory family) {
+    CoreDriver(ContentCategory family, uint32_t width, uint32_t height) {
         std::set<ContentMode>& modes = mPreset.contentPlayerPreset.modesRestricted;
         for (const ContentModeRow& row : ContentModeTable) {
             if (row.category == family) {
@@ -69,6 +69,9 @@ public:
         }
         mPreset.contentPlayerPreset.categories = {family};
         mPreset.contentPlayerPreset.applyModesSuitable = false;
+        // The whole picture at the small size, not the corner of a full-HD one the target shows.
+        mPreset.screenSizes = {{RotateInfo::Landscape, {width, height}},
+                               {RotateInfo::Portrait, {height, width}}};
     }
     void create(RotateInfo rotation, SpeakerInfo speaker) override {
         const gl::HostCall call;
@@ -84,7 +87,9 @@ public:
         const gl::HostCall call;
         mInstance->update();
     }
-    void bands(const BandsInfo& bands) override { mInstance->setBandsInfo(bands.count, bands.data); }
+    void bands(const BandsInfo& bands) override {
+        mInstance->setBandsInfo(bands.count, bands.data);
+    }
     void soundClass(SoundClass soundClass) override { mInstance->setSoundClass(soundClass); }
     void trackChange() override {
         const gl::HostCall call;
@@ -181,11 +186,11 @@ struct Result {
     double rssStart = 0.0;
     double rssHalf = 0.0;
     double rssEnd = 0.0;
-    double rssGrowth = 0.0;   // the second half's highest minus the half point
-    int64_t glFirst = 0;      // most GL objects alive at once in the first half
-    int64_t glSecond = 0;     // ... and in the second
-    int64_t glLeft = 0;       // still alive after the instance went
-    std::string glGrown;      // the kinds whose count grew
+    double rssGrowth = 0.0;  // the second half's highest minus the half point
+    int64_t glFirst = 0;     // most GL objects alive at once in the first half
+    int64_t glSecond = 0;    // ... and in the second
+    int64_t glLeft = 0;      // still alive after the instance went
+    std::string glGrown;     // the kinds whose count grew
     int glErrors = 0;
     bool passed = false;
     // The slowest warm frame and when it came, in music seconds.
@@ -243,8 +248,8 @@ Result run(Driver& driver, const std::string& name, const Options& options,
             driver.soundClass(static_cast<SoundClass>((section * 4) % 9));
         }
         if (onSecond && second % kRotationSeconds == 0 && rotationFrame < 0) {
-            rotation = rotation == RotateInfo::Landscape ? RotateInfo::Portrait
-                                                         : RotateInfo::Landscape;
+            rotation =
+                rotation == RotateInfo::Landscape ? RotateInfo::Portrait : RotateInfo::Landscape;
             driver.startRotation(rotation);
             rotationFrame = 0;
             abortRotation = ++rotations % 3 == 0;
@@ -329,11 +334,13 @@ void printTable(const std::vector<Result>& results, const Options& options) {
                 "warm max", "max", "RSS start/half/end MB", "growth", "GL 1st/2nd", "errors",
                 "result");
     for (const Result& r : results) {
-        std::printf("%-28s %7d %5.2fms %7.2fms %6.1fms %7.1f/%6.1f/%6.1f %6.2fMB %5lld/%-5lld %6d %s%s%s\n",
-                    r.name.c_str(), r.frames, r.medianMs, r.warmMaxMs, r.maxMs, r.rssStart,
-                    r.rssHalf, r.rssEnd, r.rssGrowth, static_cast<long long>(r.glFirst),
-                    static_cast<long long>(r.glSecond), r.glErrors, r.passed ? "pass" : "FAIL",
-                    r.glGrown.empty() ? "" : " (grew: ", r.glGrown.empty() ? "" : (r.glGrown + ")").c_str());
+        std::printf(
+            "%-28s %7d %5.2fms %7.2fms %6.1fms %7.1f/%6.1f/%6.1f %6.2fMB %5lld/%-5lld %6d %s%s%s\n",
+            r.name.c_str(), r.frames, r.medianMs, r.warmMaxMs, r.maxMs, r.rssStart, r.rssHalf,
+            r.rssEnd, r.rssGrowth, static_cast<long long>(r.glFirst),
+            static_cast<long long>(r.glSecond), r.glErrors, r.passed ? "pass" : "FAIL",
+            r.glGrown.empty() ? "" : " (grew: ",
+            r.glGrown.empty() ? "" : (r.glGrown + ")").c_str());
         if (!r.passed) {
             std::printf("%-28s slowest warm frame at %.2f s of music\n", "", r.slowestAt);
         }
@@ -412,7 +419,7 @@ int main(int argc, char** argv) {
         results.push_back(run(driver, "every mode (shared object)", options, target));
     } else {
         for (ContentCategory family : options.families) {
-            CoreDriver driver(family);
+            CoreDriver driver(family, options.width, options.height);
             results.push_back(run(driver, toString(family), options, target));
         }
     }

@@ -27,6 +27,7 @@ struct VertexBuffer {
     GLsizeiptr count = 0;
     GLsizeiptr size = 0;  // bytes: count x element size
     GLenum usage = GL_STATIC_DRAW;
+    GLsizeiptr capacity = 0;  // bytes of GL's store
 };
 
 // A buffer on GL_ELEMENT_ARRAY_BUFFER. Draw calls take counts and index types from the
@@ -37,6 +38,7 @@ struct IndexBuffer {
     GLsizeiptr size = 0;
     GLenum type = GL_UNSIGNED_BYTE;
     GLenum usage = GL_STATIC_DRAW;
+    GLsizeiptr capacity = 0;  // bytes of GL's store
 };
 
 // A buffer on GL_UNIFORM_BUFFER.
@@ -63,6 +65,12 @@ void bufferVertexData(const std::vector<float>& values, GLenum usage);
 void bufferVertexSubData(GLintptr offset, GLsizeiptr count, GLsizeiptr elementSize,
                          const void* data);
 void bufferVertexSubData(GLintptr offset, const std::vector<float>& values);
+// For data rebuilt every frame, whose length changes from frame to frame (GL_DYNAMIC_DRAW): the
+// store only ever grows, to the next power of two, and is otherwise orphaned at its own size
+// before the data is written to its start. The driver then takes a block of one size again and
+// again, where a store of each frame's own length would leave the host process's heap ever more
+// fragmented.
+void streamVertexData(GLsizeiptr count, GLsizeiptr elementSize, const void* data);
 // offset and length are in bytes.
 void* mapVertexBufferRange(GLintptr offset, GLsizeiptr length, GLbitfield access);
 void unmapVertexBuffer();
@@ -82,6 +90,8 @@ void bufferIndexData(const std::vector<uint8_t>& indices, GLenum usage);
 void bufferIndexData(const std::vector<uint16_t>& indices, GLenum usage);
 void bufferIndexSubData(GLintptr offset, GLsizeiptr count, GLsizeiptr elementSize,
                         const void* data);
+// As streamVertexData, for indices of `type`.
+void streamIndexData(GLsizeiptr count, GLsizeiptr elementSize, const void* data, GLenum type);
 void bufferIndexSubData(GLintptr offset, const std::vector<uint32_t>& indices);
 void bufferIndexSubData(GLintptr offset, const std::vector<uint8_t>& indices);
 void bufferIndexSubData(GLintptr offset, const std::vector<uint16_t>& indices);

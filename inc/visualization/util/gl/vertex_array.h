@@ -93,11 +93,10 @@ void drawTriangles(VertexArray* vertexArray, VertexBuffer* vertexBuffer, IndexBu
                    const std::vector<Vertex>& vertices, const std::vector<uint16_t>& indices) {
     bindVertexArray(vertexArray);
     bindVertexBuffer(vertexBuffer);
-    bufferVertexData(static_cast<GLsizeiptr>(vertices.size()), sizeof(Vertex), vertices.data(),
-                     GL_DYNAMIC_DRAW);
+    streamVertexData(static_cast<GLsizeiptr>(vertices.size()), sizeof(Vertex), vertices.data());
     bindIndexBuffer(indexBuffer);
-    bufferIndexData(static_cast<GLsizeiptr>(indices.size()), sizeof(uint16_t), indices.data(),
-                    GL_UNSIGNED_SHORT, GL_DYNAMIC_DRAW);
+    streamIndexData(static_cast<GLsizeiptr>(indices.size()), sizeof(uint16_t), indices.data(),
+                    GL_UNSIGNED_SHORT);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, nullptr);
 }
 

@@ -28,6 +28,16 @@ std::string loadString(const char* path);
 // Writes width, height and channels only when the file could be read.
 TextureData loadTextureData(const char* path, int* width, int* height, int* channels);
 
+// The longest side of an image the library decodes: the largest texture every OpenGL ES 3.0
+// device holds (GL_MAX_TEXTURE_SIZE is at least 2048), so a decoded image always uploads. It also
+// bounds the decoder, which allocates the whole picture its header claims before reading a pixel:
+// a file of a few hundred bytes could otherwise cost gigabytes and minutes.
+constexpr int kMaxImageSide = 2048;
+// Decodes image file bytes, without logging (any thread); null when they are not an image or
+// claim a side above kMaxImageSide. Writes the shape only for a decoded image.
+TextureData decodeTextureData(const std::vector<uint8_t>& bytes, int* width, int* height,
+                              int* channels);
+
 std::vector<uint8_t> loadResourceBinary(const std::string& relativePath);
 std::string loadResourceString(const std::string& relativePath);
 TextureData loadResourceTextureData(const std::string& relativePath, int* width, int* height,

@@ -139,18 +139,15 @@ void Renderer::draw(const RenderState& state) {
     const auto textureIndex = static_cast<size_t>(state.pointMode);
     gl::bindTexture2d(mTextures.at(textureIndex < mTextures.size() ? textureIndex : 0).get());
 
-    // Orphaning the old storage first lets the driver hand out fresh memory instead of waiting
-    // for the previous frame's draw.
+    // The streamed uploads orphan the old storage, so the driver hands out fresh memory instead
+    // of waiting for the previous frame's draw.
     gl::bindVertexArray(mVertexArray.get());
     gl::bindVertexBuffer(mVertexBuffer.get());
-    gl::bufferVertexData(static_cast<GLsizeiptr>(mVertices.size()), sizeof(Vertex), nullptr,
-                         GL_DYNAMIC_DRAW);
-    gl::bufferVertexData(static_cast<GLsizeiptr>(mVertices.size()), sizeof(Vertex),
-                         mVertices.data(), GL_DYNAMIC_DRAW);
+    gl::streamVertexData(static_cast<GLsizeiptr>(mVertices.size()), sizeof(Vertex),
+                         mVertices.data());
     gl::bindIndexBuffer(mIndexBuffer.get());
-    gl::bufferIndexData(static_cast<GLsizeiptr>(mIndices.size()), sizeof(uint16_t), nullptr,
-                        GL_UNSIGNED_SHORT, GL_STATIC_DRAW);
-    gl::bufferIndexData(mIndices, GL_STATIC_DRAW);
+    gl::streamIndexData(static_cast<GLsizeiptr>(mIndices.size()), sizeof(uint16_t), mIndices.data(),
+                        GL_UNSIGNED_SHORT);
 
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mIndices.size()), GL_UNSIGNED_SHORT, nullptr);
 

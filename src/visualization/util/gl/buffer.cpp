@@ -37,6 +37,7 @@ void uploadVertexData(VertexBuffer* buffer, GLsizeiptr count, GLsizeiptr element
     buffer->count = count;
     buffer->size = elementSize * count;
     buffer->usage = usage;
+    buffer->capacity = buffer->size;
     glBufferData(GL_ARRAY_BUFFER, buffer->size, data, usage);
 }
 
@@ -46,7 +47,24 @@ void uploadIndexData(IndexBuffer* buffer, GLsizeiptr count, GLsizeiptr elementSi
     buffer->size = elementSize * count;
     buffer->type = type;
     buffer->usage = usage;
+    buffer->capacity = buffer->size;
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, buffer->size, data, usage);
+}
+
+// Orphans the store bound on `target` (growing it to fit `size` bytes) and writes the data to
+// its start; answers the capacity.
+GLsizeiptr streamData(GLenum target, GLsizeiptr capacity, GLsizeiptr size, const void* data) {
+    if (size > capacity) {
+        capacity = 256;
+        while (capacity < size) {
+            capacity *= 2;
+        }
+    }
+    glBufferData(target, capacity, nullptr, GL_DYNAMIC_DRAW);
+    if (size > 0) {
+        glBufferSubData(target, 0, size, data);
+    }
+    return capacity;
 }
 
 template <typename T>
@@ -152,6 +170,15 @@ void bufferVertexData(GLsizeiptr count, GLsizeiptr elementSize, const void* data
 
 void bufferVertexData(const std::vector<float>& values, GLenum usage) {
     bufferVertexData(static_cast<GLsizeiptr>(values.size()), sizeof(float), values.data(), usage);
+}
+
+void streamVertexData(GLsizeiptr count, GLsizeiptr elementSize, const void* data) {
+    VIZ_ASSERT(vertexBufferCurrent != nullptr && "No vertex buffer bound");
+    VertexBuffer* buffer = vertexBufferCurrent;
+    buffer->count = count;
+    buffer->size = count * elementSize;
+    buffer->usage = GL_DYNAMIC_DRAW;
+    buffer->capacity = streamData(GL_ARRAY_BUFFER, buffer->capacity, buffer->size, data);
 }
 
 void bufferVertexSubData(GLintptr offset, GLsizeiptr count, GLsizeiptr elementSize,
@@ -263,6 +290,16 @@ void bufferIndexData(const std::vector<uint8_t>& indices, GLenum usage) {
 
 void bufferIndexData(const std::vector<uint16_t>& indices, GLenum usage) {
     bufferIndexDataFrom(indices, usage);
+}
+
+void streamIndexData(GLsizeiptr count, GLsizeiptr elementSize, const void* data, GLenum type) {
+    VIZ_ASSERT(indexBufferCurrent != nullptr && "No index buffer bound");
+    IndexBuffer* buffer = indexBufferCurrent;
+    buffer->count = count;
+    buffer->size = count * elementSize;
+    buffer->type = type;
+    buffer->usage = GL_DYNAMIC_DRAW;
+    buffer->capacity = streamData(GL_ELEMENT_ARRAY_BUFFER, buffer->capacity, buffer->size, data);
 }
 
 void bufferIndexSubData(GLintptr offset, GLsizeiptr count, GLsizeiptr elementSize,

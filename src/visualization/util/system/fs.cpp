@@ -91,11 +91,45 @@ TextureData loadTextureData(const char* path, int* width, int* height, int* chan
         logMessage("[fs] Error loading texture data: %s\n", path);
         return TextureData(nullptr);
     }
-    // The decoder requires somewhere to write the dimensions.
-    int ignoredWidth, ignoredHeight, ignoredChannels;
-    return TextureData(stbi_load_from_memory(
-        bytes.data(), static_cast<int>(bytes.size()), width ? width : &ignoredWidth,
-        height ? height : &ignoredHeight, channels ? channels : &ignoredChannels, 0));
+    int claimedWidth = 0;
+    int claimedHeight = 0;
+    int claimedChannels = 0;
+    if (stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &claimedWidth,
+                              &claimedHeight, &claimedChannels) != 0 &&
+        (claimedWidth > kMaxImageSide || claimedHeight > kMaxImageSide)) {
+        logMessage("[fs] Image too large: %s (%dx%d, at most %d on a side)\n", path, claimedWidth,
+                   claimedHeight, kMaxImageSide);
+        return TextureData(nullptr);
+    }
+    return decodeTextureData(bytes, width, height, channels);
+}
+
+TextureData decodeTextureData(const std::vector<uint8_t>& bytes, int* width, int* height,
+                              int* channels) {
+    if (bytes.empty() || bytes.size() > static_cast<size_t>(INT_MAX)) {
+        return TextureData(nullptr);
+    }
+    const int size = static_cast<int>(bytes.size());
+    int w = 0;
+    int h = 0;
+    int c = 0;
+    if (stbi_info_from_memory(bytes.data(), size, &w, &h, &c) == 0 || w > kMaxImageSide ||
+        h > kMaxImageSide) {
+        return TextureData(nullptr);
+    }
+    TextureData pixels(stbi_load_from_memory(bytes.data(), size, &w, &h, &c, 0));
+    if (pixels != nullptr) {
+        if (width != nullptr) {
+            *width = w;
+        }
+        if (height != nullptr) {
+            *height = h;
+        }
+        if (channels != nullptr) {
+            *channels = c;
+        }
+    }
+    return pixels;
 }
 
 std::vector<uint8_t> loadResourceBinary(const std::string& relativePath) {

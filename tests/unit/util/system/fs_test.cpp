@@ -119,4 +119,29 @@ TEST_F(FsTest, ImagesDecodeTopRowFirstInTheirOwnChannels) {
     EXPECT_TRUE(width == -1 && height == -1 && channels == -1);
 }
 
+// Found by the image reader fuzzer: a 677-byte JPEG whose header claims 16000 x 16000 pixels made
+// the decoder allocate 768 MB and spend a minute and more, and one of 20000 x 1 decoded fine and
+// then failed the texture upload. Neither is decoded now, on the render thread or the worker.
+TEST_F(FsTest, ImagesWithASideAboveTheLimitAreNotDecoded) {
+    const std::vector<uint8_t> row(2049 * 3, 200);
+    ASSERT_NE(stbi_write_png(file("limit.png").c_str(), 2048, 1, 3, row.data(), 0), 0);
+    ASSERT_NE(stbi_write_png(file("over.png").c_str(), 1, 2049, 3, row.data(), 0), 0);
+    const std::string huge = VIZ_SOURCE_DIR "/tests/fuzz/image_reader/huge.jpg";
+    LogCapture log;
+    int width = -1, height = -1, channels = -1;
+    EXPECT_NE(fs::loadTextureData(file("limit.png").c_str(), &width, &height, &channels), nullptr);
+    EXPECT_TRUE(width == 2048 && height == 1 && channels == 3);
+    width = height = channels = -1;
+    EXPECT_EQ(fs::loadTextureData(file("over.png").c_str(), &width, &height, &channels), nullptr);
+    EXPECT_EQ(fs::loadTextureData(huge.c_str(), &width, &height, &channels), nullptr);
+    EXPECT_EQ(fs::decodeTextureData(fs::loadBinary(huge.c_str()), &width, &height, &channels),
+              nullptr);
+    EXPECT_TRUE(width == -1 && height == -1 && channels == -1);
+    EXPECT_EQ(
+        log.lines(),
+        (std::vector<std::string>{
+            "[fs] Image too large: " + file("over.png") + " (1x2049, at most 2048 on a side)\n",
+            "[fs] Image too large: " + huge + " (16000x16000, at most 2048 on a side)\n"}));
+}
+
 }  // namespace

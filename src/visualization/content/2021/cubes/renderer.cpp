@@ -154,8 +154,8 @@ void Renderer::draw(const Scene& scene) {
 
     gl::bindVertexArray(mVertexArray.get());
     gl::bindVertexBuffer(mInstanceBuffer.get());
-    gl::bufferVertexData(static_cast<GLsizeiptr>(scene.cubes.size()), kCubeStride,
-                         scene.cubes.data(), GL_DYNAMIC_DRAW);
+    gl::streamVertexData(static_cast<GLsizeiptr>(scene.cubes.size()), kCubeStride,
+                         scene.cubes.data());
     glDrawElementsInstanced(GL_TRIANGLES, mIndexCount, GL_UNSIGNED_BYTE, nullptr,
                             static_cast<GLsizei>(scene.cubes.size()));
 

@@ -1,7 +1,5 @@
 #include "visualization/content/2021/kaleidoscope/image_loader.h"
 
-#include <stb_image.h>
-
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -20,13 +18,9 @@ DecodedImage decode(const std::string& path) {
     const long long start = platform_clock_now_ns();
     std::ifstream file(path, std::ios::binary);
     if (file) {
-        const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                               std::istreambuf_iterator<char>());
-        if (!bytes.empty()) {
-            image.pixels.reset(stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()),
-                                                     &image.width, &image.height, &image.channels,
-                                                     0));
-        }
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                         std::istreambuf_iterator<char>());
+        image.pixels = fs::decodeTextureData(bytes, &image.width, &image.height, &image.channels);
     }
     image.durationMs = static_cast<int64_t>((platform_clock_now_ns() - start) / 1000000);
     return image;

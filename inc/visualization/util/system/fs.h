@@ -33,8 +33,9 @@ TextureData loadTextureData(const char* path, int* width, int* height, int* chan
 // bounds the decoder, which allocates the whole picture its header claims before reading a pixel:
 // a file of a few hundred bytes could otherwise cost gigabytes and minutes.
 constexpr int kMaxImageSide = 2048;
-// Decodes image file bytes, without logging (any thread); null when they are not an image or
-// claim a side above kMaxImageSide. Writes the shape only for a decoded image.
+// Decodes image file bytes, without logging (any thread); null when they are not an image, claim
+// a side above kMaxImageSide or hold a JPEG Huffman table the decoder would overrun. Writes the
+// shape only for a decoded image.
 TextureData decodeTextureData(const std::vector<uint8_t>& bytes, int* width, int* height,
                               int* channels);
 

@@ -31,6 +31,37 @@ bool isRegularFile(const char* path) {
     return ::stat(path, &status) == 0 && S_ISREG(status.st_mode);
 }
 
+// The JPEG decoder builds each Huffman table into arrays of 256 symbols without checking that
+// the table's sixteen code counts add up to no more, so a crafted table writes past them. Every
+// two bytes that could start a table definition are checked the way the decoder reads them;
+// entropy-coded data never holds them (its 0xFF bytes are followed by 0x00), other segments
+// rarely, and a photograph refused by mistake is only not shown.
+bool huffmanTablesFit(const std::vector<uint8_t>& bytes) {
+    const size_t size = bytes.size();
+    if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8) {
+        return true;
+    }
+    for (size_t marker = 2; marker + 4 <= size; ++marker) {
+        if (bytes[marker] != 0xFF || bytes[marker + 1] != 0xC4) {
+            continue;
+        }
+        long remaining = ((long{bytes[marker + 2]} << 8) | bytes[marker + 3]) - 2;
+        size_t table = marker + 4;
+        while (remaining > 0 && table + 17 <= size) {
+            long symbols = 0;
+            for (size_t i = 1; i <= 16; ++i) {
+                symbols += bytes[table + i];
+            }
+            if (symbols > 256) {
+                return false;
+            }
+            table += 17 + static_cast<size_t>(symbols);
+            remaining -= 17 + symbols;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void PixelDeleter::operator()(unsigned char* pixels) const {
@@ -114,7 +145,7 @@ TextureData decodeTextureData(const std::vector<uint8_t>& bytes, int* width, int
     int h = 0;
     int c = 0;
     if (stbi_info_from_memory(bytes.data(), size, &w, &h, &c) == 0 || w > kMaxImageSide ||
-        h > kMaxImageSide) {
+        h > kMaxImageSide || !huffmanTablesFit(bytes)) {
         return TextureData(nullptr);
     }
     TextureData pixels(stbi_load_from_memory(bytes.data(), size, &w, &h, &c, 0));

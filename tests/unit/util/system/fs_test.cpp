@@ -144,4 +144,18 @@ TEST_F(FsTest, ImagesWithASideAboveTheLimitAreNotDecoded) {
             "[fs] Image too large: " + huge + " (16000x16000, at most 2048 on a side)\n"}));
 }
 
+// Found by the image reader fuzzer: a JPEG Huffman table of more than 256 codes, which the decoder
+// writes past its arrays (the sanitizers stopped at the first byte beyond). It is refused, while
+// the tables of an ordinary JPEG (of 12 and 162 codes) still decode.
+TEST_F(FsTest, JpegHuffmanTablesOfMoreThan256CodesAreRefused) {
+    const std::string crafted = VIZ_SOURCE_DIR "/tests/fuzz/image_reader/huffman_overflow.jpg";
+    int width = -1, height = -1, channels = -1;
+    EXPECT_EQ(fs::decodeTextureData(fs::loadBinary(crafted.c_str()), &width, &height, &channels),
+              nullptr);
+    const std::vector<uint8_t> jpeg =
+        fs::loadBinary(VIZ_SOURCE_DIR "/tests/fuzz/image_reader/rgb.jpg");
+    ASSERT_NE(fs::decodeTextureData(jpeg, &width, &height, &channels), nullptr);
+    EXPECT_TRUE(width == 8 && height == 6 && channels == 3);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -85,8 +86,18 @@ int main(int argc, char** argv) {
     }
     const std::string library =
         options.library.empty()
-            ? (fs::path(programDirectory()).parent_path() / "libvisualization.so").string()
+            ? (fs::path(programDirectory()).parent_path() / defaultLibraryName(options)).string()
             : options.library;
+    // The diagnostic library reads its switches when it creates its instance.
+    if (!options.analyzer.empty()) {
+        setenv("VISUALIZATION_ANALYZER", options.analyzer.c_str(), 1);
+    }
+    if (!options.recordBands.empty()) {
+        if (!makeParent(options.recordBands, error)) {
+            return fail(error);
+        }
+        setenv("VISUALIZATION_RECORD_BANDS", options.recordBands.c_str(), 1);
+    }
     LoadedLibrary loaded;
     if (!loaded.load(library, error)) {
         return fail(error);

@@ -43,6 +43,27 @@ TEST(HostOptions, ReadsEveryOptionKeepsFilesInOrderAndDefaultsToTheDemoSong) {
 
     ASSERT_TRUE(parse("--window --size 640x360 --orientation portrait", options, error));
     EXPECT_TRUE(options.window && options.width == 640u && options.height == 360u);
+    EXPECT_STREQ(defaultLibraryName(options), "libvisualization.so");
+}
+
+TEST(HostOptions, DiagnosticOptionsChooseTheDiagnosticLibrary) {
+    HostOptions options;
+    std::string error;
+    ASSERT_TRUE(parse("--window --analyzer", options, error)) << error;
+    EXPECT_EQ(options.analyzer, "1");
+    EXPECT_STREQ(defaultLibraryName(options), "libvisualization-diagnostics.so");
+    ASSERT_TRUE(parse("--window --analyzer=compact", options, error)) << error;
+    EXPECT_EQ(options.analyzer, "compact");
+    ASSERT_TRUE(parse("--out v.mp4 --record-bands b.txt", options, error)) << error;
+    EXPECT_TRUE(options.analyzer.empty() && options.recordBands == "b.txt");
+    EXPECT_STREQ(defaultLibraryName(options), "libvisualization-diagnostics.so");
+
+    EXPECT_FALSE(parse("--window --analyzer=tiny", options, error));
+    EXPECT_NE(error.find("--analyzer takes no value or =compact"), std::string::npos) << error;
+    EXPECT_FALSE(parse("--window --record-bands", options, error));
+    EXPECT_NE(error.find("--record-bands needs a value"), std::string::npos) << error;
+    EXPECT_FALSE(parse("--window --analyzers", options, error));
+    EXPECT_NE(error.find("unknown option --analyzers"), std::string::npos) << error;
 }
 
 TEST(HostOptions, RefusesBadArgumentsWithOneSentenceNamingThem) {

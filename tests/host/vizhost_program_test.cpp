@@ -164,3 +164,64 @@ TEST(VizgalleryProgram, WritesALabelledSheetOfTheNamedModes) {
     EXPECT_NE(outcome.errors.find("unknown mode 'CONTENT_2021_BLOBS'"), std::string::npos)
         << outcome.errors;
 }
+
+TEST(VizhostProgram, DiagnosticOptionsRecordTheBandsAndTurnOnTheAnalyzer) {
+    const std::string dir = freshDirectory("vizhost_diagnostics");
+    const std::string bands = dir + "/recorded/bands.txt";
+    const std::string log = dir + "/library.log";
+    const Outcome outcome =
+        runVizhost({"--duration", "1", "--still", dir + "/still.png", "--size", "192x108",
+                    "--no-progress", "--log", log, "--analyzer=compact", "--record-bands", bands});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+    const std::string lines = readText(log);
+    EXPECT_NE(lines.find("VISUALIZATION_ANALYZER=compact: compact analyzer view"),
+              std::string::npos)
+        << lines;
+    EXPECT_NE(lines.find("VISUALIZATION_RECORD_BANDS=" + bands + ": recording the bands"),
+              std::string::npos);
+
+    // One line per changed frame of the demo song: its time, then the 16 bands.
+    std::istringstream recorded(readText(bands));
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(recorded, row);) {
+        rows.push_back(row);
+    }
+    ASSERT_GT(rows.size(), 30u);
+    EXPECT_LE(rows.size(), 60u);
+    EXPECT_EQ(rows.front().rfind("0.000000 ", 0), 0u) << rows.front();
+    std::istringstream fields(rows.back());
+    std::vector<float> values;
+    for (float value = 0.0f; fields >> value;) {
+        values.push_back(value);
+    }
+    ASSERT_EQ(values.size(), 17u) << rows.back();
+    EXPECT_GT(values[0], 0.9f);
+    EXPECT_LT(values[0], 1.0f);
+}
+
+TEST(VizgalleryProgram, PlaysAMusicFileInTheAlwaysOnLook) {
+    const std::string dir = freshDirectory("vizgallery_music");
+    const std::string song = dir + "/song.wav";
+    ASSERT_EQ(runVizhost({"--write-demo", song}).exitCode, 0);
+    std::vector<std::vector<uint8_t>> pictures;
+    for (const char* look : {"default", "aod"}) {
+        const std::string each = dir + "/" + look;
+        const Outcome outcome = run(
+            VIZGALLERY_PROGRAM, {"CONTENT_2020_CIRCULAR_1", "--music", song, "--display-mode", look,
+                                 "--seconds", "0.5", "--out", dir + "/sheet.png", "--each", each});
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+        int w = 0, h = 0, channels = 0;
+        stbi_uc* rgba =
+            stbi_load((each + "/CONTENT_2020_CIRCULAR_1.png").c_str(), &w, &h, &channels, 4);
+        ASSERT_NE(rgba, nullptr);
+        pictures.emplace_back(rgba, rgba + w * h * 4);
+        stbi_image_free(rgba);
+    }
+    // The same music and clock in both: only the look differs.
+    EXPECT_NE(pictures[0], pictures[1]);
+
+    const Outcome late =
+        run(VIZGALLERY_PROGRAM, {"--music", song, "--at", "3000", "--out", dir + "/late.png"});
+    EXPECT_EQ(late.exitCode, 1);
+    EXPECT_NE(late.errors.find("past the end of the music"), std::string::npos) << late.errors;
+}

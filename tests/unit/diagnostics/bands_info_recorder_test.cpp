@@ -1,0 +1,142 @@
+#include "visualization/diagnostics/bands_info_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/log_capture.h"
+#include "visualization/spectrum.h"
+
+using testsupport::LogCapture;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string recordingPath(const std::string& name) {
+    const fs::path directory = fs::path(VIZ_TEST_OUTPUT_DIR) / "recorder";
+    fs::create_directories(directory);
+    const fs::path path = directory / name;
+    fs::remove(path);
+    return path.string();
+}
+
+std::string contents(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void setBands(Spectrum& spectrum, std::vector<float> values) {
+    spectrum.setBandsInfo(values.data(), uint32_t(values.size()));
+}
+
+}  // namespace
+
+TEST(BandsInfoRecorder, WritesChangedFramesWithThePreviousUpdatesTime) {
+    const std::string path = recordingPath("changed.txt");
+    Spectrum spectrum;
+    setBands(spectrum, {-63.25f, -80.0f});
+    LogCapture log;
+    {
+        BandsInfoRecorder recorder;
+        // Without a path the recorder is idle and silent.
+        log.clear();
+        recorder.update(spectrum, 1.0f);
+        EXPECT_TRUE(log.lines().empty());
+
+        recorder.setPath(path);
+        log.clear();
+        recorder.update(spectrum, 10.0f);
+        EXPECT_EQ(log.matching("[BandsInfoRecorder][update]"),
+                  (std::vector<std::string>{
+                      "[BandsInfoRecorder][update] Start recording",
+                      "[BandsInfoRecorder][update] " + path,
+                  }));
+        recorder.update(spectrum, 10.5f);  // unchanged: nothing written
+        setBands(spectrum, {-12.5f, -119.0f});
+        recorder.update(spectrum, 11.25f);
+        recorder.update(spectrum, 12.0f);
+    }
+    EXPECT_EQ(contents(path),
+              "0.000000 -63.250000 -80.000000\n"
+              "0.500000 -12.500000 -119.000000\n");
+}
+
+TEST(BandsInfoRecorder, SetPathWhileRecordingStartsANewFileAtTheNextUsableFrame) {
+    const std::string first = recordingPath("first.txt");
+    const std::string second = recordingPath("second.txt");
+    Spectrum spectrum;
+    setBands(spectrum, {-50.0f});
+    BandsInfoRecorder recorder;
+    recorder.setPath(first);
+    recorder.update(spectrum, 0.0f);
+    recorder.setPath(second);
+    EXPECT_FALSE(recorder.isRecording());
+    EXPECT_EQ(contents(first), "0.000000 -50.000000\n");
+
+    // An empty frame is no usable frame: the new file waits for the next real one.
+    Spectrum empty;
+    recorder.update(empty, 1.0f);
+    EXPECT_FALSE(fs::exists(second));
+    recorder.update(spectrum, 2.0f);
+    setBands(spectrum, {-40.0f});
+    recorder.update(spectrum, 2.25f);
+    recorder.close();
+    EXPECT_EQ(contents(second), "0.000000 -50.000000\n0.000000 -40.000000\n");
+}
+
+TEST(BandsInfoRecorder, EndsOnlyARecordingThatHasJustStartedWhenTheBandsStop) {
+    const std::string path = recordingPath("gap.txt");
+    Spectrum spectrum;
+    setBands(spectrum, {-30.0f});
+    Spectrum invalid;
+    const float nan = std::nanf("");
+    invalid.setBandsInfo(&nan, 1);
+    LogCapture log;
+    BandsInfoRecorder recorder;
+    recorder.setPath(path);
+    recorder.update(spectrum, 0.0f);
+    recorder.update(invalid, 0.1f);
+    EXPECT_FALSE(recorder.isRecording());
+    EXPECT_TRUE(log.contains("[BandsInfoRecorder][update] End recording"));
+
+    // The next usable frame truncates the file and starts over; once it has run for two
+    // updates, a gap no longer ends it.
+    recorder.update(spectrum, 5.0f);
+    recorder.update(spectrum, 5.5f);
+    log.clear();
+    recorder.update(invalid, 6.0f);
+    EXPECT_TRUE(recorder.isRecording());
+    EXPECT_TRUE(log.matching("End recording").empty());
+    setBands(spectrum, {-20.0f});
+    recorder.update(spectrum, 6.5f);
+    recorder.close();
+    EXPECT_EQ(contents(path), "0.000000 -30.000000\n0.500000 -20.000000\n");
+}
+
+TEST(BandsInfoRecorder, RetriesAFileThatCannotBeOpenedOnEveryUpdate) {
+    const fs::path directory = fs::path(recordingPath("later")).parent_path() / "later";
+    fs::remove_all(directory);
+    const std::string path = (directory / "bands.txt").string();
+    Spectrum spectrum;
+    setBands(spectrum, {-70.0f});
+    LogCapture log;
+    BandsInfoRecorder recorder;
+    recorder.setPath(path);
+    recorder.update(spectrum, 0.0f);
+    recorder.update(spectrum, 1.0f);
+    EXPECT_EQ(log.matching("Unable to open file").size(), 2u);
+    EXPECT_TRUE(log.contains("[Visualization][recordBandsInfo] Unable to open file: " + path));
+
+    fs::create_directories(directory);
+    recorder.update(spectrum, 3.0f);
+    EXPECT_TRUE(recorder.isRecording());
+    recorder.close();
+    EXPECT_EQ(contents(path), "0.000000 -70.000000\n");
+}

@@ -171,8 +171,10 @@ int main(int argc, char** argv) {
         player.skipIntro = true;
         player.hideSpeakerOverlay = true;
 
-        // Every mode sees the same frames of music at the same clock.
-        platform_clock_set_manual(1000000000LL);
+        // Every mode sees the same frames of music. The clock, which seeds the shuffles, starts
+        // at a value of the mode's own, so a mode looks the same in any selection while modes of
+        // one family do not all pick the same first photograph or palette.
+        platform_clock_set_manual(1000000000LL * (1 + static_cast<long long>(mode)));
         target->bind();
         auto visualization =
             std::make_unique<Visualization>(resourcePath.c_str(), RotateInfo::Landscape,

@@ -46,7 +46,7 @@ void BandsInfoRecorder::update(const Spectrum& spectrum, float time) {
         return;
     }
     if (!spectrum.isValid() || spectrum.bandCount() == 0) {
-        // Only a recording that has not yet written a second frame ends here; a longer one
+        // The update that starts a recording also marks it as previous, so a started recording
         // survives gaps in the band data and ends with close, setPath or destruction.
         if (mRecording && !mRecordingPrevious) {
             mRecording = false;

@@ -91,7 +91,7 @@ TEST(BandsInfoRecorder, SetPathWhileRecordingStartsANewFileAtTheNextUsableFrame)
     EXPECT_EQ(contents(second), "0.000000 -50.000000\n0.000000 -40.000000\n");
 }
 
-TEST(BandsInfoRecorder, EndsOnlyARecordingThatHasJustStartedWhenTheBandsStop) {
+TEST(BandsInfoRecorder, AGapInTheBandDataNeitherEndsTheRecordingNorMovesItsClock) {
     const std::string path = recordingPath("gap.txt");
     Spectrum spectrum;
     setBands(spectrum, {-30.0f});
@@ -101,27 +101,22 @@ TEST(BandsInfoRecorder, EndsOnlyARecordingThatHasJustStartedWhenTheBandsStop) {
     LogCapture log;
     BandsInfoRecorder recorder;
     recorder.setPath(path);
-    recorder.update(spectrum, 0.0f);
-    recorder.update(invalid, 0.1f);
-    EXPECT_FALSE(recorder.isRecording());
-    EXPECT_TRUE(log.contains("[BandsInfoRecorder][update] End recording"));
-
-    // The next usable frame truncates the file and starts over; once it has run for two
-    // updates, a gap no longer ends it.
     recorder.update(spectrum, 5.0f);
-    recorder.update(spectrum, 5.5f);
-    log.clear();
+    recorder.update(invalid, 5.5f);
     recorder.update(invalid, 6.0f);
     EXPECT_TRUE(recorder.isRecording());
     EXPECT_TRUE(log.matching("End recording").empty());
     setBands(spectrum, {-20.0f});
     recorder.update(spectrum, 6.5f);
+    recorder.update(spectrum, 7.0f);
+    setBands(spectrum, {-10.0f});
+    recorder.update(spectrum, 7.25f);
     recorder.close();
-    EXPECT_EQ(contents(path), "0.000000 -30.000000\n0.500000 -20.000000\n");
+    EXPECT_EQ(contents(path), "0.000000 -30.000000\n0.000000 -20.000000\n2.000000 -10.000000\n");
 }
 
 TEST(BandsInfoRecorder, RetriesAFileThatCannotBeOpenedOnEveryUpdate) {
-    const fs::path directory = fs::path(recordingPath("later")).parent_path() / "later";
+    const fs::path directory = fs::path(VIZ_TEST_OUTPUT_DIR) / "recorder" / "later";
     fs::remove_all(directory);
     const std::string path = (directory / "bands.txt").string();
     Spectrum spectrum;

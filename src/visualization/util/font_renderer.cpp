@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <stdexcept>
 
 #include "visualization/log.h"
 #include "visualization/util/assert.h"
@@ -159,6 +160,10 @@ bool FontRenderer::createCharInfo(const std::string& name, const FontPaths& path
         font.base = toFloat(common, "base");
         font.scaleW = toInt(common, "scaleW");
         font.scaleH = toInt(common, "scaleH");
+        // Layout divides by these.
+        if (font.size <= 0 || font.scaleW <= 0 || font.scaleH <= 0) {
+            throw std::invalid_argument("font or atlas size not positive");
+        }
 
         for (const picojson::value& glyph : chars.get("char").get<picojson::array>()) {
             CharInfo c;

@@ -99,6 +99,10 @@ TEST_F(FontRendererTest, MalformedDescriptionsAreLoggedAndStoreNothing) {
         {"{" + info + ", " + common + ", \"chars\": {\"char\": [" + glyph +
              R"(]}, "kernings": [{"first": "A", "second": "86", "amount": "-2"}]})",
          {"[FontRenderer][createCharInfo] Invalid font description bad.json: stoi"}},
+        {R"({"info": {"size": "0", "padding": "0", "spacing": "0"}, )" + common +
+             ", \"chars\": {\"char\": []}}",
+         {"[FontRenderer][createCharInfo] Invalid font description bad.json: font or atlas size "
+          "not positive"}},
     };
     FontRenderer renderer(64, 64);
     for (const auto& c : cases) {

@@ -106,8 +106,9 @@ void vline(float x, float y1, float y2);
 
 void lineStrip2fv(const float* values, size_t length, bool closed);
 void lineStrip3fv(const float* values, size_t length, bool closed);
-void lineStrip3fv(const std::vector<float>& values, bool closed);
-void lineStrip(const vec3f* values, size_t count, bool closed);
+void lineStrip3fv(const std::vector<float>& v, bool closed);
+// `length` points; an empty strip is a broken call.
+void lineStrip(const vec3f* values, size_t length, bool closed);
 
 // The line batch: lines collected and drawn in one call; it stays until cleared.
 void clearLines();

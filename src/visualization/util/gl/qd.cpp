@@ -689,14 +689,14 @@ void lineStrip3fv(const float* values, size_t length, bool closed) {
     drawStrip(closed);
 }
 
-void lineStrip3fv(const std::vector<float>& values, bool closed) {
-    VIZ_ASSERT(values.size() % 3 == 0);
-    lineStrip3fv(values.data(), values.size(), closed);
+void lineStrip3fv(const std::vector<float>& v, bool closed) {
+    VIZ_ASSERT(v.size() % 3 == 0);
+    lineStrip3fv(v.data(), v.size(), closed);
 }
 
-void lineStrip(const vec3f* values, size_t count, bool closed) {
-    VIZ_ASSERT(count > 0);
-    lineStrip3fv(reinterpret_cast<const float*>(values), count * 3, closed);
+void lineStrip(const vec3f* values, size_t length, bool closed) {
+    VIZ_ASSERT(length > 0);
+    lineStrip3fv(reinterpret_cast<const float*>(values), length * 3, closed);
 }
 
 void clearLines() {

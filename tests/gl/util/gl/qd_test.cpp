@@ -381,6 +381,7 @@ TEST_F(QdTest, DrawListReplaysTheImmediatePicture) {
     Immediate immediate;
     drawScene(immediate);
     readBack();
+    savePng("qd_scene");
     const std::vector<uint8_t> expected = pixels();
     EXPECT_GT(litCount(), 100);
 

@@ -31,7 +31,7 @@ if [ -n "$leaked" ]; then
   exit 1
 fi
 present=$(found "$diagnostic" | wc -l)
-if [ "$present" -lt 4 ]; then
+if [ "$present" -lt 7 ]; then
   echo "the diagnostic library $diagnostic lacks the diagnostics:" $(found "$diagnostic") >&2
   exit 1
 fi

@@ -1,6 +1,7 @@
-// What a diagnostic build adds to an instance: the analyzer view and the frame-rate graph drawn
-// over each frame, and the band recorder. The diagnostic shared object creates it beside the
-// instance from two environment variables; the gallery creates it from its own options.
+// What a diagnostic build adds to an instance: the analyzer view and the
+// frame-rate graph drawn over each frame, and the band recorder. The diagnostic
+// shared object creates it beside the instance from two environment variables;
+// the gallery creates it from its own options.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,8 @@
 #include <string>
 
 class BandsInfoRecorder;
+class FpsGraph;
+class OrvantoAnalyzerDebugView;
 class Visualization;
 
 enum class AnalyzerLayout { Off, Normal, Compact };
@@ -16,8 +19,8 @@ struct DiagnosticsSettings {
     AnalyzerLayout analyzer = AnalyzerLayout::Off;
     std::string recordBandsPath;  // empty: no recording
 
-    // VISUALIZATION_ANALYZER ("1" or "compact") and VISUALIZATION_RECORD_BANDS (a file path),
-    // each logged with what it switches on.
+    // VISUALIZATION_ANALYZER ("1" or "compact") and VISUALIZATION_RECORD_BANDS (a
+    // file path), each logged with what it switches on.
     static DiagnosticsSettings fromEnvironment();
 };
 
@@ -29,13 +32,15 @@ public:
     Diagnostics(const Diagnostics&) = delete;
     Diagnostics& operator=(const Diagnostics&) = delete;
 
-    // Right after the instance drew its frame: records its bands (once the host has sent any)
-    // and draws the overlay over the picture.
+    // Right after the instance drew its frame: records its bands (once the host
+    // has sent any) and draws the overlay over the picture.
     void afterFrame(const Visualization& visualization);
 
 private:
     DiagnosticsSettings mSettings;
     uint32_t mWidth;
     uint32_t mHeight;
+    std::unique_ptr<OrvantoAnalyzerDebugView> mAnalyzer;
+    std::unique_ptr<FpsGraph> mFpsGraph;
     std::unique_ptr<BandsInfoRecorder> mRecorder;
 };

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "visualization/diagnostics/analyzer_debug_view.h"
 #include "visualization/diagnostics/bands_info_recorder.h"
+#include "visualization/diagnostics/fps_graph.h"
 #include "visualization/log.h"
 #include "visualization/visualization.h"
 
@@ -37,6 +39,11 @@ DiagnosticsSettings DiagnosticsSettings::fromEnvironment() {
 Diagnostics::Diagnostics(const DiagnosticsSettings& settings, uint32_t width, uint32_t height)
     : mSettings(settings), mWidth(width), mHeight(height) {
     beginScope("[Diagnostics][Constructor]");
+    if (mSettings.analyzer != AnalyzerLayout::Off) {
+        mAnalyzer = std::make_unique<OrvantoAnalyzerDebugView>(width, height, 0);
+        mAnalyzer->setCompact(mSettings.analyzer == AnalyzerLayout::Compact);
+        mFpsGraph = std::make_unique<FpsGraph>();
+    }
     if (!mSettings.recordBandsPath.empty()) {
         mRecorder = std::make_unique<BandsInfoRecorder>();
         mRecorder->setPath(mSettings.recordBandsPath);
@@ -47,14 +54,21 @@ Diagnostics::Diagnostics(const DiagnosticsSettings& settings, uint32_t width, ui
 Diagnostics::~Diagnostics() {
     beginScope("[Diagnostics][Destructor]");
     mRecorder.reset();
+    mFpsGraph.reset();
+    mAnalyzer.reset();
     endScope();
 }
 
 void Diagnostics::afterFrame(const Visualization& visualization) {
     const SoundInput& sound = visualization.getSoundInput();
-    // Before the host's first bands the spectrum holds the synthetic start-up data, which is
-    // not what the host delivered.
+    // Before the host's first bands the spectrum holds the synthetic start-up
+    // data, which is not what the host delivered.
     if (mRecorder != nullptr && visualization.hasBandsReceived()) {
         mRecorder->update(sound.getSpectrum(), sound.getTime());
+    }
+    if (mAnalyzer != nullptr) {
+        mFpsGraph->update();
+        mAnalyzer->draw(sound);
+        mFpsGraph->draw(mWidth, mHeight, 1);
     }
 }

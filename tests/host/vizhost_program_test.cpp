@@ -204,11 +204,18 @@ TEST(VizgalleryProgram, PlaysAMusicFileInTheAlwaysOnLook) {
     const std::string song = dir + "/song.wav";
     ASSERT_EQ(runVizhost({"--write-demo", song}).exitCode, 0);
     std::vector<std::vector<uint8_t>> pictures;
-    for (const char* look : {"default", "aod"}) {
-        const std::string each = dir + "/" + look;
-        const Outcome outcome = run(
-            VIZGALLERY_PROGRAM, {"CONTENT_2020_CIRCULAR_1", "--music", song, "--display-mode", look,
-                                 "--seconds", "0.5", "--out", dir + "/sheet.png", "--each", each});
+    // The normal look, the always-on look, and the normal look under the analyzer.
+    for (const char* extra : {"--display-mode=default", "--display-mode=aod", "--analyzer"}) {
+        const std::string each = dir + "/" + std::to_string(pictures.size());
+        std::vector<std::string> args = {
+            "CONTENT_2020_CIRCULAR_1", "--music", song, "--seconds", "0.5", "--out",
+            dir + "/sheet.png",        "--each",  each};
+        if (std::string(extra) == "--analyzer") {
+            args.push_back(extra);
+        } else {
+            args.insert(args.end(), {"--display-mode", std::string(extra).substr(15)});
+        }
+        const Outcome outcome = run(VIZGALLERY_PROGRAM, args);
         ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
         int w = 0, h = 0, channels = 0;
         stbi_uc* rgba =
@@ -217,8 +224,9 @@ TEST(VizgalleryProgram, PlaysAMusicFileInTheAlwaysOnLook) {
         pictures.emplace_back(rgba, rgba + w * h * 4);
         stbi_image_free(rgba);
     }
-    // The same music and clock in both: only the look differs.
+    // The same music and clock in all three: only the look, or the overlay, differs.
     EXPECT_NE(pictures[0], pictures[1]);
+    EXPECT_NE(pictures[0], pictures[2]);
 
     const Outcome late =
         run(VIZGALLERY_PROGRAM, {"--music", song, "--at", "3000", "--out", dir + "/late.png"});

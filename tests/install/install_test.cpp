@@ -44,7 +44,7 @@ fs::path freshDirectory(const std::string& name) {
 }
 
 std::set<std::string> manifest(const std::string& component) {
-    std::ifstream in(fs::path(VIZ_BUILD_DIR) / ("install_manifest_" + component + ".txt"));
+    std::ifstream in(fs::path(VIZ_INSTALL_PREFIX "-manifests") / (component + ".txt"));
     std::set<std::string> files;
     for (std::string line; std::getline(in, line);) {
         files.insert(line);

@@ -41,10 +41,13 @@ install(FILES
   ${CMAKE_CURRENT_BINARY_DIR}/visualizationConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/visualizationConfigVersion.cmake
   DESTINATION ${VIZ_INSTALL_CMAKE_DIR} COMPONENT dev)
-# The pkg-config file finds its prefix from where it lies, like the CMake package.
-file(RELATIVE_PATH VIZ_PC_TO_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
-string(REGEX REPLACE "/$" "" VIZ_PC_TO_PREFIX "${VIZ_PC_TO_PREFIX}")
-configure_file(cmake/visualization.pc.in ${CMAKE_CURRENT_BINARY_DIR}/visualization.pc @ONLY)
+# pkg-config wants the literal prefix (it drops /usr paths as the system's, not relative ones),
+# and the prefix is only known when installing: `cmake --install --prefix` may change it.
+set(VIZ_PC_PREFIX "@VIZ_PC_PREFIX@")
+configure_file(cmake/visualization.pc.in ${CMAKE_CURRENT_BINARY_DIR}/visualization.pc.in @ONLY)
+install(CODE "set(VIZ_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  configure_file(${CMAKE_CURRENT_BINARY_DIR}/visualization.pc.in
+    ${CMAKE_CURRENT_BINARY_DIR}/visualization.pc @ONLY)" COMPONENT dev)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/visualization.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
 
@@ -57,14 +60,18 @@ endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME visualization)
 set(CPACK_PACKAGE_CONTACT "The visualization maintainers <maintainers@visualization.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "music visualisation for televisions")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Stages with DESTDIR, so that the install sees /usr as its prefix (visualization.pc records it).
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/out)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL runtime dev tools)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# A shlibs file for the packages that hold shared objects (the runtime package alone).
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 # The tools link the platform stand-in of the runtime package; dpkg-shlibdeps finds it here and
 # the dependency on that package is stated between the components.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR})
@@ -74,8 +81,7 @@ set(CPACK_COMPONENT_TOOLS_DEPENDS runtime)
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libvisualization${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
+set(CPACK_DEBIAN_RUNTIME_DESCRIPTION
   "music visualisation for televisions - shared library\n\
 The library draws sound-reactive animation into the OpenGL ES 3.0 context of a TV host that \
 feeds it band levels, sound classes, track changes and screen rotations through ten C \
@@ -86,7 +92,7 @@ set(CPACK_DEBIAN_DEV_PACKAGE_NAME libvisualization-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 # visualization.pc requires egl and glesv2.
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libegl-dev, libgles-dev")
-set(CPACK_COMPONENT_DEV_DESCRIPTION
+set(CPACK_DEBIAN_DEV_DESCRIPTION
   "music visualisation for televisions - development files\n\
 The C headers of the ten functions and of the values a host passes, the CMake package \
 (visualization::visualization) and the pkg-config file (visualization).")
@@ -95,7 +101,7 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME visualization-tools)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION graphics)
 # vizhost writes videos through the ffmpeg program; PNG frames need nothing more.
 set(CPACK_DEBIAN_TOOLS_PACKAGE_RECOMMENDS ffmpeg)
-set(CPACK_COMPONENT_TOOLS_DESCRIPTION
+set(CPACK_DEBIAN_TOOLS_DESCRIPTION
   "music visualisation for televisions - reference host and gallery\n\
 vizhost renders music files or its built-in demo song through the library to video, PNG \
 frames or a window; vizgallery writes contact sheets of the modes.")

@@ -36,8 +36,7 @@ int run(const std::string& command, const fs::path& log) {
 }
 
 fs::path freshDirectory(const std::string& name) {
-    const fs::path dir =
-        fs::path(::testing::TempDir()) / (name + "_" + std::to_string(getpid()));
+    const fs::path dir = fs::path(::testing::TempDir()) / (name + "_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;

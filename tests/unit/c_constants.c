@@ -1,12 +1,14 @@
-/* Built as strict C99: every public header a C host includes must compile here alone. */
-#include "visualization/library_types.h"
-#include "visualization/library.h"
+/* Built as strict C99, as a C host builds: the public headers and the constants they give. */
 #include "platform.h"
+#include "visualization/library.h"
+#include "visualization/library_types.h"
 
 #include "unit/c_constants.h"
 
-#define ROW(constant) {#constant, constant}
-#define LIST(prefix, rows, count) {prefix, rows, (int)(sizeof(rows) / sizeof(rows[0])), count}
+#define ROW(constant) \
+    { #constant, constant }
+#define LIST(prefix, rows, count) \
+    { prefix, rows, (int)(sizeof(rows) / sizeof(rows[0])), count }
 
 static const struct CConstant rotateInfoRows[] = {
     ROW(VIZ_ROTATE_INFO_LANDSCAPE),
@@ -22,9 +24,9 @@ static const struct CConstant speakerInfoRows[] = {
 };
 
 static const struct CConstant soundClassRows[] = {
-    ROW(VIZ_SOUND_CLASS_SOFT),     ROW(VIZ_SOUND_CLASS_LOUD),  ROW(VIZ_SOUND_CLASS_SLOW),
-    ROW(VIZ_SOUND_CLASS_DYNAMIC),  ROW(VIZ_SOUND_CLASS_MODERATE), ROW(VIZ_SOUND_CLASS_CALM),
-    ROW(VIZ_SOUND_CLASS_LIGHT),    ROW(VIZ_SOUND_CLASS_DARK),  ROW(VIZ_SOUND_CLASS_POWERFUL),
+    ROW(VIZ_SOUND_CLASS_SOFT),    ROW(VIZ_SOUND_CLASS_LOUD),     ROW(VIZ_SOUND_CLASS_SLOW),
+    ROW(VIZ_SOUND_CLASS_DYNAMIC), ROW(VIZ_SOUND_CLASS_MODERATE), ROW(VIZ_SOUND_CLASS_CALM),
+    ROW(VIZ_SOUND_CLASS_LIGHT),   ROW(VIZ_SOUND_CLASS_DARK),     ROW(VIZ_SOUND_CLASS_POWERFUL),
 };
 
 const struct CConstantList cRotateInfo =

@@ -78,15 +78,12 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    const fs::path resources = options.resources.empty() ? fs::path(VIZHOST_SOURCE_DIR) / "res"
-                                                         : fs::path(options.resources);
+    const fs::path resources =
+        options.resources.empty() ? defaultResourceDirectory() : options.resources;
     if (!fs::is_directory(resources)) {
         return fail("no resource directory at " + resources.string() + " (give one with --res)");
     }
-    const std::string library =
-        options.library.empty()
-            ? (fs::path(programDirectory()).parent_path() / "libvisualization.so").string()
-            : options.library;
+    const std::string library = options.library.empty() ? defaultLibraryPath() : options.library;
     LoadedLibrary loaded;
     if (!loaded.load(library, error)) {
         return fail(error);

@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
         }
     }
     const std::string resources =
-        options.resources.empty() ? std::string(VIZHOST_SOURCE_DIR) + "/res" : options.resources;
+        options.resources.empty() ? defaultResourceDirectory() : options.resources;
     if (!fs::is_directory(resources)) {
         return fail("no resource directory at " + resources + " (give one with --res)");
     }

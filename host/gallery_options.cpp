@@ -72,7 +72,8 @@ const char* galleryUsage() {
            "  --analyzer[=compact]         draw the analyzer view over each mode\n"
            "  --columns N        cells per row (default 6)\n"
            "  --cell WxH         size of a cell (default 384x216)\n"
-           "  --res DIR          the resource directory (default: the source tree's res/)\n"
+           "  --res DIR          the resource directory (default: the installed one, or the\n"
+           "                     source tree's res/)\n"
            "  --log FILE|-       append the library's log lines to FILE, or '-' for stderr\n"
            "  --help             this text\n";
 }

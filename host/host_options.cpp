@@ -90,9 +90,10 @@ const char* hostUsage() {
            "  --record-bands FILE   record the band levels sent to the library to FILE\n"
            "\n"
            "Setup:\n"
-           "  --library FILE        the library to load (default: libvisualization.so beside\n"
-           "                        the program's directory)\n"
-           "  --res DIR             the resource directory (default: the source tree's res/)\n"
+           "  --library FILE        the library to load (default: the installed one, or the\n"
+           "                        one built beside the program's directory)\n"
+           "  --res DIR             the resource directory (default: the installed one, or\n"
+           "                        the source tree's res/)\n"
            "  --log FILE|-          append the library's log lines to FILE, or '-' for stderr\n"
            "  --write-demo FILE.wav write the demo song as a WAV file and stop\n"
            "  --help                this text\n";

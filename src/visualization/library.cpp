@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr uint32_t kMaxBandCount = 1024;
+constexpr uint32_t kMaxBandCount = VIZ_MAX_BAND_COUNT;
 
 std::string gResourcePath;
 RotateInfo gRotation = RotateInfo::Landscape;

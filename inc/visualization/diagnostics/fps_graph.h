@@ -1,8 +1,7 @@
-// The frame-rate graph: a small box with the smoothed frames per second, the
-// frame time and a history of the rate sampled every 250 ms, its lowest sample
-// in red and its highest in yellow. Frame times come from the library's clock,
-// so a host that renders offline on the manual clock sees the rate of its
-// music, not of its renderer.
+// The frame-rate graph: a small box with the smoothed frames per second, the frame time and a
+// history of the rate sampled every 250 ms, its lowest sample in red and its highest in yellow.
+// Frame times come from the library's clock, so a host that renders offline on the manual clock
+// sees the rate of its music, not of its renderer.
 #pragma once
 
 #include <array>
@@ -17,8 +16,7 @@ public:
     static constexpr float kWidth = 130.0f;
     static constexpr float kHeight = 50.0f;
 
-    // Needs the context current; the immediate-mode drawing layer must exist when
-    // it draws.
+    // Needs the context current; the immediate-mode drawing layer must exist when it draws.
     FpsGraph();
     ~FpsGraph();
     FpsGraph(const FpsGraph&) = delete;
@@ -26,8 +24,7 @@ public:
 
     // Once per frame: measures the time since the previous call.
     void update();
-    // Corner 0 top left, 1 top right, 2 bottom right, 3 bottom left of a width ×
-    // height screen.
+    // Corner 0 top left, 1 top right, 2 bottom right, 3 bottom left of a width × height screen.
     void draw(uint32_t width, uint32_t height, int corner);
 
     void setVisible(bool visible) { mVisible = visible; }

@@ -26,8 +26,8 @@ struct ClassPlace {
     int horizontal, vertical;  // font alignment codes of its label
 };
 
-// Indexed by SoundClass: loud at the top, soft at the bottom, slow to the left,
-// dynamic to the right, and the mixed characters in the corners.
+// Indexed by SoundClass: loud at the top, soft at the bottom, slow to the left, dynamic to the
+// right, and the mixed characters in the corners.
 constexpr ClassPlace kClassPlaces[] = {
     {0.5f, 1.0f, 2, 1},  // Soft
     {0.5f, 0.0f, 2, 0},  // Loud
@@ -99,8 +99,8 @@ void OrvantoAnalyzerDebugView::draw(const SoundInput& sound) {
 
     const float w = float(mWidth);
     const float h = float(mHeight);
-    // The contents leave depth, culling and scissor as they used them; the panels
-    // are translucent and written premultiplied, as both programs output.
+    // The contents leave depth, culling and scissor as they used them; the panels are translucent
+    // and written premultiplied, as both programs output.
     gl::applyBaseRenderState();
     glViewport(0, 0, GLsizei(mWidth), GLsizei(mHeight));
     qd::enableBlend();
@@ -240,8 +240,7 @@ void OrvantoAnalyzerDebugView::drawClassHistoryPanel(float x, float y, float w, 
     qd::color(kPanelGrey, 1.0f);
     qd::line(x + 120.0f, y + h - 20.0f, x + w - 20.0f, y + h - 20.0f);
 
-    // Time runs from now at the left end of the graph to 60 seconds ago at the
-    // right.
+    // Time runs from now at the left end of the graph to 60 seconds ago at the right.
     qd::color(1.0f, 1.0f);
     qd::clearTexturedRects();
     for (const SoundClassHistoryEntry& entry : mClassHistory) {

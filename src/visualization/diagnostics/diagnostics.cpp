@@ -61,8 +61,8 @@ Diagnostics::~Diagnostics() {
 
 void Diagnostics::afterFrame(const Visualization& visualization) {
     const SoundInput& sound = visualization.getSoundInput();
-    // Before the host's first bands the spectrum holds the synthetic start-up
-    // data, which is not what the host delivered.
+    // Before the host's first bands the spectrum holds the synthetic start-up data, which is not
+    // what the host delivered.
     if (mRecorder != nullptr && visualization.hasBandsReceived()) {
         mRecorder->update(sound.getSpectrum(), sound.getTime());
     }

@@ -1,5 +1,5 @@
-// The analyzer view and the frame-rate graph on screen: what they show of a
-// sound input, where, and that they leave the context as the frame needs it.
+// The analyzer view and the frame-rate graph on screen: what they show of a sound input, where,
+// and that they leave the context as the frame needs it.
 #include "visualization/diagnostics/analyzer_debug_view.h"
 
 #include <GLES3/gl3.h>
@@ -27,8 +27,7 @@ constexpr float kHistoryHeight = 168.75f;
 constexpr float kRow = (kHistoryHeight - 40.0f) / 9.0f;
 constexpr float kGraph = kWidth - kPanel - 140.0f;
 
-// A sound input with one valid frame of rising bands, aged by `seconds` in one
-// step.
+// A sound input with one valid frame of rising bands, aged by `seconds` in one step.
 SoundInput soundAfter(float seconds) {
     SoundInput sound;
     std::vector<float> bands(16);
@@ -62,12 +61,10 @@ TEST_F(AnalyzerView, ClassMapShowsOneBrightDiscWhenTheClassIsSettled) {
     OrvantoAnalyzerDebugView view(kWidth, kHeight, 0);
     drawOnBlue(view, soundAfter(0.1f));
     savePng("analyzer_settled");
-    // Moderate is the centre of the map's inner area; its label covers the disc's
-    // middle.
+    // Moderate is the centre of the map's inner area; its label covers the disc's middle.
     const float cx = kWidth - kPanel + 40.0f + (kPanel - 80.0f) * 0.5f;
     const float cy = kHeight - kPanel + 40.0f + (kPanel - 80.0f) * 0.5f;
-    // Solid patches of the bright grey (text is too thin to make one) lie on one
-    // disc only.
+    // Solid patches of the bright grey (text is too thin to make one) lie on one disc only.
     int bright = 0;
     int far = 0;
     for (uint32_t y = uint32_t(kHeight - kPanel + 41); y < kHeight - 41; ++y) {
@@ -92,9 +89,7 @@ TEST_F(AnalyzerView, AHistoryOfThirtySecondsFillsHalfTheTimeline) {
     OrvantoAnalyzerDebugView view(kWidth, kHeight, 0);
     view.setCompact(true);
     drawOnBlue(view, soundAfter(30.0f));
-    savePng("analyzer_history_30s");
-    // Moderate's row (the fifth) is white from "now" to half of the 60 seconds,
-    // and only there.
+    // Moderate's row (the fifth) is white from "now" to half of the 60 seconds, and only there.
     const float panelY = kHeight - kHistoryHeight;
     const uint32_t y = uint32_t(panelY + 20.0f + 4.0f * kRow + 0.5f * kRow);
     uint32_t last = 0;
@@ -112,7 +107,7 @@ TEST_F(AnalyzerView, AHistoryOfThirtySecondsFillsHalfTheTimeline) {
     EXPECT_FALSE(pixel(200, soft) == (Rgba{255, 255, 255, 255}));
 }
 
-TEST_F(AnalyzerView, CompactLayoutDrawsNoBandBars) {
+TEST_F(AnalyzerView, CompactLayoutDrawsNoBandBarsAndNoBandsDrawNothing) {
     OrvantoAnalyzerDebugView view(kWidth, kHeight, 0);
     const SoundInput sound = soundAfter(0.5f);
     // Inside the band graph, below its caption.
@@ -122,14 +117,17 @@ TEST_F(AnalyzerView, CompactLayoutDrawsNoBandBars) {
     EXPECT_FALSE(isBlue(x, y));
     view.setCompact(true);
     drawOnBlue(view, sound);
-    savePng("analyzer_compact");
     for (uint32_t row = uint32_t(kHeight - kPanel); row < kHeight - kHistoryHeight - 1; ++row) {
         ASSERT_TRUE(isBlue(x, row) && isBlue(20, row)) << row;
     }
     EXPECT_FALSE(isBlue(kWidth - 20, kHeight - 20));  // the class map stays
+
+    // Without a usable band frame there is nothing to show.
+    drawOnBlue(view, SoundInput());
+    EXPECT_TRUE(isBlue(20, kHeight - 20) && isBlue(kWidth - 20, kHeight - 20));
 }
 
-TEST_F(AnalyzerView, LogsAHistoryEntryWithoutAClassNameAndDrawsNothingWithoutBands) {
+TEST_F(AnalyzerView, LogsAHistoryEntryWithoutAClassName) {
     OrvantoAnalyzerDebugView view(kWidth, kHeight, 0);
     SoundInput sound = soundAfter(0.5f);
     sound.setSoundClass(static_cast<SoundClass>(42), false);
@@ -139,15 +137,11 @@ TEST_F(AnalyzerView, LogsAHistoryEntryWithoutAClassNameAndDrawsNothingWithoutBan
     EXPECT_EQ(log.lines(), (std::vector<std::string>{
                                "[Renderer][drawSoundInfo][drawInfo] Invalid SoundClass key mapping",
                            }));
-
-    const SoundInput silent;
-    drawOnBlue(view, silent);
-    EXPECT_TRUE(isBlue(20, kHeight - 20) && isBlue(kWidth - 20, kHeight - 20));
 }
 
 TEST_F(AnalyzerView, FrameRateGraphShowsTheRateInItsCorner) {
-    OrvantoAnalyzerDebugView view(kWidth, kHeight,
-                                  0);  // the drawing layer the graph uses
+    // The view makes the drawing layer the graph draws with.
+    OrvantoAnalyzerDebugView view(kWidth, kHeight, 0);
     FpsGraph graph;
     platform_clock_set_manual(1'000'000'000LL);
     for (int frame = 0; frame < 90; ++frame) {
@@ -160,20 +154,10 @@ TEST_F(AnalyzerView, FrameRateGraphShowsTheRateInItsCorner) {
     glClear(GL_COLOR_BUFFER_BIT);
     graph.draw(kWidth, kHeight, 2);
     readBack();
-    savePng("fps_graph");
     // Black at half over white inside the box, the picture untouched outside it.
     EXPECT_TRUE(near(pixel(kWidth - 2, kHeight - 2), Rgba{128, 128, 128, 255}, 2));
     EXPECT_EQ(pixel(kWidth - 132, kHeight - 2), (Rgba{255, 255, 255, 255}));
     EXPECT_EQ(pixel(kWidth - 2, kHeight - 52), (Rgba{255, 255, 255, 255}));
-    // The highest sample in yellow, at full height.
-    int yellow = 0;
-    for (uint32_t y = kHeight - 46; y < kHeight - 4; ++y) {
-        for (uint32_t x = kWidth - 126; x < kWidth - 4; ++x) {
-            const Rgba c = pixel(x, y);
-            yellow += c.r > 200 && c.g > 200 && c.b < 60;
-        }
-    }
-    EXPECT_GE(yellow, 20);
 }
 
 }  // namespace

@@ -49,21 +49,11 @@ TEST(HostOptions, ReadsEveryOptionKeepsFilesInOrderAndDefaultsToTheDemoSong) {
 TEST(HostOptions, DiagnosticOptionsChooseTheDiagnosticLibrary) {
     HostOptions options;
     std::string error;
-    ASSERT_TRUE(parse("--window --analyzer", options, error)) << error;
-    EXPECT_EQ(options.analyzer, "1");
-    EXPECT_STREQ(defaultLibraryName(options), "libvisualization-diagnostics.so");
     ASSERT_TRUE(parse("--window --analyzer=compact", options, error)) << error;
     EXPECT_EQ(options.analyzer, "compact");
-    ASSERT_TRUE(parse("--out v.mp4 --record-bands b.txt", options, error)) << error;
-    EXPECT_TRUE(options.analyzer.empty() && options.recordBands == "b.txt");
     EXPECT_STREQ(defaultLibraryName(options), "libvisualization-diagnostics.so");
-
-    EXPECT_FALSE(parse("--window --analyzer=tiny", options, error));
-    EXPECT_NE(error.find("--analyzer takes no value or =compact"), std::string::npos) << error;
-    EXPECT_FALSE(parse("--window --record-bands", options, error));
-    EXPECT_NE(error.find("--record-bands needs a value"), std::string::npos) << error;
-    EXPECT_FALSE(parse("--window --analyzers", options, error));
-    EXPECT_NE(error.find("unknown option --analyzers"), std::string::npos) << error;
+    ASSERT_TRUE(parse("--window --analyzer --record-bands b.txt", options, error)) << error;
+    EXPECT_TRUE(options.analyzer == "1" && options.recordBands == "b.txt");
 }
 
 TEST(HostOptions, RefusesBadArgumentsWithOneSentenceNamingThem) {
@@ -78,6 +68,8 @@ TEST(HostOptions, RefusesBadArgumentsWithOneSentenceNamingThem) {
              {"--speaker tv_1 --out x.mp4", "Kiro"},
              {"--orientation diagonal --out x.mp4", "'diagonal'"},
              {"song.wav", "nothing to write"},
+             {"--window --analyzer=tiny", "--analyzer takes no value or =compact"},
+             {"--window --analyzers", "unknown option --analyzers"},
          }) {
         HostOptions options;
         std::string error;

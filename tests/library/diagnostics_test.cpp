@@ -88,6 +88,8 @@ TEST_F(DiagnosticLibrary, DrawsTheAnalyzerOverThePictureAndRecordsTheBands) {
     EXPECT_EQ(differing(release, analyzed, 0, 0, kWidth - 200, kHeight - 420), 0u);
     EXPECT_GT(differing(release, analyzed, 0, kHeight - 405, kWidth, kHeight),
               size_t(kWidth) * 405 / 2);
+    // The frame-rate graph's box: black at half alpha behind its text.
+    EXPECT_EQ(differing(release, analyzed, kWidth - 130, 0, kWidth, 50), 130u * 50u);
 
     // Every frame's bands differ: one line each.
     std::ifstream in(recording);

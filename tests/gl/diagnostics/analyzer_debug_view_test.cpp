@@ -1,5 +1,5 @@
-// The analyzer view and the frame-rate graph on screen: what they show of a sound input, where,
-// and that they leave the context as the frame needs it.
+// The analyzer view on screen: what it shows of a sound input, where, and that it leaves the
+// context as the frame needs it.
 #include "visualization/diagnostics/analyzer_debug_view.h"
 
 #include <GLES3/gl3.h>
@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "gl/overlay_gl_test.h"
-#include "platform.h"
 #include "support/log_capture.h"
-#include "visualization/diagnostics/fps_graph.h"
 
 using overlaytest::OverlayGlTest;
 using testsupport::LogCapture;
@@ -137,27 +135,6 @@ TEST_F(AnalyzerView, LogsAHistoryEntryWithoutAClassName) {
     EXPECT_EQ(log.lines(), (std::vector<std::string>{
                                "[Renderer][drawSoundInfo][drawInfo] Invalid SoundClass key mapping",
                            }));
-}
-
-TEST_F(AnalyzerView, FrameRateGraphShowsTheRateInItsCorner) {
-    // The view makes the drawing layer the graph draws with.
-    OrvantoAnalyzerDebugView view(kWidth, kHeight, 0);
-    FpsGraph graph;
-    platform_clock_set_manual(1'000'000'000LL);
-    for (int frame = 0; frame < 90; ++frame) {
-        platform_clock_advance(16'666'667);
-        graph.update();
-    }
-    platform_clock_set_real();
-    EXPECT_NEAR(graph.smoothedFrameTime(), 1.0f / 60.0f, 1e-4f);
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    graph.draw(kWidth, kHeight, 2);
-    readBack();
-    // Black at half over white inside the box, the picture untouched outside it.
-    EXPECT_TRUE(near(pixel(kWidth - 2, kHeight - 2), Rgba{128, 128, 128, 255}, 2));
-    EXPECT_EQ(pixel(kWidth - 132, kHeight - 2), (Rgba{255, 255, 255, 255}));
-    EXPECT_EQ(pixel(kWidth - 2, kHeight - 52), (Rgba{255, 255, 255, 255}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "visualization/diagnostics/bands_info_recorder.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "visualization/log.h"
 #include "visualization/spectrum.h"
@@ -86,13 +86,18 @@ void BandsInfoRecorder::update(const Spectrum& spectrum, float time) {
 }
 
 void BandsInfoRecorder::writeLine(const std::vector<float>& bands) {
-    // Formatted on the stack: a recording frame allocates nothing. Write errors are ignored.
-    char number[64];
-    int length = std::snprintf(number, sizeof number, "%f", double(mRecordTime));
-    mFile.write(number, length);
+    // Formatted on the stack in the "%f" form (to_chars with a precision prints what printf
+    // prints, several times faster): a recording frame allocates nothing. Write errors are ignored.
+    char line[64];
+    const auto put = [&](char* begin, double value) {
+        const std::to_chars_result end =
+            std::to_chars(begin, line + sizeof line, value, std::chars_format::fixed, 6);
+        mFile.write(line, end.ptr - line);
+    };
+    put(line, double(mRecordTime));
+    line[0] = ' ';
     for (const float value : bands) {
-        length = std::snprintf(number, sizeof number, " %f", double(value));
-        mFile.write(number, length);
+        put(line + 1, double(value));
     }
     mFile.put('\n');
 }

@@ -55,6 +55,14 @@ if(TARGET vizhost)
   set_target_properties(vizhost vizgallery PROPERTIES INSTALL_RPATH "$ORIGIN/${VIZ_BIN_TO_LIB}")
   install(TARGETS vizhost vizgallery RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
 endif()
+# The diagnostic library is a tool for looking at what the library hears (vizhost --analyzer
+# loads it by its SONAME); hosts never link it, so it has no link name and no package of its own.
+if(TARGET visualization-diagnostics)
+  set_target_properties(visualization-diagnostics PROPERTIES
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR} INSTALL_RPATH "$ORIGIN")
+  install(TARGETS visualization-diagnostics
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT tools NAMELINK_SKIP)
+endif()
 
 # Debian packages, one per component: `make package` writes them to out/.
 set(CPACK_GENERATOR DEB)

@@ -121,7 +121,7 @@ TEST(InstalledTree, ExampleBuildsWithFindPackage) {
 TEST(InstalledTree, ToolsFindTheLibraryAndResourcesBesideThem) {
     const fs::path dir = freshDirectory("installed_tools");
     EXPECT_EQ(run(dir, (kPrefix / "bin/vizhost").string() +
-                           " --frames frames --size 160x90 --duration 0.1 && " +
+                           " --frames frames --size 160x90 --duration 0.1 --analyzer && " +
                            (kPrefix / "bin/vizgallery").string() + " --help"),
               0)
         << readText(dir / "log.txt");

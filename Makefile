@@ -1,12 +1,14 @@
-# The two commands: `make demo` and `make test`. Everything else is a helper of theirs.
+# The two commands: `make demo` and `make test`. Everything else is a helper of theirs, or
+# serves integrators: `make install PREFIX=...` and `make package` (Debian packages in out/).
 BUILD ?= build
+PREFIX ?= /usr/local
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_ARGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build demo test test-sanitize fuzz soak bench format clean
+.PHONY: setup build demo test test-sanitize fuzz soak bench install package format clean
 
 setup:
 	@./scripts/setup.sh
@@ -51,8 +53,17 @@ soak: build
 bench: build
 	@$(BUILD)/bench/viz_bench
 
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# One package per install component, each checked against what its component installs.
+package: build
+	@rm -f out/*.deb
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@./scripts/check_packages.sh $(BUILD) out
+
 format:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
 clean:
 	@rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

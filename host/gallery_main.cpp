@@ -1,6 +1,7 @@
 // vizgallery: every content mode alone, side by side. It links the library's core directly and
 // builds one Visualization per mode whose preset plays nothing but that mode, without the intro
-// and the speaker rings, on the demo song's music.
+// and the speaker rings, on the demo song's music or a music file, in the normal or the
+// always-on look (which no exported function reaches), with the analyzer view on request.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "paths.h"
 #include "platform.h"
 #include "sound_classifier.h"
+#include "visualization/diagnostics/diagnostics.h"
 #include "visualization/visualization.h"
 
 namespace fs = std::filesystem;
@@ -53,6 +55,8 @@ AudioClip demoMusic() {
     mixToMono(song);
     return song;
 }
+
+constexpr float kDemoStart = 33.0f;
 
 // The class the host would have sent by `start`: the classifier hears the song up to there.
 SoundClass classAt(const AudioClip& song, int64_t start) {
@@ -92,7 +96,7 @@ int main(int argc, char** argv) {
         }
     }
     const std::string resources =
-        options.resources.empty() ? std::string(VIZHOST_SOURCE_DIR) + "/res" : options.resources;
+        options.resources.empty() ? defaultResourceDirectory() : options.resources;
     if (!fs::is_directory(resources)) {
         return fail("no resource directory at " + resources + " (give one with --res)");
     }
@@ -114,9 +118,28 @@ int main(int argc, char** argv) {
     }
     platform_log_set_sink(&logSink, nullptr);
 
-    const AudioClip song = demoMusic();
-    const int64_t start = std::min<int64_t>(int64_t(double(options.at) * song.sampleRate),
-                                            int64_t(song.frameCount()));
+    AudioClip song;
+    if (options.music.empty()) {
+        song = demoMusic();
+    } else if (decodeAudioFile(options.music, song, error)) {
+        mixToMono(song);
+    } else {
+        return fail(error);
+    }
+    const double at = options.at >= 0.0f      ? double(options.at)
+                      : options.music.empty() ? double(kDemoStart)
+                                              : song.duration() / 3.0;
+    if (at >= song.duration()) {
+        char message[96];
+        std::snprintf(message, sizeof message, "--at %.2f is past the end of the music (%.2f s)",
+                      at, song.duration());
+        return fail(message);
+    }
+    const int64_t start = int64_t(at * song.sampleRate);
+    DiagnosticsSettings diagnostics;
+    diagnostics.analyzer = options.analyzer.empty()        ? AnalyzerLayout::Off
+                           : options.analyzer == "compact" ? AnalyzerLayout::Compact
+                                                           : AnalyzerLayout::Normal;
     const SoundClass soundClass = classAt(song, start);
 
     headless::Context context;
@@ -148,12 +171,18 @@ int main(int argc, char** argv) {
         player.skipIntro = true;
         player.hideSpeakerOverlay = true;
 
-        // Every mode sees the same frames of music at the same clock.
-        platform_clock_set_manual(1000000000LL);
+        // Every mode sees the same frames of music. The clock, which seeds the shuffles, starts
+        // at a value of the mode's own, so a mode looks the same in any selection while modes of
+        // one family do not all pick the same first photograph or palette.
+        platform_clock_set_manual(1000000000LL * (1 + static_cast<long long>(mode)));
         target->bind();
         auto visualization =
             std::make_unique<Visualization>(resourcePath.c_str(), RotateInfo::Landscape,
-                                            SpeakerInfo::TV_1, DisplayMode::DEFAULT, preset);
+                                            SpeakerInfo::TV_1, options.displayMode, preset);
+        auto overlay =
+            diagnostics.analyzer == AnalyzerLayout::Off
+                ? nullptr
+                : std::make_unique<Diagnostics>(diagnostics, screen.first, screen.second);
         visualization->setSoundClass(soundClass);
         for (size_t f = 0; f < frames; ++f) {
             analyzer.analyze(song.mono.data(), song.mono.size(), start + int64_t(f + 1) * hop);
@@ -162,6 +191,9 @@ int main(int argc, char** argv) {
                                    (long long)(1e9 * double(f) / kFrameRate));
             target->bind();
             visualization->update();
+            if (overlay != nullptr) {
+                overlay->afterFrame(*visualization);
+            }
             if (!HostSession::checkGl(("in " + name).c_str(), error)) {
                 ok = false;
                 break;
@@ -189,6 +221,7 @@ int main(int argc, char** argv) {
             }
         }
         target->bind();
+        overlay.reset();
         visualization.reset();
         if (ok && !HostSession::checkGl(("when " + name + " was deleted").c_str(), error)) {
             ok = false;

@@ -56,17 +56,24 @@ bool addModes(const std::string& list, std::vector<ContentMode>& modes, std::str
 const char* galleryUsage() {
     return "usage: vizgallery [options] [MODE[,MODE...]...]\n"
            "\n"
-           "Plays each content mode alone for a few seconds of the demo song and writes a\n"
-           "contact sheet: one labelled picture per mode. Without modes it shows all 31.\n"
-           "Mode names are those of the library, as CONTENT_2021_RING_VERSION_3 (any case).\n"
+           "Plays each content mode alone for a few seconds of the demo song (or of a music\n"
+           "file) and writes a contact sheet: one labelled picture per mode. Without modes it\n"
+           "shows all 31. Mode names are those of the library, as CONTENT_2021_RING_VERSION_3\n"
+           "(any case).\n"
            "\n"
            "  --out FILE.png     the contact sheet (default out/gallery.png)\n"
            "  --each DIR         also write DIR/<MODE>.png at 960x540 for each mode\n"
            "  --seconds S        how long each mode plays (default 3)\n"
-           "  --at SECONDS       where in the one-minute demo song the music starts (default 33)\n"
+           "  --music FILE       play this music file (WAV, FLAC, Ogg, MP3, ...) instead of the\n"
+           "                     demo song\n"
+           "  --at SECONDS       where in the music it starts (default 33 in the one-minute demo\n"
+           "                     song, a third of the way into a music file)\n"
+           "  --display-mode default|aod   the normal look or the always-on look\n"
+           "  --analyzer[=compact]         draw the analyzer view over each mode\n"
            "  --columns N        cells per row (default 6)\n"
            "  --cell WxH         size of a cell (default 384x216)\n"
-           "  --res DIR          the resource directory (default: the source tree's res/)\n"
+           "  --res DIR          the resource directory (default: the installed one, or the\n"
+           "                     source tree's res/)\n"
            "  --log FILE|-       append the library's log lines to FILE, or '-' for stderr\n"
            "  --help             this text\n";
 }
@@ -86,10 +93,17 @@ bool parseGalleryOptions(const std::vector<std::string>& args, GalleryOptions& o
             }
             continue;
         }
-        const std::string* valued = optionValue(
-            args, i,
-            {"--out", "--each", "--seconds", "--at", "--columns", "--cell", "--res", "--log"},
-            error);
+        if (parseAnalyzerOption(arg, options.analyzer, error)) {
+            if (!error.empty()) {
+                return false;
+            }
+            continue;
+        }
+        const std::string* valued =
+            optionValue(args, i,
+                        {"--out", "--each", "--seconds", "--at", "--columns", "--cell", "--res",
+                         "--log", "--music", "--display-mode"},
+                        error);
         if (valued == nullptr) {
             return false;
         }
@@ -103,6 +117,15 @@ bool parseGalleryOptions(const std::vector<std::string>& args, GalleryOptions& o
             options.resources = value;
         } else if (arg == "--log") {
             options.log = value;
+        } else if (arg == "--music") {
+            options.music = value;
+        } else if (arg == "--display-mode") {
+            const auto found = DisplayModeValues.find(upper(value));
+            if (found == DisplayModeValues.end()) {
+                error = "--display-mode takes default or aod, not '" + value + "'";
+                return false;
+            }
+            options.displayMode = found->second;
         } else if (arg == "--seconds") {
             if (!parseNumber(value, 0.05f, 60.0f, options.seconds)) {
                 error = "--seconds takes 0.05 to 60, not '" + value + "'";

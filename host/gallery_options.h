@@ -14,7 +14,11 @@ struct GalleryOptions {
     std::string out = "out/gallery.png";
     std::string each;      // directory for one full picture per mode; empty: none
     float seconds = 3.0f;  // how long each mode plays before its picture is taken
-    float at = 33.0f;      // where in the demo song the music starts
+    float at = -1.0f;      // where in the music it starts; negative: 33 s into the demo song,
+                           // a third into a music file
+    std::string music;     // a music file to play instead of the demo song
+    DisplayMode displayMode = DisplayMode::DEFAULT;
+    std::string analyzer;  // the analyzer view over each mode: "1" or "compact"; empty: none
     uint32_t columns = 6;
     uint32_t cellWidth = 384;
     uint32_t cellHeight = 216;

@@ -84,13 +84,25 @@ const char* hostUsage() {
            "  --rotate-at SECONDS   turn the screen at this time (may be repeated)\n"
            "  --bands N             number of frequency bands sent per frame (default 16)\n"
            "\n"
+           "Diagnostics (load libvisualization-diagnostics.so unless --library is given):\n"
+           "  --analyzer[=compact]  draw the analyzer view and the frame-rate graph over the\n"
+           "                        picture (compact: without the band panel)\n"
+           "  --record-bands FILE   record the band levels sent to the library to FILE\n"
+           "\n"
            "Setup:\n"
-           "  --library FILE        the library to load (default: libvisualization.so beside\n"
-           "                        the program's directory)\n"
-           "  --res DIR             the resource directory (default: the source tree's res/)\n"
+           "  --library FILE        the library to load (default: the installed one, or the\n"
+           "                        one built beside the program's directory)\n"
+           "  --res DIR             the resource directory (default: the installed one, or\n"
+           "                        the source tree's res/)\n"
            "  --log FILE|-          append the library's log lines to FILE, or '-' for stderr\n"
            "  --write-demo FILE.wav write the demo song as a WAV file and stop\n"
            "  --help                this text\n";
+}
+
+const char* defaultLibraryName(const HostOptions& options) {
+    return options.analyzer.empty() && options.recordBands.empty()
+               ? "libvisualization.so"
+               : "libvisualization-diagnostics.so";
 }
 
 bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options,
@@ -122,11 +134,17 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
             options.help = true;
             continue;
         }
+        if (parseAnalyzerOption(arg, options.analyzer, error)) {
+            if (!error.empty()) {
+                return false;
+            }
+            continue;
+        }
         const std::string* valued =
             optionValue(args, i,
                         {"--out", "--frames", "--still", "--still-at", "--size", "--duration",
                          "--bands", "--speaker", "--orientation", "--rotate-at", "--library",
-                         "--res", "--log", "--write-demo"},
+                         "--res", "--log", "--write-demo", "--record-bands"},
                         error);
         if (valued == nullptr) {
             return false;
@@ -191,6 +209,8 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
             options.log = value;
         } else if (arg == "--write-demo") {
             options.writeDemo = value;
+        } else if (arg == "--record-bands") {
+            options.recordBands = value;
         } else {
             error = "unknown option " + arg;
             return false;

@@ -27,6 +27,10 @@ struct HostOptions {
     std::string resources;        // empty: the source tree's res/
     std::string log;              // the library's log lines: a file, "-" for stderr, or none
     std::string writeDemo;        // write the demo song as a WAV file and stop
+    // The diagnostic library's switches: the analyzer view ("1" or "compact"; empty: none) and
+    // the file the bands are recorded to. Either one loads the diagnostic library by default.
+    std::string analyzer;
+    std::string recordBands;
     bool progress = true;
     bool help = false;
 };
@@ -38,5 +42,9 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
                       std::string& error);
 
 const char* hostUsage();
+
+// The file name of the library the host loads by default: the diagnostic build when a
+// diagnostic option asks for it.
+const char* defaultLibraryName(const HostOptions& options);
 
 }  // namespace vizhost

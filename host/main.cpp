@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -78,15 +79,23 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    const fs::path resources = options.resources.empty() ? fs::path(VIZHOST_SOURCE_DIR) / "res"
-                                                         : fs::path(options.resources);
+    const fs::path resources =
+        options.resources.empty() ? defaultResourceDirectory() : options.resources;
     if (!fs::is_directory(resources)) {
         return fail("no resource directory at " + resources.string() + " (give one with --res)");
     }
     const std::string library =
-        options.library.empty()
-            ? (fs::path(programDirectory()).parent_path() / "libvisualization.so").string()
-            : options.library;
+        options.library.empty() ? defaultLibraryPath(defaultLibraryName(options)) : options.library;
+    // The diagnostic library reads its switches when it creates its instance.
+    if (!options.analyzer.empty()) {
+        setenv("VISUALIZATION_ANALYZER", options.analyzer.c_str(), 1);
+    }
+    if (!options.recordBands.empty()) {
+        if (!makeParent(options.recordBands, error)) {
+            return fail(error);
+        }
+        setenv("VISUALIZATION_RECORD_BANDS", options.recordBands.c_str(), 1);
+    }
     LoadedLibrary loaded;
     if (!loaded.load(library, error)) {
         return fail(error);

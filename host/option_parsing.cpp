@@ -35,4 +35,18 @@ const std::string* optionValue(const std::vector<std::string>& args, size_t& i,
     return &args[++i];
 }
 
+bool parseAnalyzerOption(const std::string& arg, std::string& analyzer, std::string& error) {
+    static const std::string kOption = "--analyzer";
+    if (arg == kOption || arg == kOption + "=1") {
+        analyzer = "1";
+    } else if (arg == kOption + "=compact") {
+        analyzer = "compact";
+    } else if (arg.compare(0, kOption.size() + 1, kOption + "=") == 0) {
+        error = "--analyzer takes no value or =compact, not '" + arg + "'";
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace vizhost

@@ -16,4 +16,8 @@ bool parseFloat(const std::string& text, float& value);
 const std::string* optionValue(const std::vector<std::string>& args, size_t& i,
                                std::initializer_list<const char*> valued, std::string& error);
 
+// Reads --analyzer, --analyzer=1 and --analyzer=compact into `analyzer` ("1" or "compact").
+// False when `arg` is no analyzer option; true with `error` set for one with another value.
+bool parseAnalyzerOption(const std::string& arg, std::string& analyzer, std::string& error);
+
 }  // namespace vizhost

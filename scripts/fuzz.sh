@@ -10,7 +10,7 @@ seconds=$2
 root=$(pwd)
 
 # target:longest input
-targets=(host_boundary:2048 image_reader:16384)
+targets=(host_boundary:2048 image_reader:16384 font_description:8192)
 
 # The leak checker keeps no record of dynamically loaded TLS (see the Makefile's sanitizer run);
 # the software rasteriser's own allocations are suppressed.

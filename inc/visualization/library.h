@@ -1,9 +1,11 @@
 // The ten functions a host calls, with plain C names. Call them all from the one thread that has
-// the GL context current. Enumerations cross as 32-bit integers (see visualization/types.h for
-// their values); values outside an enumeration are logged and dropped.
+// the GL context current. Enumerations cross as 32-bit integers with the values of
+// visualization/library_types.h; values outside an enumeration are logged and dropped.
 #pragma once
 
 #include <stdint.h>
+
+#include "visualization/library_types.h"
 
 #ifdef __cplusplus
 extern "C" {

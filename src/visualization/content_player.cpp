@@ -6,6 +6,7 @@
 #include "platform.h"
 #include "visualization/content/catalogue.h"
 #include "visualization/content_player_gl_output.h"
+#include "visualization/library_types.h"
 #include "visualization/log.h"
 #include "visualization/util/assert.h"
 
@@ -173,7 +174,7 @@ void ContentPlayer::startRotation(RotateInfo from, RotateInfo to, bool reset) {
 }
 
 void ContentPlayer::setRotationTransitionAngle(float degrees) {
-    if (degrees == -1.0f) {
+    if (degrees == VIZ_ROTATION_DEGREE_ABORTED) {
         logMessage("[ContentPlayer][setRotationTransitionAngle] Transition abort signaled!");
         return;
     }

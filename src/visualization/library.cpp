@@ -13,18 +13,26 @@
 #include "visualization/types.h"
 #include "visualization/util/gl/shared_context.h"
 #include "visualization/visualization.h"
+#ifdef VIZ_DIAGNOSTICS
+#include "visualization/diagnostics/diagnostics.h"
+#endif
 
 #define VIZ_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
-constexpr uint32_t kMaxBandCount = 1024;
+constexpr uint32_t kMaxBandCount = VIZ_MAX_BAND_COUNT;
 
 std::string gResourcePath;
 RotateInfo gRotation = RotateInfo::Landscape;
 SpeakerInfo gSpeaker = SpeakerInfo::TV_1;
 bool gSpeakerInfoSet = false;
 std::unique_ptr<Visualization> gInstance;
+#ifdef VIZ_DIAGNOSTICS
+// The diagnostic build's analyzer view and band recorder, living as long as the instance. The
+// release build compiles none of it, so its frame path is the same code either way.
+std::unique_ptr<Diagnostics> gDiagnostics;
+#endif
 // What a host repeats every frame is reported once per instance: the frame path does not log.
 bool gFrameHostErrorsReported = false;
 bool gBandOverflowReported = false;
@@ -34,6 +42,9 @@ void deleteInstance() {
         return;
     }
     beginScope("[Library][deleteInstance]");
+#ifdef VIZ_DIAGNOSTICS
+    gDiagnostics.reset();
+#endif
     gInstance.reset();
     endScope();
 }
@@ -47,6 +58,11 @@ void createInstance() {
     VisualizationPreset preset;
     gInstance = std::make_unique<Visualization>(gResourcePath.c_str(), gRotation, gSpeaker,
                                                 DisplayMode::DEFAULT, preset);
+#ifdef VIZ_DIAGNOSTICS
+    const ScreenSize size = preset.screenSizes.at(gRotation);
+    gDiagnostics = std::make_unique<Diagnostics>(DiagnosticsSettings::fromEnvironment(), size.first,
+                                                 size.second);
+#endif
     gFrameHostErrorsReported = false;
     gBandOverflowReported = false;
     endScope();
@@ -121,6 +137,9 @@ VIZ_EXPORT void OnUpdateGlApp(void) {
     createInstanceOnSpeakerInfoSet();
     if (gInstance != nullptr) {
         gInstance->update();
+#ifdef VIZ_DIAGNOSTICS
+        gDiagnostics->afterFrame(*gInstance);
+#endif
         return;
     }
     gl::applyBaseRenderState();

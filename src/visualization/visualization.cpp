@@ -4,6 +4,7 @@
 
 #include "platform.h"
 #include "visualization/log.h"
+#include "visualization/util/gl/qd.h"
 #include "visualization/util/gl/shared_context.h"
 #include "visualization/util/math/scalar.h"
 #include "visualization/util/random.h"
@@ -46,7 +47,9 @@ Visualization::Visualization(const char* assetPath, RotateInfo rotation, Speaker
 Visualization::~Visualization() {
     beginScope("[Visualization][Destructor]");
     mContentPlayer.reset();
-    // The immediate-mode drawing layer releases its shared GL resources here once it exists.
+    // The diagnostic drawing shares one set of GL objects across the process; the instance that
+    // ends takes them with it, so a later instance starts from a fresh create.
+    qd::destroy();
     endScope();
 }
 

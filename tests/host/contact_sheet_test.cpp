@@ -89,11 +89,21 @@ TEST(GalleryOptions, ModesByNameInAnyCaseAndCheckedValues) {
     options = GalleryOptions();
     ASSERT_TRUE(parseGalleryOptions({}, options, error));
     EXPECT_TRUE(options.modes.empty() && options.out == "out/gallery.png");
+    EXPECT_TRUE(options.music.empty() && options.displayMode == DisplayMode::DEFAULT &&
+                options.analyzer.empty());
+
+    ASSERT_TRUE(parseGalleryOptions(
+        {"--music", "a.flac", "--display-mode", "aod", "--analyzer=compact"}, options, error))
+        << error;
+    EXPECT_TRUE(options.music == "a.flac" && options.displayMode == DisplayMode::AOD &&
+                options.analyzer == "compact");
 
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{"CONTENT_2021_RING_VERSION_9"},
                                                {"--cell", "10x10"},
                                                {"--seconds"},
+                                               {"--display-mode", "dim"},
+                                               {"--analyzer=full"},
                                                {"--width", "3"}}) {
         error.clear();
         EXPECT_FALSE(parseGalleryOptions(bad, options, error)) << bad.front();

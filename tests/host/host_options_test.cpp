@@ -43,6 +43,17 @@ TEST(HostOptions, ReadsEveryOptionKeepsFilesInOrderAndDefaultsToTheDemoSong) {
 
     ASSERT_TRUE(parse("--window --size 640x360 --orientation portrait", options, error));
     EXPECT_TRUE(options.window && options.width == 640u && options.height == 360u);
+    EXPECT_STREQ(defaultLibraryName(options), "libvisualization.so");
+}
+
+TEST(HostOptions, DiagnosticOptionsChooseTheDiagnosticLibrary) {
+    HostOptions options;
+    std::string error;
+    ASSERT_TRUE(parse("--window --analyzer=compact", options, error)) << error;
+    EXPECT_EQ(options.analyzer, "compact");
+    EXPECT_STREQ(defaultLibraryName(options), "libvisualization-diagnostics.so");
+    ASSERT_TRUE(parse("--window --analyzer --record-bands b.txt", options, error)) << error;
+    EXPECT_TRUE(options.analyzer == "1" && options.recordBands == "b.txt");
 }
 
 TEST(HostOptions, RefusesBadArgumentsWithOneSentenceNamingThem) {
@@ -57,6 +68,8 @@ TEST(HostOptions, RefusesBadArgumentsWithOneSentenceNamingThem) {
              {"--speaker tv_1 --out x.mp4", "Kiro"},
              {"--orientation diagonal --out x.mp4", "'diagonal'"},
              {"song.wav", "nothing to write"},
+             {"--window --analyzer=tiny", "--analyzer takes no value or =compact"},
+             {"--window --analyzers", "unknown option --analyzers"},
          }) {
         HostOptions options;
         std::string error;

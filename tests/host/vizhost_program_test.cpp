@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -163,4 +164,51 @@ TEST(VizgalleryProgram, WritesALabelledSheetOfTheNamedModes) {
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_NE(outcome.errors.find("unknown mode 'CONTENT_2021_BLOBS'"), std::string::npos)
         << outcome.errors;
+}
+
+TEST(VizhostProgram, DiagnosticOptionsRecordTheBandsAndTurnOnTheAnalyzer) {
+    const std::string dir = freshDirectory("vizhost_diagnostics");
+    const std::string bands = dir + "/recorded/bands.txt";
+    const std::string log = dir + "/library.log";
+    const Outcome outcome =
+        runVizhost({"--duration", "1", "--still", dir + "/still.png", "--size", "192x108",
+                    "--no-progress", "--log", log, "--analyzer=compact", "--record-bands", bands});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+    const std::string lines = readText(log);
+    EXPECT_NE(lines.find("VISUALIZATION_ANALYZER=compact: compact"), std::string::npos) << lines;
+
+    // One line per changed frame of the demo song's second.
+    const std::string recorded = readText(bands);
+    EXPECT_EQ(recorded.rfind("0.000000 ", 0), 0u) << recorded;
+    EXPECT_GT(std::count(recorded.begin(), recorded.end(), '\n'), 30);
+}
+
+TEST(VizgalleryProgram, PlaysAMusicFileInTheAlwaysOnLook) {
+    const std::string dir = freshDirectory("vizgallery_music");
+    const std::string song = dir + "/song.wav";
+    ASSERT_EQ(runVizhost({"--write-demo", song}).exitCode, 0);
+    std::vector<std::vector<uint8_t>> pictures;
+    // The normal look, the always-on look, and the normal look under the analyzer.
+    for (const char* extra : {"--display-mode=default", "--display-mode=aod", "--analyzer"}) {
+        const std::string each = dir + "/" + std::to_string(pictures.size());
+        std::vector<std::string> args = {
+            "CONTENT_2020_CIRCULAR_1", "--music", song, "--seconds", "0.5", "--out",
+            dir + "/sheet.png",        "--each",  each};
+        if (std::string(extra) == "--analyzer") {
+            args.push_back(extra);
+        } else {
+            args.insert(args.end(), {"--display-mode", std::string(extra).substr(15)});
+        }
+        const Outcome outcome = run(VIZGALLERY_PROGRAM, args);
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+        int w = 0, h = 0, channels = 0;
+        stbi_uc* rgba =
+            stbi_load((each + "/CONTENT_2020_CIRCULAR_1.png").c_str(), &w, &h, &channels, 4);
+        ASSERT_NE(rgba, nullptr);
+        pictures.emplace_back(rgba, rgba + w * h * 4);
+        stbi_image_free(rgba);
+    }
+    // The same music and clock in all three: only the look, or the overlay, differs.
+    EXPECT_NE(pictures[0], pictures[1]);
+    EXPECT_NE(pictures[0], pictures[2]);
 }

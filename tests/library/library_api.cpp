@@ -18,8 +18,8 @@ bool resolve(void* handle, const char* name, Function& function, std::string& er
 
 }  // namespace
 
-LibraryApi::LibraryApi() {
-    handle = dlopen(VIZ_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+LibraryApi::LibraryApi(const char* path) {
+    handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         error = dlerror();
         return;

@@ -15,7 +15,7 @@
 namespace testsupport {
 
 struct LibraryApi {
-    LibraryApi();
+    explicit LibraryApi(const char* path = VIZ_LIBRARY_PATH);
     ~LibraryApi();
     LibraryApi(const LibraryApi&) = delete;
     LibraryApi& operator=(const LibraryApi&) = delete;

@@ -1,0 +1,266 @@
+// The distance-field text: the generated font loads with its metrics, every malformed description
+// is logged and stored nowhere, layout follows advances, kerning, lines and alignment, and the
+// drawn text stays inside its metrics box with a visible shadow.
+#include "visualization/util/font_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "gl/overlay_gl_test.h"
+#include "support/log_capture.h"
+#include "visualization/util/gl/shared_context.h"
+
+namespace {
+
+using testsupport::LogCapture;
+using testsupport::Rgba;
+
+const FontRenderer::FontPaths kReplica = {"fonts/replica/replica.png",
+                                          "fonts/replica/replica.json"};
+
+// A small font with round numbers: A and V with a kerning pair, a space, no '?'.
+const char* const kTestFont = R"({
+ "info": {"size": "20", "padding": "0,0,0,0", "spacing": "0,0"},
+ "common": {"lineHeight": "24", "base": "18", "scaleW": "64", "scaleH": "64"},
+ "chars": {"char": [
+  {"id": "65", "x": "0", "y": "0", "width": "10", "height": "12", "xoffset": "1", "yoffset": "6", "xadvance": "12"},
+  {"id": "86", "x": "16", "y": "0", "width": "11", "height": "13", "xoffset": "0", "yoffset": "5", "xadvance": "11"},
+  {"id": "32", "x": "0", "y": "0", "width": "0", "height": "0", "xoffset": "0", "yoffset": "0", "xadvance": "5"}]},
+ "kernings": [{"first": "65", "second": "86", "amount": "-2"}]
+})";
+
+class FontRendererTest : public overlaytest::OverlayGlTest {
+protected:
+    // Writes a description below the build's test output and answers its resource-relative path.
+    std::string writeDescription(const std::string& name, const std::string& text) {
+        const std::filesystem::path directory =
+            std::filesystem::relative(std::string(VIZ_TEST_OUTPUT_DIR) + "/fonts");
+        std::filesystem::create_directories(directory);
+        std::ofstream(directory / name) << text;
+        fs::setResourcePath(directory.c_str());
+        return name;
+    }
+};
+
+TEST_F(FontRendererTest, TheGeneratedFontLoadsWithItsMetrics) {
+    FontRenderer renderer(640, 360);
+    ASSERT_TRUE(renderer.createCharInfo("replica", kReplica));
+    const FontRenderer::FontInfo* font = renderer.getFontInfo("replica");
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->size, 48);
+    EXPECT_EQ(font->scaleW, 512);
+    EXPECT_EQ(font->texture->width, static_cast<GLuint>(font->scaleW));
+    EXPECT_EQ(font->texture->height, static_cast<GLuint>(font->scaleH));
+    EXPECT_EQ(font->padding[0], 2.0f);
+    EXPECT_EQ(font->spacing[1], 2.0f);
+    EXPECT_EQ(font->lineHeight, 56.0f);
+    EXPECT_EQ(font->base, 45.0f);
+    EXPECT_EQ(font->chars.size(), 95u);  // printable ASCII
+    EXPECT_EQ(font->capHeight, font->chars.at('A').height - 2.0f);
+    // The cap height is about 0.73 em, plus the distance field's reach above and below.
+    EXPECT_NEAR(font->chars.at('H').height, 0.73f * 48.0f + 4.0f, 1.0f);
+    EXPECT_EQ(font->chars.at(' ').width, 0.0f);
+    EXPECT_GT(font->chars.at(' ').xadvance, 10.0f);
+    // The font's kerning table: "AV" and "To" close up, by about three and eight pixels.
+    EXPECT_NEAR(font->kernings.at('A').at('V').amount, -3.07f, 0.01f);
+    EXPECT_NEAR(font->kernings.at('T').at('o').amount, -8.16f, 0.01f);
+}
+
+TEST_F(FontRendererTest, MalformedDescriptionsAreLoggedAndStoreNothing) {
+    const std::string info = R"("info": {"size": "20", "padding": "0,0,0,0", "spacing": "0,0"})";
+    const std::string common =
+        R"("common": {"lineHeight": "24", "base": "18", "scaleW": "64", "scaleH": "64"})";
+    const std::string glyph =
+        R"({"id": "65", "x": "0", "y": "0", "width": "10", "height": "12", "xoffset": "1", )"
+        R"("yoffset": "6", "xadvance": "12"})";
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;  // a line ending in '*' is matched by its start
+    } cases[] = {
+        {"{\"info\": ", {"[FontRenderer][createCharInfo] Parse error: *"}},
+        {"[1, 2]", {"[FontRenderer][createCharInfo] Invalid object\n"}},
+        {"{" + common + ", \"chars\": {\"char\": []}}",
+         {"[FontRenderer][createCharInfo] No \"info\" and/or \"common\" object."}},
+        {"{" + info + ", \"chars\": {\"char\": []}}",
+         {"[FontRenderer][createCharInfo] No \"info\" and/or \"common\" object."}},
+        {"{" + info + ", " + common + "}", {"[FontRenderer][createCharInfo] No \"chars\" object."}},
+        {"{}",
+         {"[FontRenderer][createCharInfo] No \"info\" and/or \"common\" object.",
+          "[FontRenderer][createCharInfo] No \"chars\" object."}},
+        // Members that are missing, numbers instead of strings, or strings that are no numbers.
+        {"{" + info + ", " + common + R"(, "chars": {"char": [{"id": "65"}]}})",
+         {"[FontRenderer][createCharInfo] Invalid font description bad.json: *"}},
+        {R"({"info": {"size": 20, "padding": "0", "spacing": "0"}, )" + common +
+             ", \"chars\": {\"char\": [" + glyph + "]}}",
+         {"[FontRenderer][createCharInfo] Invalid font description bad.json: *"}},
+        {"{" + info + ", " + common + ", \"chars\": {\"char\": [" + glyph +
+             R"(]}, "kernings": [{"first": "A", "second": "86", "amount": "-2"}]})",
+         {"[FontRenderer][createCharInfo] Invalid font description bad.json: stoi"}},
+        {R"({"info": {"size": "0", "padding": "0", "spacing": "0"}, )" + common +
+             ", \"chars\": {\"char\": []}}",
+         {"[FontRenderer][createCharInfo] Invalid font description bad.json: font or atlas size "
+          "not positive"}},
+    };
+    FontRenderer renderer(64, 64);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string path = writeDescription("bad.json", c.text);
+        LogCapture log;
+        EXPECT_FALSE(renderer.createCharInfo("bad", {"none.png", path}));
+        EXPECT_EQ(renderer.getFontInfo("bad"), nullptr);
+        ASSERT_EQ(log.lines().size(), c.lines.size());
+        for (size_t i = 0; i < c.lines.size(); ++i) {
+            const std::string& expected = c.lines[i];
+            if (expected.back() == '*') {
+                EXPECT_EQ(log.lines()[i].rfind(expected.substr(0, expected.size() - 1), 0), 0u)
+                    << log.lines()[i];
+            } else {
+                EXPECT_EQ(log.lines()[i], expected);
+            }
+        }
+    }
+    // The same file made whole loads.
+    writeDescription("good.json", kTestFont);
+    EXPECT_TRUE(renderer.createCharInfo("good", {"none.png", "good.json"}));
+}
+
+TEST_F(FontRendererTest, LayoutFollowsAdvancesKerningLinesAndAlignment) {
+    FontRenderer renderer(64, 64);
+    ASSERT_TRUE(
+        renderer.createCharInfo("test", {"none.png", writeDescription("test.json", kTestFont)}));
+    renderer.setFont("test");
+    renderer.size(20.0f);  // the font's own size: font pixels are drawn pixels
+
+    // The first glyph starts the line; the pair (A, V) closes up by 2; a character without a
+    // glyph is skipped, also by the kerning lookup.
+    for (const char* text : {"AV", "A?V"}) {
+        SCOPED_TRACE(text);
+        const FontRenderer::TextMetrics m = renderer.getTextMetrics(text);
+        const std::vector<FontRenderer::CharMetric>& glyphs = renderer.getLayout();
+        ASSERT_EQ(glyphs.size(), 2u);
+        EXPECT_EQ(glyphs[0].x, 0.0f);
+        EXPECT_EQ(glyphs[1].x, 12.0f - 2.0f - 1.0f);
+        EXPECT_EQ(glyphs[1].y, 5.0f);
+        EXPECT_FLOAT_EQ(glyphs[1].u, 16.0f / 64.0f);
+        EXPECT_FLOAT_EQ(glyphs[1].vs, 13.0f / 64.0f);
+        EXPECT_EQ(m.width, 9.0f + 11.0f);
+        EXPECT_EQ(m.height, 24.0f);
+        EXPECT_EQ(m.top, 6.0f);
+        EXPECT_EQ(m.base, 18.0f);
+    }
+    EXPECT_EQ(renderer.getNextKerning(0, "VA", 2), 0.0f);
+    EXPECT_EQ(renderer.getNextKerning(0, "A V", 3), 0.0f);
+
+    // Two lines, the second one line height lower, at half the size.
+    renderer.size(10.0f);
+    FontRenderer::TextMetrics m = renderer.getTextMetrics("AV\nA");
+    ASSERT_EQ(renderer.getLayout().size(), 3u);
+    EXPECT_EQ(renderer.getLayout()[2].y, 6.0f + 24.0f);
+    EXPECT_EQ(renderer.getLayout()[2].x, 0.0f);
+    EXPECT_EQ(m.left, 0.0f);
+    EXPECT_EQ(m.width, 10.0f);
+    EXPECT_EQ(m.height, 24.0f);
+    EXPECT_EQ(m.base, 9.0f);
+
+    // Right and centre alignment start each line left of the anchor by its (half) width.
+    renderer.size(20.0f);
+    renderer.horizontalAlign(1);
+    m = renderer.getTextMetrics("AV\nA");
+    EXPECT_EQ(m.left, -20.0f);
+    EXPECT_EQ(m.width, 20.0f);
+    renderer.horizontalAlign(2);
+    m = renderer.getTextMetrics("AV\nA");
+    EXPECT_EQ(m.left, -10.0f);
+
+    m = renderer.getTextMetrics("");
+    EXPECT_TRUE(m.left == 0.0f && m.top == 0.0f && m.width == 0.0f && m.height == 0.0f &&
+                m.base == 0.0f);
+}
+
+TEST_F(FontRendererTest, DrawnTextStaysInsideItsMetricsWithAShadow) {
+    constexpr uint32_t kWidth = 320, kHeight = 120;
+    useTarget(kWidth, kHeight);
+    FontRenderer renderer(kWidth, kHeight);
+    ASSERT_TRUE(renderer.createCharInfo("replica", kReplica));
+    renderer.setFont("replica");
+    const auto draw = [&](float x, float y, const char* text) {
+        gl::applyBaseRenderState();
+        glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        renderer.drawString(x, y, text);
+        glDisable(GL_BLEND);
+        readBack();
+    };
+
+    const float x = 20.0f, y = 30.0f;
+    renderer.size(32.0f);
+    const FontRenderer::TextMetrics m = renderer.getTextMetrics("Wavy Text");
+    draw(x, y, "Wavy Text");
+    savePng("font_wavy_text");
+    int glyph = 0, shadow = 0, stray = 0;
+    for (uint32_t py = 0; py < kHeight; ++py) {
+        for (uint32_t px = 0; px < kWidth; ++px) {
+            const Rgba c = pixel(px, py);
+            const bool bright = c.r > 200;
+            glyph += bright ? 1 : 0;
+            shadow += c.r < 90 ? 1 : 0;
+            // The glyph quads include the distance field's reach, which the metrics include.
+            const bool inside = px + 0.5f >= x + m.left && px + 0.5f <= x + m.left + m.width &&
+                                py + 0.5f >= y + m.top && py + 0.5f <= y + m.height;
+            stray += bright && !inside ? 1 : 0;
+            ASSERT_TRUE(c.r == c.g && c.g == c.b) << "white text on grey stays grey";
+        }
+    }
+    EXPECT_EQ(stray, 0);
+    EXPECT_GT(glyph, 600);
+    EXPECT_GT(shadow, 100) << "the drop shadow darkens the background around the glyphs";
+
+    // Right alignment ends the text at the anchor.
+    renderer.horizontalAlign(1);
+    draw(300.0f, 30.0f, "Wavy Text");
+    int rightmost = 0;
+    for (uint32_t py = 0; py < kHeight; ++py) {
+        for (uint32_t px = 0; px < kWidth; ++px) {
+            rightmost =
+                pixel(px, py).r > 200 ? std::max(rightmost, static_cast<int>(px)) : rightmost;
+        }
+    }
+    // The glyph box reaches the anchor; the outline stops short of it by the field's reach.
+    EXPECT_LE(rightmost, 300);
+    EXPECT_GE(rightmost, 300 - 8);
+    renderer.horizontalAlign(0);
+
+    // An empty text draws nothing.
+    draw(x, y, "");
+    EXPECT_EQ(pixel(40, 50), (Rgba{128, 128, 128, 255}));
+
+    // A sheet to look at: the analyzer's small sizes with its smoothing, then larger text.
+    useTarget(480, 200);
+    renderer.setViewport(480, 200);
+    gl::applyBaseRenderState();
+    glClearColor(0.3f, 0.35f, 0.45f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    float line = 8.0f;
+    for (const auto& [size, smoothing] : {std::pair<float, float>{12.0f, 1.75f},
+                                          {14.0f, 1.75f},
+                                          {16.0f, 3.0f},
+                                          {24.0f, 3.0f},
+                                          {48.0f, 3.0f}}) {
+        renderer.size(size);
+        renderer.smoothing(smoothing);
+        renderer.drawString(10.0f, line, "AVery Quick (fox) -42.5 dB Wavy_Text!");
+        line += size * 1.4f;
+    }
+    glDisable(GL_BLEND);
+    readBack();
+    savePng("font_sample");
+}
+
+}  // namespace

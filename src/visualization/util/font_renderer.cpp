@@ -122,7 +122,13 @@ void FontRenderer::setViewport(uint32_t width, uint32_t height) {
 bool FontRenderer::createCharInfo(const std::string& name, const FontPaths& paths) {
     const std::string json = fs::loadResourceString(paths.jsonPath);
     picojson::value root;
-    const std::string error = picojson::parse(root, json);
+    std::string error;
+    // The parser throws, rather than reports, a number beyond the range of a double ("1e999").
+    try {
+        error = picojson::parse(root, json);
+    } catch (const std::exception& exception) {
+        error = exception.what()[0] != '\0' ? exception.what() : "number out of range";
+    }
     if (!error.empty()) {
         logMessage("[FontRenderer][createCharInfo] Parse error: %s\n", error.c_str());
         return false;

@@ -81,6 +81,8 @@ TEST_F(FontRendererTest, MalformedDescriptionsAreLoggedAndStoreNothing) {
         std::vector<std::string> lines;  // a line ending in '*' is matched by its start
     } cases[] = {
         {"{\"info\": ", {"[FontRenderer][createCharInfo] Parse error: *"}},
+        // Found by the font description fuzzer: the parser throws for a number beyond a double.
+        {"5E455", {"[FontRenderer][createCharInfo] Parse error: number out of range\n"}},
         {"[1, 2]", {"[FontRenderer][createCharInfo] Invalid object\n"}},
         {"{" + common + ", \"chars\": {\"char\": []}}",
          {"[FontRenderer][createCharInfo] No \"info\" and/or \"common\" object."}},

@@ -125,7 +125,8 @@ TextureData loadTextureData(const char* path, int* width, int* height, int* chan
     int claimedWidth = 0;
     int claimedHeight = 0;
     int claimedChannels = 0;
-    if (stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &claimedWidth,
+    if (huffmanTablesFit(bytes) &&
+        stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &claimedWidth,
                               &claimedHeight, &claimedChannels) != 0 &&
         (claimedWidth > kMaxImageSide || claimedHeight > kMaxImageSide)) {
         logMessage("[fs] Image too large: %s (%dx%d, at most %d on a side)\n", path, claimedWidth,
@@ -144,8 +145,9 @@ TextureData decodeTextureData(const std::vector<uint8_t>& bytes, int* width, int
     int w = 0;
     int h = 0;
     int c = 0;
-    if (stbi_info_from_memory(bytes.data(), size, &w, &h, &c) == 0 || w > kMaxImageSide ||
-        h > kMaxImageSide || !huffmanTablesFit(bytes)) {
+    // Reading the header alone builds the Huffman tables already.
+    if (!huffmanTablesFit(bytes) || stbi_info_from_memory(bytes.data(), size, &w, &h, &c) == 0 ||
+        w > kMaxImageSide || h > kMaxImageSide) {
         return TextureData(nullptr);
     }
     TextureData pixels(stbi_load_from_memory(bytes.data(), size, &w, &h, &c, 0));

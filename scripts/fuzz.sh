@@ -3,6 +3,8 @@
 # go to <build>/corpus/<target> (kept between runs), findings to <build>/findings/; the committed
 # seeds in tests/fuzz/<target>/ are only read. Prints executions per second and edges covered.
 # usage: scripts/fuzz.sh BUILD_DIR SECONDS
+# FUZZ_SEED fixes libFuzzer's random seed (CI does, so that a run it fails is one anybody can
+# repeat from a fresh build); without it every run explores anew.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "$1" && pwd)
@@ -31,7 +33,7 @@ for entry in "${targets[@]}"; do
   fi
   log=$build/fuzz-$name.log
   echo "fuzz: $name for ${seconds}s (log: $log)" >&2
-  if ! "$build/tests/fuzz/viz_fuzz_$name" -max_total_time="$seconds" -timeout=60 \
+  if ! "$build/tests/fuzz/viz_fuzz_$name" -max_total_time="$seconds" -timeout=60 -seed="${FUZZ_SEED:-0}" \
       -rss_limit_mb=2560 -max_len="$max_len" -print_final_stats=1 \
       -artifact_prefix="$build/findings/$name-" "${dict[@]}" \
       "$corpus" "$root/tests/fuzz/$name" >"$log" 2>&1; then

@@ -33,24 +33,31 @@ bool isRegularFile(const char* path) {
 
 // The JPEG decoder builds each Huffman table into arrays of 256 symbols without checking that
 // the table's sixteen code counts add up to no more, so a crafted table writes past them. Every
-// two bytes that could start a table definition are checked the way the decoder reads them;
-// entropy-coded data never holds them (its 0xFF bytes are followed by 0x00), other segments
-// rarely, and a photograph refused by mistake is only not shown.
+// two bytes that could start a table definition are checked the way the decoder reads them:
+// after any run of 0xFF fill bytes, and with zeros past the end of the file, where a table cut
+// short still declares the counts the decoder reads. Entropy-coded data never holds such a pair
+// (its 0xFF bytes are followed by 0x00), other segments rarely, and a photograph refused by
+// mistake is only not shown.
 bool huffmanTablesFit(const std::vector<uint8_t>& bytes) {
     const size_t size = bytes.size();
-    if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8) {
+    size_t start = 0;
+    while (start < size && bytes[start] == 0xFF) {
+        ++start;
+    }
+    if (start == 0 || start >= size || bytes[start] != 0xD8) {
         return true;
     }
-    for (size_t marker = 2; marker + 4 <= size; ++marker) {
+    auto at = [&](size_t i) -> long { return i < size ? bytes[i] : 0; };
+    for (size_t marker = start + 1; marker + 1 < size; ++marker) {
         if (bytes[marker] != 0xFF || bytes[marker + 1] != 0xC4) {
             continue;
         }
-        long remaining = ((long{bytes[marker + 2]} << 8) | bytes[marker + 3]) - 2;
+        long remaining = ((at(marker + 2) << 8) | at(marker + 3)) - 2;
         size_t table = marker + 4;
-        while (remaining > 0 && table + 17 <= size) {
+        while (remaining > 0 && table < size) {
             long symbols = 0;
             for (size_t i = 1; i <= 16; ++i) {
-                symbols += bytes[table + i];
+                symbols += at(table + i);
             }
             if (symbols > 256) {
                 return false;

@@ -145,13 +145,19 @@ TEST_F(FsTest, ImagesWithASideAboveTheLimitAreNotDecoded) {
 }
 
 // Found by the image reader fuzzer: a JPEG Huffman table of more than 256 codes, which the decoder
-// writes past its arrays (the sanitizers stopped at the first byte beyond). It is refused, while
-// the tables of an ordinary JPEG (of 12 and 162 codes) still decode.
+// writes past its arrays (the sanitizers stopped at the first byte beyond); also behind a fill
+// byte before the start of image, and as a table cut short by the end of the file, whose missing
+// counts the decoder reads from the bytes of the end marker and then zeros. All are refused,
+// while the tables of an ordinary JPEG (of 12 and 162 codes) still decode.
 TEST_F(FsTest, JpegHuffmanTablesOfMoreThan256CodesAreRefused) {
-    const std::string crafted = VIZ_SOURCE_DIR "/tests/fuzz/image_reader/huffman_overflow.jpg";
+    const std::string dir = VIZ_SOURCE_DIR "/tests/fuzz/image_reader/";
+    std::vector<uint8_t> filled = fs::loadBinary((dir + "huffman_overflow.jpg").c_str());
+    filled.insert(filled.begin(), 0xFF);
     int width = -1, height = -1, channels = -1;
-    EXPECT_EQ(fs::decodeTextureData(fs::loadBinary(crafted.c_str()), &width, &height, &channels),
-              nullptr);
+    for (const auto& crafted : {fs::loadBinary((dir + "huffman_overflow.jpg").c_str()), filled,
+                                fs::loadBinary((dir + "huffman_cut_short.jpg").c_str())}) {
+        EXPECT_EQ(fs::decodeTextureData(crafted, &width, &height, &channels), nullptr);
+    }
     const std::vector<uint8_t> jpeg =
         fs::loadBinary(VIZ_SOURCE_DIR "/tests/fuzz/image_reader/rgb.jpg");
     ASSERT_NE(fs::decodeTextureData(jpeg, &width, &height, &channels), nullptr);

@@ -2,6 +2,7 @@
 
 #include <GLES3/gl3.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 
@@ -10,6 +11,16 @@ namespace testsupport {
 std::ostream& operator<<(std::ostream& out, const Rgba& c) {
     return out << "rgba(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ", " << int(c.a)
                << ")";
+}
+
+int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int threshold) {
+    int n = 0;
+    for (size_t i = 0; i + 2 < a.size() && i + 2 < b.size(); i += 4) {
+        const int d =
+            std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]);
+        n += d > threshold ? 1 : 0;
+    }
+    return n;
 }
 
 bool near(const Rgba& actual, const Rgba& expected, int tolerance) {

@@ -23,6 +23,11 @@ std::ostream& operator<<(std::ostream& out, const Rgba& c);
 // True when every channel is within `tolerance` of the expected value.
 bool near(const Rgba& actual, const Rgba& expected, int tolerance = 2);
 
+// How many pixels of two equally sized RGBA read-backs differ by more than `threshold` summed
+// over red, green and blue.
+int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b,
+                    int threshold = 24);
+
 // The shared context, created on first use. Fails the calling test when it cannot be made.
 bool ensureGlContext();
 

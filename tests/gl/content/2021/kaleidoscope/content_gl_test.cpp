@@ -50,17 +50,6 @@ protected:
     }
 };
 
-int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-    int n = 0;
-    for (size_t i = 0; i < a.size(); i += 4) {
-        n += std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]) >
-                     24
-                 ? 1
-                 : 0;
-    }
-    return n;
-}
-
 }  // namespace
 
 TEST_F(KaleidoscopeContentTest, OnlyExactExtensionsArePlayed) {
@@ -170,7 +159,7 @@ TEST_F(KaleidoscopeContentTest, EveryModeReactsToTheMusic) {
         savePng("kaleidoscope_" + name + "_silent");
         const auto loud = play(content, sound, -15.0f, 60);
         savePng("kaleidoscope_" + name + "_loud");
-        EXPECT_GT(differingPixels(silent, loud), 1000) << name;
+        EXPECT_GT(testsupport::differingPixels(silent, loud), 1000) << name;
     }
     // The AOD look darkens the background, and the mask follows the camera.
     content.setDisplayModeBlend(1.0f);

@@ -44,23 +44,13 @@ protected:
     }
 };
 
-int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-    int n = 0;
-    for (size_t i = 0; i < a.size(); i += 4) {
-        const int d =
-            std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]);
-        n += d > 24 ? 1 : 0;
-    }
-    return n;
-}
-
 // Pixels that are not the background colour of the top-left corner.
 int drawnPixels(const std::vector<uint8_t>& p) {
     std::vector<uint8_t> background(p.size());
     for (size_t i = 0; i < p.size(); ++i) {
         background[i] = p[i % 4];
     }
-    return differingPixels(p, background);
+    return testsupport::differingPixels(p, background);
 }
 
 }  // namespace
@@ -79,12 +69,12 @@ TEST_F(LinesContentTest, EveryModeDrawsAndReactsToLevelAndBeat) {
         EXPECT_GT(drawnPixels(silent), 200) << name;
         const auto loud = play(content, input, 0.9f, 90);
         savePng("lines_" + name + "_loud");
-        EXPECT_GT(differingPixels(silent, loud), 200) << name;
+        EXPECT_GT(testsupport::differingPixels(silent, loud), 200) << name;
 
         const auto before = play(content, input, 0.1f, 40);
         const auto beat = play(content, input, 1.0f, 12);
         savePng("lines_" + name + "_beat");
-        EXPECT_GT(differingPixels(before, beat), 100) << name;
+        EXPECT_GT(testsupport::differingPixels(before, beat), 100) << name;
     }
 }
 

@@ -43,18 +43,6 @@ protected:
     }
 };
 
-int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-    int n = 0;
-    for (size_t i = 0; i < a.size(); i += 4) {
-        n +=
-            (std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]) >
-             24)
-                ? 1
-                : 0;
-    }
-    return n;
-}
-
 }  // namespace
 
 TEST_F(RingContentTest, EveryModeReactsToLevelAndBeat) {
@@ -70,12 +58,12 @@ TEST_F(RingContentTest, EveryModeReactsToLevelAndBeat) {
         savePng("ring_" + name + "_silent");
         const auto loud = play(content, input, 0.9f, 90);
         savePng("ring_" + name + "_loud");
-        EXPECT_GT(differingPixels(silent, loud), 200) << name;
+        EXPECT_GT(testsupport::differingPixels(silent, loud), 200) << name;
 
         // The same quiet stretch twice, once with a beat at its end.
         const auto before = play(content, input, 0.1f, 30);
         const auto beat = play(content, input, 1.0f, 12);
-        EXPECT_GT(differingPixels(before, beat), 100) << name;
+        EXPECT_GT(testsupport::differingPixels(before, beat), 100) << name;
     }
 }
 

@@ -114,6 +114,9 @@ public:
         glScissor(0, 0, 8, 8);
         glColorMask(GL_TRUE, !on, GL_TRUE, !on);
         glPixelStorei(GL_UNPACK_ALIGNMENT, on ? 8 : 4);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, on ? 4096 : 0);
+        glPixelStorei(GL_UNPACK_SKIP_ROWS, on ? 9 : 0);
+        glPixelStorei(GL_UNPACK_SKIP_PIXELS, on ? 7 : 0);
         glViewport(3, 4, 50, 60);
     }
 

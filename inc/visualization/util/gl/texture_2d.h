@@ -55,6 +55,11 @@ Texture2d* createTexture2d(const void* pixels, GLuint width, GLuint height,
                            const Texture2dConfig& config);
 // Storage only; the contents are undefined.
 Texture2d* createTexture2d(GLuint width, GLuint height, const Texture2dConfig& config);
+// Immutable storage for `levels` mip levels in the config's format (GL_RGB or GL_RGBA, unsigned
+// bytes) with the config's filters and wraps, to be filled by texSubImage2d: an image can then
+// go up piecewise over several frames while another texture is drawn.
+Texture2d* createTexture2dStorage(GLuint width, GLuint height, GLsizei levels,
+                                  const Texture2dConfig& config);
 // From an image below the resource directory. Never null.
 Texture2d* createTexture2d(const char* path, const Texture2dConfig& config);
 
@@ -65,6 +70,9 @@ void texImage2d(const void* pixels, GLuint width, GLuint height, bool generateMi
 // ...or from an image asset, correcting the stored config to the image's channels. An asset that
 // cannot be used leaves a 0x0 image.
 void texImage2d(const char* path, bool generateMipmap);
+
+// Rows [y, y + rows) of mip level `level` of the current texture, packed as its config says.
+void texSubImage2d(GLint level, GLuint y, GLuint width, GLuint rows, const void* pixels);
 
 void bindTexture2d(Texture2d* texture);
 void unbindTexture2d();

@@ -31,14 +31,19 @@ const char* formatName(GLenum format) {
     }
 }
 
-// The steps shared by creation and complete redefinition, on the texture bound in GL.
-// Uploads read from client memory only while no pixel-unpack buffer is bound; the host may have
-// left one bound, and then `pixels` would be taken as an offset into it.
+// Uploads read from client memory only while no pixel-unpack buffer is bound, and only the rows
+// we hand over while the unpack layout is tight: the host may have left a buffer bound (then
+// `pixels` would be taken as an offset into it) or a row length and skips of its own (then GL
+// would read past the end of our array).
 void prepareUpload(GLint unpackAlignment) {
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
 }
 
+// The steps shared by creation and complete redefinition, on the texture bound in GL.
 void defineImage(const void* pixels, GLuint width, GLuint height, const Texture2dConfig& config) {
     prepareUpload(config.unpackAlignment);
     glTexImage2D(GL_TEXTURE_2D, config.level, static_cast<GLint>(config.internalFormat),
@@ -134,6 +139,37 @@ Texture2d* createTexture2d(const void* pixels, GLuint width, GLuint height,
 
 Texture2d* createTexture2d(GLuint width, GLuint height, const Texture2dConfig& config) {
     return createTexture2d(nullptr, width, height, config);
+}
+
+Texture2d* createTexture2dStorage(GLuint width, GLuint height, GLsizei levels,
+                                  const Texture2dConfig& config) {
+    VIZ_ASSERT((config.format == GL_RGB || config.format == GL_RGBA) &&
+               config.type == GL_UNSIGNED_BYTE && "Texture storage format not supported");
+    auto* texture = new Texture2d();
+    glGenTextures(1, &texture->id);
+    glBindTexture(GL_TEXTURE_2D, texture->id);
+    glTexStorage2D(GL_TEXTURE_2D, levels, config.format == GL_RGB ? GL_RGB8 : GL_RGBA8,
+                   static_cast<GLsizei>(width), static_cast<GLsizei>(height));
+    VIZ_ASSERT(!gl::getError());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(config.minFilter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(config.magFilter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(config.wrapS));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(config.wrapT));
+    VIZ_ASSERT(!gl::getError());
+    texture->width = width;
+    texture->height = height;
+    texture->config = config;
+    glBindTexture(GL_TEXTURE_2D, texture2dCurrent != nullptr ? texture2dCurrent->id : 0);
+    return texture;
+}
+
+void texSubImage2d(GLint level, GLuint y, GLuint width, GLuint rows, const void* pixels) {
+    VIZ_ASSERT(texture2dCurrent != nullptr && "Texture 2d not valid");
+    const Texture2dConfig& config = texture2dCurrent->config;
+    prepareUpload(config.unpackAlignment);
+    glTexSubImage2D(GL_TEXTURE_2D, level, 0, static_cast<GLint>(y), static_cast<GLsizei>(width),
+                    static_cast<GLsizei>(rows), config.format, config.type, pixels);
+    VIZ_ASSERT(!gl::getError());
 }
 
 Texture2d* createTexture2d(const char* path, const Texture2dConfig& config) {

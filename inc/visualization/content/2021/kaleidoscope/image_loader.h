@@ -13,11 +13,24 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "visualization/util/system/fs.h"
 
 namespace content2021 {
 namespace kaleidoscope {
+
+// Photographs that come through the loader are also resampled to one square size, so that two
+// textures made once can take every one of them in turn: nothing is allocated in GL, and no
+// storage is zeroed by the driver, in the frame a mode starts.
+constexpr int kUniformImageSize = 1024;
+constexpr int kUniformImageLevels = 11;  // 1024 down to 1
+static_assert(kUniformImageSize >> (kUniformImageLevels - 1) == 1, "levels down to 1x1");
+
+struct ImageLevel {
+    int size = 0;
+    std::vector<unsigned char> rgb;  // size x size, three bytes a pixel
+};
 
 struct DecodedImage {
     std::string path;
@@ -26,6 +39,10 @@ struct DecodedImage {
     int height = 0;
     int channels = 0;
     int64_t durationMs = 0;  // reading and decoding, on the worker
+    // For 3 and 4 channels: the photograph at kUniformImageSize and each mipmap level below it,
+    // made on the worker so that the render thread only copies them up. Alpha is dropped, as the
+    // kaleidoscope never reads it. Empty otherwise.
+    std::vector<ImageLevel> levels;
 };
 
 class ImageLoader {
@@ -41,6 +58,9 @@ public:
     // very one (the rest of its work is less than starting again). False when it was never
     // requested, was replaced by two newer ones, or could not be decoded.
     bool take(const std::string& path, DecodedImage& out);
+    // Hands over the photograph requested last once it is decoded, without waiting: false while
+    // the worker is on it, or when it was handed over already or could not be decoded.
+    bool poll(DecodedImage& out);
 
 private:
     void run();

@@ -5,18 +5,18 @@
 // it is, any other is read and decoded on the spot. Render thread only; owns its GL objects.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
 
 #include "visualization/content/2021/kaleidoscope/animator.h"
+#include "visualization/content/2021/kaleidoscope/image_loader.h"
 #include "visualization/util/gl/owner.h"
 #include "visualization/util/system/fs.h"
 
 namespace content2021 {
 namespace kaleidoscope {
-
-class ImageLoader;
 
 enum class FitMode : uint32_t { HORIZONTAL, VERTICAL };
 
@@ -31,7 +31,8 @@ public:
 
     void setBlend(float blend) { mBlend = blend; }
     // Where decoded photographs may be waiting; null decodes every photograph on the spot.
-    void setImageLoader(ImageLoader* loader) { mImageLoader = loader; }
+    // With a loader, the photograph that comes next is uploaded a little every frame.
+    void setImageLoader(ImageLoader* loader);
     void draw(const RenderState& state);
     void updateTexture(const std::string& path);
 
@@ -48,9 +49,17 @@ public:
     vec2f getAspect() const;
     vec2f getTextureAspect() const;
     bool isTextureValid() const { return mTextureValid; }
+    // Whether the photograph the loader decoded last is up in full, so that the mode it belongs
+    // to starts without uploading anything.
+    bool isNextImageUp() const {
+        return mStaging.slot >= 0 && mStaging.level == mStaging.image.levels.size();
+    }
 
 private:
+    gl::Texture2dConfig textureConfig(int channels) const;
     void uploadTexture(const unsigned char* pixels, int width, int height, int channels);
+    // Takes the photograph the loader decoded last and uploads up to budgetBytes more of it.
+    void stage(size_t budgetBytes);
 
     uint32_t mWidth;
     uint32_t mHeight;
@@ -67,6 +76,20 @@ private:
     std::string mTexturePath;
     bool mTextureValid = false;
     ImageLoader* mImageLoader = nullptr;
+    // The photograph that comes next is uploaded a little every frame into whichever of the two
+    // slots is not shown, and shown from there once its mode starts; a photograph loaded on the
+    // spot goes into mTexture instead (mShownSlot -1).
+    struct Staging {
+        DecodedImage image;
+        int slot = -1;
+        size_t level = 0;  // the next rows to upload
+        int row = 0;
+    };
+    std::array<gl::Owned<gl::Texture2d>, 2> mSlots;
+    int mShownSlot = -1;
+    int mImageWidth = 1;  // of the photograph shown, as decoded
+    int mImageHeight = 1;
+    Staging mStaging;
 };
 
 }  // namespace kaleidoscope

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gl/content/2021/kaleidoscope/kaleidoscope_gl_test.h"
 #include "support/log_capture.h"
+#include "visualization/content/2021/kaleidoscope/image_loader.h"
 #include "visualization/content/2021/kaleidoscope/renderer.h"
 #include "visualization/util/gl/shared_context.h"
 
@@ -156,4 +160,57 @@ TEST_F(KaleidoscopeRendererTest, BlendBelowOneIsPremultipliedOverTheBackground) 
     const Rgba half = pixel(16, 16);
     EXPECT_NEAR(half.r, full.r / 2, 3);
     EXPECT_NEAR(half.b, full.b / 2 + 128, 3);
+}
+
+// The next photograph goes up a little every frame, resampled to the size both staging slots
+// share; shown from its slot, it must look as it does when loaded on the spot, whatever unpack
+// layout the host left behind.
+TEST_F(KaleidoscopeRendererTest, AStagedPhotographLooksAsOneLoadedOnTheSpot) {
+    constexpr uint32_t kSize = 128;
+    useTarget(kSize, kSize);
+    const std::string photos = std::string(VIZ_SOURCE_DIR) + "/res/images/kaleidoscope_default/";
+    const RenderState first = makeState(kSize, kSize, photos + "coffee.jpg");
+    const RenderState next = makeState(kSize, kSize, photos + "astronaut.jpg");
+    std::vector<uint8_t> onTheSpot;
+    {
+        Renderer renderer(kSize, kSize);
+        renderer.setBlend(1.0f);
+        drawFrame(renderer, next);
+        onTheSpot = pixels();
+    }
+
+    ImageLoader loader;
+    Renderer renderer(kSize, kSize);
+    renderer.setBlend(1.0f);
+    renderer.setImageLoader(&loader);
+    loader.request(next.imagePath);
+    GLuint unpackBuffer = 0;
+    glGenBuffers(1, &unpackBuffer);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, unpackBuffer);
+    glBufferData(GL_PIXEL_UNPACK_BUFFER, 64, nullptr, GL_STATIC_DRAW);
+    int frames = 0;
+    for (; frames < 600 && !renderer.isNextImageUp(); ++frames) {
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 4096);
+        glPixelStorei(GL_UNPACK_SKIP_ROWS, 9);
+        glPixelStorei(GL_UNPACK_SKIP_PIXELS, 7);
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, unpackBuffer);
+        drawFrame(renderer, first);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    glDeleteBuffers(1, &unpackBuffer);
+    ASSERT_TRUE(renderer.isNextImageUp()) << "not staged after " << frames << " frames";
+    EXPECT_GT(frames, 4) << "a photograph with its levels goes up over several frames";
+
+    drawFrame(renderer, next);
+    EXPECT_FALSE(renderer.isNextImageUp());
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    savePng("kaleidoscope_staged");
+    const std::vector<uint8_t>& staged = pixels();
+    ASSERT_EQ(staged.size(), onTheSpot.size());
+    double difference = 0.0;
+    for (size_t i = 0; i < staged.size(); ++i) {
+        difference += std::abs(static_cast<int>(staged[i]) - static_cast<int>(onTheSpot[i]));
+    }
+    EXPECT_LT(difference / static_cast<double>(staged.size()), 3.0);
+    EXPECT_GT(testsupport::differingPixels(staged, std::vector<uint8_t>(staged.size())), 0);
 }

@@ -15,35 +15,6 @@ using testsupport::SoundHistories;
 
 }  // namespace
 
-TEST(AnimatorDiamond_2, TwentyFiveSquaresCutToTheCanvasPlusAMargin) {
-    AnimatorDiamond_2 a(1920, 1080);
-    const auto& e = a.getEntities();
-    EXPECT_EQ(a.getNumPalettes(), 10u);
-    EXPECT_EQ(a.getUsedSquares(), 25u);
-    // The innermost square (side 48) stands on its tip; its neighbours are 24 apart.
-    EXPECT_NEAR(e[0].x, 0.0f, 1e-4f);
-    EXPECT_NEAR(e[0].y, -24.0f * std::sqrt(2.0f), 1e-4f);
-    EXPECT_NEAR(std::hypot(e[1].x - e[0].x, e[1].y - e[0].y), 24.0f, 1e-4f);
-    size_t outermost = 0;
-    for (const auto& p : e) {
-        EXPECT_LE(std::abs(p.restX), 1010.0f);
-        EXPECT_LE(std::abs(p.restY), 1010.0f);
-        EXPECT_LE(p.radius, 1.0f);
-        outermost += p.square == 14 ? 1 : 0;
-    }
-    // The last square reaching into the region's corners is 14 (k = 56, edges 1368 from the
-    // centre, corners of the region 1428): of its 456 points only short corner stretches remain.
-    EXPECT_GT(outermost, 0u);
-    EXPECT_LT(outermost, 456u / 4);
-    EXPECT_EQ(e.back().square, 14u);
-    EXPECT_FLOAT_EQ(e.back().t, 14.0f / 25.0f);
-    EXPECT_FLOAT_EQ(e.back().radius, 1.0f);
-    // Square 1 (k = 4, side 240) keeps its 40 points and has its edges 120 from the centre.
-    EXPECT_EQ(e[8].square, 1u);
-    EXPECT_EQ(e[8 + 39].square, 1u);
-    EXPECT_FLOAT_EQ(e[8].radius, 120.0f / 1010.0f);
-}
-
 TEST(AnimatorDiamond_2, BeatsReverseTheRingsAndLightTwoFamiliesOfSquares) {
     SoundHistories sound;
     auto& max = sound.max;

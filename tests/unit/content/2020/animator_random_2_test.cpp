@@ -15,45 +15,7 @@ using content2020::AnimatorRandom_2;
 using testsupport::kRest;
 using testsupport::SoundHistories;
 
-std::array<size_t, 3> liveCounts(const AnimatorRandom_2& a) {
-    std::array<size_t, 3> counts{{0, 0, 0}};
-    for (const auto& e : a.getEntities()) {
-        counts[e.group] += e.retired ? 0 : 1;
-    }
-    return counts;
-}
-
 }  // namespace
-
-TEST(AnimatorRandom_2, SwarmIsBornDuringTheFramesAndFollowsTheClassCounts) {
-    AnimatorRandom_2 a(1920, 1080);
-    EXPECT_EQ(a.getNumPalettes(), 10u);
-    EXPECT_TRUE(a.getEntities().empty());
-    SoundHistories sound;
-    a.update(0.05f, kRest, sound.frame(SoundClass::Moderate));
-    // Ten births per layer and frame, anywhere on the screen; silence draws nothing.
-    EXPECT_EQ(liveCounts(a), (std::array<size_t, 3>{{10, 10, 10}}));
-    for (const auto& e : a.getEntities()) {
-        EXPECT_LE(std::abs(e.restX), 960.0f);
-        EXPECT_LE(std::abs(e.restY), 540.0f);
-        EXPECT_FLOAT_EQ(e.growth, 0.1f);
-    }
-    EXPECT_TRUE(a.getRenderState().instances.empty());
-
-    for (int i = 0; i < 60; ++i) {
-        a.update(0.05f, kRest, sound.frame(SoundClass::Moderate));
-    }
-    EXPECT_EQ(liveCounts(a), (std::array<size_t, 3>{{420, 160, 40}}));
-
-    // Soft music keeps fewer: the surplus shrinks away over half a second and is dropped.
-    a.update(0.05f, kRest, sound.frame(SoundClass::Soft));
-    EXPECT_EQ(liveCounts(a), (std::array<size_t, 3>{{200, 80, 20}}));
-    EXPECT_EQ(a.getEntities().size(), 620u);
-    for (int i = 0; i < 12; ++i) {
-        a.update(0.05f, kRest, sound.frame(SoundClass::Soft));
-    }
-    EXPECT_EQ(a.getEntities().size(), 300u);
-}
 
 TEST(AnimatorRandom_2, TriggersFlashTheirLayerAndPeaksKickEverySparkByLayerSpeed) {
     AnimatorRandom_2 a(1920, 1080);

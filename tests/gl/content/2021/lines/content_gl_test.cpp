@@ -4,45 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "support/gl_test.h"
-#include "unit/content/2021/lines/lines_sound.h"
+#include "support/content_gl_test.h"
 #include "visualization/content/2021/lines/content.h"
-#include "visualization/util/gl/shared_context.h"
 #include "visualization/util/random.h"
 
 using content2021::lines::Content;
 using LinesMode = content2021::lines::ContentMode;
-using linestest::LinesSound;
+using LinesSound = testsupport::BandMusic;
 
 namespace {
 
-constexpr uint32_t kWidth = 320;
-constexpr uint32_t kHeight = 180;
-
-class LinesContentTest : public testsupport::GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        useTarget(kWidth, kHeight);
-    }
-
-    // Frames of music through the content as the player drives it; the last one is read back.
-    std::vector<uint8_t> play(Content& content, LinesSound& input, float loudness, int frames,
-                              float blend = 1.0f) {
-        for (int i = 0; i < frames; ++i) {
-            input.feed(loudness);
-            gl::applyBaseRenderState();
-            content.setBlend(blend);
-            content.update(linestest::kDt, input.sound, RotationTransition{});
-            const colorf background = content.getBackgroundColor();
-            glClearColor(background.r, background.g, background.b, background.a);
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            content.render();
-        }
-        readBack();
-        return pixels();
-    }
-};
+using LinesContentTest = testsupport::ContentGlTest;
 
 // Pixels that are not the background colour of the top-left corner.
 int drawnPixels(const std::vector<uint8_t>& p) {

@@ -39,6 +39,15 @@ protected:
         readBack();
         return pixels();
     }
+
+    // Pixels that are not the background colour of the top-left corner.
+    static int drawnPixels(const std::vector<uint8_t>& p) {
+        std::vector<uint8_t> background(p.size());
+        for (size_t i = 0; i < p.size(); ++i) {
+            background[i] = p[i % 4];
+        }
+        return differingPixels(p, background);
+    }
 };
 
 }  // namespace testsupport

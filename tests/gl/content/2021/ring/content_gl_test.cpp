@@ -15,28 +15,6 @@ using ringtest::RingSound;
 
 using RingContentTest = testsupport::ContentGlTest;
 
-TEST_F(RingContentTest, EveryModeReactsToLevelAndBeat) {
-    util::setRandomSeed(3);
-    Content content(kWidth, kHeight, RotateInfo::Landscape);
-    content.setTransition(1.0f);
-    for (uint32_t mode = 0; mode < 6; ++mode) {
-        const std::string name =
-            content2021::ring::ContentModeNames.at(static_cast<RingMode>(mode));
-        content.setModeIndex(mode);
-        RingSound input(SoundClass::Dynamic);
-        const auto silent = play(content, input, 0.0f, 90);
-        savePng("ring_" + name + "_silent");
-        const auto loud = play(content, input, 0.9f, 90);
-        savePng("ring_" + name + "_loud");
-        EXPECT_GT(testsupport::differingPixels(silent, loud), 200) << name;
-
-        // The same quiet stretch twice, once with a beat at its end.
-        const auto before = play(content, input, 0.1f, 30);
-        const auto beat = play(content, input, 1.0f, 12);
-        EXPECT_GT(testsupport::differingPixels(before, beat), 100) << name;
-    }
-}
-
 TEST_F(RingContentTest, ModesPalettesScopesAndTheEmptyMode) {
     testsupport::LogCapture log;
     {

@@ -6,19 +6,19 @@
 #include <vector>
 
 #include "support/band_music.h"
-#include "support/gl_test.h"
+#include "support/resource_gl_test.h"
 #include "visualization/util/color.h"
 #include "visualization/util/gl/shared_context.h"
 
 namespace testsupport {
 
-class ContentGlTest : public GlTest {
+class ContentGlTest : public ResourceGlTest {
 protected:
     static constexpr uint32_t kWidth = 320;
     static constexpr uint32_t kHeight = 180;
 
     void SetUp() override {
-        GlTest::SetUp();
+        ResourceGlTest::SetUp();
         useTarget(kWidth, kHeight);
     }
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "gl/overlay_gl_test.h"
+#include "support/resource_gl_test.h"
 #include "visualization/content/2020/renderer.h"
 
 namespace {
@@ -13,10 +13,10 @@ using content2020::RenderState;
 constexpr uint32_t kWidth = 480;
 constexpr uint32_t kHeight = 270;
 
-class PointFieldGlTest : public overlaytest::OverlayGlTest {
+class PointFieldGlTest : public testsupport::ResourceGlTest {
 protected:
     void SetUp() override {
-        OverlayGlTest::SetUp();
+        ResourceGlTest::SetUp();
         useTarget(kWidth, kHeight);
     }
 

@@ -1,4 +1,5 @@
-// The lines, ring and cubes families played through their contents as the player drives them.
+// The point-field, lines, ring and cubes families played through their contents as the player
+// drives them.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "support/content_gl_test.h"
+#include "visualization/content/2020/content.h"
 #include "visualization/content/2021/cubes/content.h"
 #include "visualization/content/2021/lines/content.h"
 #include "visualization/content/2021/ring/content.h"
@@ -59,6 +61,8 @@ protected:
 // animate.
 TEST_F(FamilyModesGlTest, EveryModeReactsToLevelAndBeat) {
     namespace c21 = content2021;
+    everyModeReacts<content2020::Content>({"point_field", 5, SoundClass::Loud, 30, 180, false},
+                                          content2020::ContentModeNames, content2020::kModeCount);
     everyModeReacts<c21::lines::Content>({"lines", 3, SoundClass::Powerful, 240, 40, true},
                                          c21::lines::ContentModeNames, 3);
     everyModeReacts<c21::ring::Content>({"ring", 3, SoundClass::Dynamic, 90, 30, false},

@@ -8,12 +8,12 @@
 
 #include <array>
 
-#include "gl/overlay_gl_test.h"
 #include "support/log_capture.h"
+#include "support/resource_gl_test.h"
 #include "visualization/util/math/quaternion.h"
 
-using overlaytest::OverlayGlTest;
 using testsupport::LogCapture;
+using testsupport::ResourceGlTest;
 using testsupport::Rgba;
 
 namespace {
@@ -31,10 +31,10 @@ void clearWith(const Rgba& c) {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
-class AODOverlayGl : public OverlayGlTest {
+class AODOverlayGl : public ResourceGlTest {
 protected:
     void SetUp() override {
-        OverlayGlTest::SetUp();
+        ResourceGlTest::SetUp();
         useTarget(kWidth, kHeight);
     }
 

@@ -8,12 +8,12 @@
 #include <cmath>
 #include <map>
 
-#include "gl/overlay_gl_test.h"
 #include "support/log_capture.h"
+#include "support/resource_gl_test.h"
 #include "visualization/util/random.h"
 
-using overlaytest::OverlayGlTest;
 using testsupport::LogCapture;
+using testsupport::ResourceGlTest;
 
 namespace {
 
@@ -33,10 +33,10 @@ void drawAt(SpeakerOverlay& overlay, float time) {
     overlay.draw(0.0f);
 }
 
-class SpeakerOverlayGl : public OverlayGlTest {
+class SpeakerOverlayGl : public ResourceGlTest {
 protected:
     void SetUp() override {
-        OverlayGlTest::SetUp();
+        ResourceGlTest::SetUp();
         useTarget(kWidth, kHeight);
     }
 

@@ -146,26 +146,6 @@ TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
     EXPECT_FALSE(fs::exists(out));
 }
 
-TEST(VizgalleryProgram, WritesALabelledSheetOfTheNamedModes) {
-    const std::string dir = freshDirectory("vizgallery");
-    const std::string sheet = dir + "/sheet.png";
-    Outcome outcome = run(VIZGALLERY_PROGRAM,
-                          {"CONTENT_2021_RING_VERSION_0,CONTENT_2020_CIRCULAR_1", "--seconds",
-                           "0.5", "--cell", "160x90", "--out", sheet, "--each", dir + "/each"});
-    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
-    int w = 0, h = 0, channels = 0;
-    ASSERT_EQ(stbi_info(sheet.c_str(), &w, &h, &channels), 1);
-    EXPECT_EQ(w, 4 + 2 * (160 + 4));
-    EXPECT_EQ(h, 4 + (90 + 24 + 4));
-    ASSERT_EQ(stbi_info((dir + "/each/CONTENT_2020_CIRCULAR_1.png").c_str(), &w, &h, &channels), 1);
-    EXPECT_EQ(w, 960);
-
-    outcome = run(VIZGALLERY_PROGRAM, {"CONTENT_2021_BLOBS", "--out", sheet});
-    EXPECT_EQ(outcome.exitCode, 2);
-    EXPECT_NE(outcome.errors.find("unknown mode 'CONTENT_2021_BLOBS'"), std::string::npos)
-        << outcome.errors;
-}
-
 TEST(VizhostProgram, DiagnosticOptionsRecordTheBandsAndTurnOnTheAnalyzer) {
     const std::string dir = freshDirectory("vizhost_diagnostics");
     const std::string bands = dir + "/recorded/bands.txt";
@@ -183,32 +163,40 @@ TEST(VizhostProgram, DiagnosticOptionsRecordTheBandsAndTurnOnTheAnalyzer) {
     EXPECT_GT(std::count(recorded.begin(), recorded.end(), '\n'), 30);
 }
 
-TEST(VizgalleryProgram, PlaysAMusicFileInTheAlwaysOnLook) {
-    const std::string dir = freshDirectory("vizgallery_music");
+TEST(VizgalleryProgram, WritesASheetOfTheNamedModesInEachLookFromAMusicFile) {
+    const std::string dir = freshDirectory("vizgallery");
     const std::string song = dir + "/song.wav";
+    const std::string sheet = dir + "/sheet.png";
     ASSERT_EQ(runVizhost({"--write-demo", song}).exitCode, 0);
     std::vector<std::vector<uint8_t>> pictures;
+    const std::string modes = "CONTENT_2021_RING_VERSION_0,CONTENT_2020_CIRCULAR_1";
     // The normal look, the always-on look, and the normal look under the analyzer.
-    for (const char* extra : {"--display-mode=default", "--display-mode=aod", "--analyzer"}) {
+    for (const std::vector<std::string>& look :
+         {std::vector<std::string>{"--display-mode", "default"},
+          {"--display-mode", "aod"},
+          {"--analyzer"}}) {
         const std::string each = dir + "/" + std::to_string(pictures.size());
-        std::vector<std::string> args = {
-            "CONTENT_2020_CIRCULAR_1", "--music", song, "--seconds", "0.5", "--out",
-            dir + "/sheet.png",        "--each",  each};
-        if (std::string(extra) == "--analyzer") {
-            args.push_back(extra);
-        } else {
-            args.insert(args.end(), {"--display-mode", std::string(extra).substr(15)});
-        }
+        std::vector<std::string> args = {modes,    "--music", song,  "--seconds", "0.5", "--cell",
+                                         "160x90", "--out",   sheet, "--each",    each};
+        args.insert(args.end(), look.begin(), look.end());
         const Outcome outcome = run(VIZGALLERY_PROGRAM, args);
         ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
         int w = 0, h = 0, channels = 0;
+        ASSERT_EQ(stbi_info(sheet.c_str(), &w, &h, &channels), 1);
+        EXPECT_TRUE(w == 4 + 2 * (160 + 4) && h == 4 + (90 + 24 + 4)) << w << "x" << h;
         stbi_uc* rgba =
             stbi_load((each + "/CONTENT_2020_CIRCULAR_1.png").c_str(), &w, &h, &channels, 4);
         ASSERT_NE(rgba, nullptr);
+        EXPECT_EQ(w, 960);
         pictures.emplace_back(rgba, rgba + w * h * 4);
         stbi_image_free(rgba);
     }
     // The same music and clock in all three: only the look, or the overlay, differs.
     EXPECT_NE(pictures[0], pictures[1]);
     EXPECT_NE(pictures[0], pictures[2]);
+
+    const Outcome outcome = run(VIZGALLERY_PROGRAM, {"CONTENT_2021_BLOBS", "--out", sheet});
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(outcome.errors.find("unknown mode 'CONTENT_2021_BLOBS'"), std::string::npos)
+        << outcome.errors;
 }

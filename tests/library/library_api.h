@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "platform.h"
 #include "support/gl_test.h"
@@ -59,7 +61,21 @@ protected:
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 
+    // Bands of half-second beats over a slowly swelling spectrum, `frames` video frames on from
+    // the last ones sent.
+    void sendBeatingBands(int frames) {
+        mMusicTime += frames / 60.0f;
+        for (size_t b = 0; b < mBands.size(); ++b) {
+            const float beat = std::fmod(mMusicTime, 0.5f) < 0.05f ? 25.0f : 0.0f;
+            mBands[b] = -80.0f + beat + 40.0f * (0.5f + 0.5f * std::sin(mMusicTime * 3.0f + b));
+        }
+        BandsInfo info{static_cast<uint32_t>(mBands.size()), mBands.data()};
+        api.UpdateBandsInfo(&info);
+    }
+
     LibraryApi api;
+    std::vector<float> mBands = std::vector<float>(16);
+    float mMusicTime = 0.0f;
 };
 
 }  // namespace testsupport

@@ -2,7 +2,6 @@
 // mode, once its cross-fade is over, draws its own sound-reactive picture.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 #include <string>
 
@@ -27,14 +26,7 @@ protected:
     }
 
     void frame() {
-        mTime += kFramesPerCall / 60.0f;
-        for (size_t b = 0; b < mBands.size(); ++b) {
-            // Half-second beats over a slowly swelling spectrum.
-            const float beat = std::fmod(mTime, 0.5f) < 0.05f ? 25.0f : 0.0f;
-            mBands[b] = -80.0f + beat + 40.0f * (0.5f + 0.5f * std::sin(mTime * 3.0f + b));
-        }
-        BandsInfo info{static_cast<uint32_t>(mBands.size()), mBands.data()};
-        api.UpdateBandsInfo(&info);
+        sendBeatingBands(kFramesPerCall);
         platform_clock_advance(kFramesPerCall * kFrameNs);
         api.OnUpdateGlApp();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -51,9 +43,6 @@ protected:
         }
         return colours.size();
     }
-
-    std::vector<float> mBands = std::vector<float>(16);
-    float mTime = 0.0f;
 };
 
 TEST_F(Playlist, TrackChangesVisitEveryModeAndEachModeDraws) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <map>
 #include <string>
 
@@ -157,13 +156,7 @@ protected:
 
     void frames(int count) {
         for (int i = 0; i < count; ++i) {
-            mTime += kFramesPerCall / 60.0f;
-            for (size_t b = 0; b < mBands.size(); ++b) {
-                const float beat = std::fmod(mTime, 0.5f) < 0.05f ? 25.0f : 0.0f;
-                mBands[b] = -80.0f + beat + 40.0f * (0.5f + 0.5f * std::sin(mTime * 3.0f + b));
-            }
-            BandsInfo info{static_cast<uint32_t>(mBands.size()), mBands.data()};
-            api.UpdateBandsInfo(&info);
+            sendBeatingBands(kFramesPerCall);
             platform_clock_advance(kFramesPerCall * kFrameNs);
             call([this] { api.OnUpdateGlApp(); });
         }
@@ -173,7 +166,7 @@ protected:
     // picture once its cross-fade is over.
     std::map<std::string, std::vector<uint8_t>> lap() {
         platform_clock_set_manual(5'000'000'000LL);
-        mTime = 0.0f;
+        mMusicTime = 0.0f;
         LogCapture log;
         call([this] { api.UpdateSpeakerInfo(0); });
         call([this] { api.OnCreateGlApp("res", 0); });
@@ -206,8 +199,6 @@ protected:
     }
 
     MeddlingHost* mHost = nullptr;
-    std::vector<float> mBands = std::vector<float>(16);
-    float mTime = 0.0f;
 };
 
 TEST_F(SharedContext, AMeddlingHostGetsTheSamePixelsInEveryMode) {

@@ -40,43 +40,6 @@ TEST(AODOverlayMesh, MasksCompareOnShapeNotRotation) {
     EXPECT_TRUE(AODOverlayMesh::sameShape(AODMask(), AODMask(0, vec2f{}, vec2f{})));
 }
 
-TEST(AODOverlayMesh, FrameSurroundsTheWindowAndTheirTrianglesTileTheSquare) {
-    AODOverlayMesh mesh;
-    mesh.build(1920.0f, 1080.0f, AODMask(0, vec2f{1.0f, 1.0f}, vec2f{}), 3, 2, kTexel);
-    // Outer square: half the diagonal, so a rotated cover still reaches every corner. Scale
-    // (1, 1) makes the inner square and the window that of the short side, at the centre.
-    const float d = std::sqrt(1920.0f * 1920.0f + 1080.0f * 1080.0f) / 2.0f;
-    const float signs[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-    for (uint32_t i = 0; i < 4; ++i) {
-        const Corner outer = vertex(mesh, i);
-        const Corner inner = vertex(mesh, 4 + i);
-        const Corner window = vertex(mesh, 8 + i);
-        EXPECT_FLOAT_EQ(outer.x, signs[i][0] * d);
-        EXPECT_FLOAT_EQ(outer.y, signs[i][1] * d);
-        EXPECT_FLOAT_EQ(inner.x, signs[i][0] * 540.0f);
-        EXPECT_FLOAT_EQ(inner.y, signs[i][1] * 540.0f);
-        EXPECT_TRUE(window.x == inner.x && window.y == inner.y);
-        // The frame samples the atlas corner, which is black in every cell layout.
-        EXPECT_TRUE(outer.u == 0.0f && outer.v == 0.0f && inner.u == 0.0f && inner.v == 0.0f);
-    }
-
-    // Ten triangles of positive area, all turning the same way: the first eight tile the ring
-    // between the square and the window, the last two the window.
-    const auto& indices = AODOverlayMesh::indices();
-    float ring = 0.0f, window = 0.0f;
-    for (size_t t = 0; t < indices.size(); t += 3) {
-        const Corner a = vertex(mesh, indices[t]);
-        const Corner b = vertex(mesh, indices[t + 1]);
-        const Corner c = vertex(mesh, indices[t + 2]);
-        const float twice = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
-        EXPECT_LT(twice, 0.0f) << "triangle " << t / 3;
-        (t < 24 ? ring : window) -= twice / 2.0f;
-    }
-    EXPECT_EQ(indices.size(), 30u);
-    EXPECT_NEAR(ring, 4.0f * d * d - 1080.0f * 1080.0f, 1.0f);
-    EXPECT_NEAR(window, 1080.0f * 1080.0f, 1.0f);
-}
-
 TEST(AODOverlayMesh, OffsetMovesTheWindowAlongTheLongSide) {
     AODOverlayMesh mesh;
     const auto centreX = [&](float offset) {

@@ -8,11 +8,11 @@
 #include <cmath>
 #include <vector>
 
-#include "gl/overlay_gl_test.h"
 #include "support/log_capture.h"
+#include "support/resource_gl_test.h"
 
-using overlaytest::OverlayGlTest;
 using testsupport::LogCapture;
+using testsupport::ResourceGlTest;
 using testsupport::Rgba;
 
 namespace {
@@ -37,10 +37,10 @@ SoundInput soundAfter(float seconds) {
     return sound;
 }
 
-class AnalyzerView : public OverlayGlTest {
+class AnalyzerView : public ResourceGlTest {
 protected:
     void SetUp() override {
-        OverlayGlTest::SetUp();
+        ResourceGlTest::SetUp();
         useTarget(kWidth, kHeight);
     }
     void drawOnBlue(OrvantoAnalyzerDebugView& view, const SoundInput& sound) {

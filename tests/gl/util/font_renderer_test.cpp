@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "gl/overlay_gl_test.h"
 #include "support/log_capture.h"
+#include "support/resource_gl_test.h"
 #include "visualization/util/gl/shared_context.h"
 
 namespace {
@@ -32,7 +32,7 @@ const char* const kTestFont = R"({
  "kernings": [{"first": "65", "second": "86", "amount": "-2"}]
 })";
 
-class FontRendererTest : public overlaytest::OverlayGlTest {
+class FontRendererTest : public testsupport::ResourceGlTest {
 protected:
     // Writes a description below the build's test output and answers its resource-relative path.
     std::string writeDescription(const std::string& name, const std::string& text) {

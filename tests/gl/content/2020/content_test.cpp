@@ -7,8 +7,8 @@
 #include <set>
 #include <vector>
 
-#include "gl/overlay_gl_test.h"
 #include "support/log_capture.h"
+#include "support/resource_gl_test.h"
 
 namespace {
 
@@ -16,10 +16,10 @@ using content2020::Content;
 
 constexpr uint32_t kCircular1 = 6;
 
-class Content2020Test : public overlaytest::OverlayGlTest {
+class Content2020Test : public testsupport::ResourceGlTest {
 protected:
     void SetUp() override {
-        OverlayGlTest::SetUp();
+        ResourceGlTest::SetUp();
         useTarget(320, 180);
     }
 };

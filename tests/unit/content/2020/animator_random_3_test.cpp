@@ -52,59 +52,6 @@ TEST(AnimatorRandom_3, StarsScatteredOverTheCanvasJoinedToNearNeighbours) {
     EXPECT_TRUE(a.getRenderState().instances.empty());
 }
 
-TEST(AnimatorRandom_3, PeaksFlareStarsTheMedianPulsesLinksTheQuietLevelTurnsTheDrift) {
-    AnimatorRandom_3 a(1920, 1080);
-    SoundHistories sound;
-    sound.fill(1.0f);
-    a.update(0.05f, kRest, sound.frame());
-    EXPECT_EQ(a.getLinkPulse(), 1.0f - 0.1f);
-    EXPECT_EQ(a.getDriftDirection(), -1.0f);
-
-    size_t flared = 0;
-    for (const auto& e : a.getEntities()) {
-        ASSERT_FLOAT_EQ(e.level, 0.4f);  // 8 dt of the way to the loud history
-        const float magnitude = 0.55f + 0.45f * std::fmod(e.phase * 8.0f, 1.0f);
-        const float level = std::pow(0.4f, 0.9f) * magnitude;
-        if (e.flare > 0.0f) {
-            // A flared star was drawn at full flare, then decayed by dt.
-            EXPECT_FLOAT_EQ(e.flare, 0.95f);
-            EXPECT_NEAR(e.size, 10.0f * (level * 2.0f + 1.5f), 1e-4f);
-            ++flared;
-        } else {
-            EXPECT_NEAR(e.size, 10.0f * level, 1e-4f);
-        }
-    }
-    // Fifty picks with repeats.
-    EXPECT_GT(flared, 30u);
-    EXPECT_LE(flared, 50u);
-    size_t dots = 0;
-    for (const auto& link : a.getLinks()) {
-        dots += link.dots;
-    }
-    const size_t drawn = a.getRenderState().instances.size();
-    EXPECT_GT(drawn, 200u + dots / 2);
-    EXPECT_LE(drawn, 200u + dots);
-
-    // The triggers stay active while the levels hold: nothing flares again, the drift keeps
-    // its direction.
-    for (int i = 0; i < 20; ++i) {
-        a.update(0.05f, kRest, sound.frame());
-    }
-    EXPECT_EQ(a.getDriftDirection(), -1.0f);
-    for (const auto& e : a.getEntities()) {
-        EXPECT_EQ(e.flare, 0.0f);
-    }
-
-    // A paused field ignores a new peak.
-    AnimatorRandom_3 b(1920, 1080);
-    b.setPaused(true);
-    b.update(0.05f, kRest, sound.frame());
-    for (const auto& e : b.getEntities()) {
-        EXPECT_EQ(e.flare, 0.0f);
-    }
-    EXPECT_EQ(b.getLinkPulse(), 0.0f);
-}
-
 TEST(AnimatorRandom_3, StarsOffScreenKeepTheirLinksDark) {
     // Every star loud on a landscape screen, then the screen turns upright and only the stars
     // of the maximum history stay loud. The stars beyond the narrower view are no longer

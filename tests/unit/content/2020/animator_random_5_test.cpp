@@ -16,50 +16,6 @@ using testsupport::SoundHistories;
 
 }  // namespace
 
-TEST(AnimatorRandom_5, ThreeStreamsFlowThroughTheirBandsAndBreatheWithTheirHistory) {
-    AnimatorRandom_5 a(1920, 1080);
-    EXPECT_EQ(a.getNumPalettes(), 10u);
-    const auto& entities = a.getEntities();
-    // The glows behind, the middle band, the spray on top.
-    ASSERT_EQ(entities.size(), 5u + 10u + 30u);
-    EXPECT_EQ(entities[4].group, 0u);
-    EXPECT_EQ(entities[5].group, 1u);
-    EXPECT_EQ(entities[14].group, 1u);
-    EXPECT_EQ(entities[15].group, 2u);
-    for (const auto& e : entities) {
-        const auto& emitter = a.getEmitter(e.group);
-        EXPECT_GE(e.baseSize / 0.75f, emitter.sizeMin - 1e-4f);
-        EXPECT_LE(e.baseSize / 0.75f, emitter.sizeMax + 1e-4f);
-    }
-
-    SoundHistories sound;
-    a.update(0.25f, kRest, sound.frame());
-    EXPECT_EQ(a.getRenderState().pointMode, PointMode::CIRCLE_LARGE);
-    EXPECT_TRUE(a.getRenderState().instances.empty());
-
-    // Every history full: each disc sits in its band of the landscape ellipse (960 x 540) and,
-    // at the full level of a quarter-second frame, is its base size times the swell of the beat
-    // and the envelope over its trip.
-    sound.fill(1.0f);
-    a.update(0.25f, kRest, sound.frame());
-    size_t drawn = 0;
-    for (const auto& e : entities) {
-        const auto& emitter = a.getEmitter(e.group);
-        const float reach = std::hypot(e.x / 960.0f, e.y / 540.0f);
-        EXPECT_GE(reach, emitter.inner - 1e-4f);
-        EXPECT_LE(reach, emitter.outer + 1e-4f);
-        if (e.size > 0.0f) {
-            EXPECT_NEAR(e.size, e.baseSize * 1.35f * std::sin(3.1415927f * e.phase), 1e-3f);
-            ++drawn;
-        }
-    }
-    EXPECT_GT(drawn, 20u);
-    EXPECT_LE(a.getRenderState().instances.size(), drawn);
-    for (uint32_t g = 0; g < 3; ++g) {
-        EXPECT_FLOAT_EQ(a.getPulse(g), 0.75f);
-    }
-}
-
 TEST(AnimatorRandom_5, APeakBeatHurriesOnlyTheSpray) {
     AnimatorRandom_5 a(1920, 1080);
     SoundHistories sound;

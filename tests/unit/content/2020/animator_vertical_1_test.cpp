@@ -20,32 +20,6 @@ bool onScreen(const AnimatorVertical_1::Entity& e) {
 
 }  // namespace
 
-TEST(AnimatorVertical_1, HoneycombOverTheDiagonalSquareInTenStripes) {
-    AnimatorVertical_1 a(1920, 1080);
-    const auto& entities = a.getEntities();
-    // 57 rows over a side of sqrt(2) x 1920: 29 rows of 50 points, 28 of 49.
-    ASSERT_EQ(entities.size(), 29u * 50u + 28u * 49u);
-    const float half = std::sqrt(2.0f) * 960.0f;
-    EXPECT_NEAR(entities[0].restX, -half, 1e-3f);
-    EXPECT_NEAR(entities[0].restY, -half, 1e-3f);
-    EXPECT_NEAR(entities[49].restX, half, 1e-2f);
-    // Equilateral: a dot is as far from its neighbours in the next row as from the next dot in
-    // its own row.
-    const float along = entities[1].restX - entities[0].restX;
-    EXPECT_NEAR(
-        std::hypot(entities[50].restX - entities[0].restX, entities[50].restY - entities[0].restY),
-        along, 1e-3f);
-    // Five columns to a stripe; the shifted rows' fifth point still belongs to the first.
-    EXPECT_EQ(entities[4].stripe, 0u);
-    EXPECT_EQ(entities[5].stripe, 1u);
-    EXPECT_EQ(entities[50 + 4].stripe, 0u);
-    EXPECT_EQ(entities[50 + 5].stripe, 1u);
-    EXPECT_EQ(entities[49].stripe, 9u);
-    EXPECT_EQ(entities[49].group, 0u);
-    EXPECT_EQ(entities[25].group, 2u);
-    EXPECT_EQ(a.getNumPalettes(), 10u);
-}
-
 TEST(AnimatorVertical_1, RingsPushEveryDotStraightOutFromTheCentreAlike) {
     AnimatorVertical_1 a(1920, 1080);
     SoundHistories sound;

@@ -30,28 +30,6 @@ const AnimatorWaves_3::Entity& nearest(const AnimatorWaves_3& a, float x, float 
 
 }  // namespace
 
-TEST(AnimatorWaves_3, UprightStringsOfTheTurnedHoneycomb) {
-    AnimatorWaves_3 a(1920, 1080);
-    const auto& entities = a.getEntities();
-    // 21 rows over 1920 plus 7 on each side; 46 + 14 points on even rows, 45 + 14 on odd ones.
-    ASSERT_EQ(entities.size(), 17u * 60u + 18u * 59u);
-    const float dot = 1920.0f / 45.0f;
-    const float string = 1.5f * 1920.0f / std::sqrt(3.0f) / 45.0f * 2.575f;
-    EXPECT_NEAR(a.getDotSpacing(), dot, 1e-3f);
-    EXPECT_NEAR(a.getStringSpacing(), string, 1e-3f);
-    // Row -7, column -7, shifted by half a step, then turned upright.
-    EXPECT_EQ(entities[0].row, -7);
-    EXPECT_EQ(entities[0].group, 2u);
-    EXPECT_NEAR(entities[0].restX, 7.0f * string + 540.0f, 1e-2f);
-    EXPECT_NEAR(entities[0].restY, -6.5f * dot - 960.0f, 1e-2f);
-    // A row is one upright string of evenly spaced dots; the next string sits to its left.
-    EXPECT_FLOAT_EQ(entities[1].restX, entities[0].restX);
-    EXPECT_NEAR(entities[1].restY - entities[0].restY, dot, 1e-3f);
-    EXPECT_NEAR(entities[59].restX, entities[0].restX - string, 1e-3f);
-    EXPECT_EQ(entities[59].group, 0u);
-    EXPECT_EQ(a.getNumPalettes(), 10u);
-}
-
 TEST(AnimatorWaves_3, OvalRingsFollowTheOrientationAndCoverTheView) {
     SoundHistories sound;
     AnimatorWaves_3 a(1920, 1080);

@@ -39,14 +39,6 @@ struct WedgeAxisAligned {
     colorf color;
 };
 
-struct RingGeometry {
-    float radius = 0.0f;
-    float width = 0.0f;  // full side of the square cross-section
-    float segmentAngle = 0.0f;
-    // Half turns of roll across the ring; the last segment closes it onto the first.
-    int rollTurns = 1;
-};
-
 // One box per segment into wedges (resized to the segment count).
 void buildWedges(const std::vector<WedgeAxisAligned>& segments, const RingGeometry& ring,
                  std::vector<WedgeGeometry>& wedges);
@@ -70,6 +62,17 @@ math::mat44<float> rotateY(float angle);
 math::mat44<float> rotateZ(float angle);
 math::mat44<float> translate(float x, float y, float z);
 math::mat44<float> scale(float x, float y, float z);
+
+// Half turns of the ring about x, y or z, eased toward; a beat starts the next once the last has
+// arrived, about another axis than the last and either way round.
+struct HalfTurns {
+    vec3f target;
+    vec3f current;
+    float sign = 1.0f;
+
+    void startNext();
+    void ease(float rate) { current = current + (target - current) * rate; }
+};
 
 // The ring palettes: five palettes, each with one entry per sound-class group, built with
 // `colorCount` foreground colours picked from the family's four-colour table (picks names the

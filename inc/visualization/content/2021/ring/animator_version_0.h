@@ -34,13 +34,9 @@ public:
         float cameraDistanceOffset;
     };
 
-    struct Preset : AbstractColorAnimator::Preset {
-        float lineWidth = 1.85f;  // pixels
-        std::map<SoundClass, SoundClassParameters> parameters;
-    };
+    using Preset = RingPreset<SoundClassParameters>;
 
     Animator_Version_0(uint32_t width, uint32_t height);
-    ~Animator_Version_0() override;
 
 protected:
     void animate(float dt, const SoundInput& sound, const RotationTransition& rotation) override;
@@ -49,27 +45,12 @@ private:
     Preset mPreset;
     float mCameraDistance = 3.35f;
     float mDistanceModulation = 0.125f;
-    float mFov = 24.0f;
     float mBaseRadius = 0.35f;
     float mWidth2 = 0.25f;
-    uint32_t mSegmentCount = 60;
     std::vector<WedgeAxisAligned> mSegments;
-    RingGeometry mRing;
-    float mPhase = 0.0f;
     float mRoll = 0.0f;
-    float mTwist = 0.0f;
-    float mTwistDirection = 1.0f;
-    vec3f mTurnTarget;
-    vec3f mTurn;
-    float mTurnSign = 1.0f;
-    RelThreshold mTrigger{0.35f, 0.65f};
+    HalfTurns mTurns;
     bool mBeatSeen = false;
-    float mImpulse = 0.0f;
-    float mLevel = 0.0f;
-    std::vector<float> mBands;
-    int mBandOffset = 0;
-    std::vector<float> mResampled;
-    std::vector<float> mEased;
 };
 
 }  // namespace ring

@@ -34,40 +34,26 @@ public:
         float pushAmount;
     };
 
-    struct Preset : AbstractColorAnimator::Preset {
-        float lineWidth = 2.0f;  // pixels
-        std::map<SoundClass, SoundClassParameters> parameters;
-    };
+    using Preset = RingPreset<SoundClassParameters>;
 
     Animator_Version_1(uint32_t width, uint32_t height);
-    ~Animator_Version_1() override;
 
 protected:
     void animate(float dt, const SoundInput& sound, const RotationTransition& rotation) override;
 
 private:
     Preset mPreset;
-    float mFov = 24.0f;
     float mCameraDistance = 2.85f;
     float mDistanceModulation = 0.25f;
     float mElevation = 0.85f;  // radians
     float mCenterHeight = -0.065f;
-    uint32_t mSegmentCount = 80;
     float mBaseRadius = 0.45f;
     float mBaseWidth = 0.215f;
     std::vector<WedgeAxisAligned> mSegments;
-    RingGeometry mRing;
     std::vector<float> mStamped;
-    std::vector<float> mEased;
     uint32_t mStampHead = 0;
     float mMirror = 0.0f;
-    float mPhase = 0.0f;
-    float mTwist = 0.0f;
-    float mTwistDirection = 1.0f;
-    float mImpulse = 0.0f;
     float mImpulseSmoothed = 0.0f;
-    float mLevel = 0.0f;
-    RelThreshold mTrigger{0.35f, 0.65f};
     vec3f mTiltTarget;
     vec3f mTilt;
 };

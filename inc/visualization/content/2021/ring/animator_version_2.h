@@ -27,10 +27,7 @@ public:
         float colorMix;
     };
 
-    struct Preset : AbstractColorAnimator::Preset {
-        float lineWidth = 1.85f;  // pixels
-        std::map<SoundClass, SoundClassParameters> parameters;
-    };
+    using Preset = RingPreset<SoundClassParameters>;
 
     // One repeating stripe: its level list and where and how often it repeats.
     struct Stripe {
@@ -43,7 +40,6 @@ public:
     };
 
     Animator_Version_2(uint32_t width, uint32_t height);
-    ~Animator_Version_2() override;
 
 protected:
     void animate(float dt, const SoundInput& sound, const RotationTransition& rotation) override;
@@ -52,20 +48,14 @@ private:
     void reshuffleStripe(Stripe& stripe, uint32_t low, uint32_t high);
 
     Preset mPreset;
-    float mFov = 28.0f;
     float mCameraDistance = 2.85f;
     float mDistanceModulation = 0.125f;
     float mElevation = 0.95f;  // radians
     float mCenterHeight = -0.065f;
-    uint32_t mSegmentCount = 80;
     float mBaseRadius = 0.45f;
     float mBaseWidth = 0.185f;
     Stripe mStripes[3];
     std::vector<WedgeAxisAligned> mSegments;
-    RingGeometry mRing;
-    float mPhase = 0.0f;
-    float mTwist = 0.0f;
-    float mTwistDirection = 1.0f;
     float mRollOffsetTarget = 0.0f;
     float mRollOffset = 0.0f;
     float mTiltTarget = 0.0f;

@@ -27,13 +27,9 @@ public:
         float colorMix;
     };
 
-    struct Preset : AbstractColorAnimator::Preset {
-        float lineWidth = 1.5f;  // pixels
-        std::map<SoundClass, SoundClassParameters> parameters;
-    };
+    using Preset = RingPreset<SoundClassParameters>;
 
     Animator_Version_3(uint32_t width, uint32_t height);
-    ~Animator_Version_3() override;
 
 protected:
     void animate(float dt, const SoundInput& sound, const RotationTransition& rotation) override;
@@ -42,29 +38,17 @@ private:
     Preset mPreset;
     float mCameraDistance = 7.5f;
     float mAngleOffset = 1.5707964f;
-    uint32_t mSegmentCount = 90;
-    float mFar = 30.0f;
     float mBaseRadius = 0.25f;
     float mBaseWidth = 0.1f;
     int mRollTurns = 1;
     float mWaveHeight = 0.28f;
-    // A narrow field of view: the ring is small and far, so the perspective stays flat.
-    float mFov = 6.0f;
     float mElevation = 0.3f;  // radians
     std::vector<WedgeLineAligned> mSegments;
-    RingGeometry mRing;
     std::vector<float> mEnergy;
     std::vector<float> mEnergySmoothed;
     float mHead = 0.0f;
-    float mLevel = 0.0f;
-    float mPhase = 0.0f;
-    RelThreshold mTrigger{0.35f, 0.65f};
     float mToggle = 0.0f;
     float mToggleSmoothed = 0.0f;
-    int mBandOffset = 0;
-    std::vector<float> mBands;
-    std::vector<float> mResampled;
-    std::vector<float> mEased;
 };
 
 }  // namespace ring

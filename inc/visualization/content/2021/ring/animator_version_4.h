@@ -36,48 +36,30 @@ public:
         float levelZoom;
     };
 
-    struct Preset : AbstractColorAnimator::Preset {
-        float lineWidth = 1.85f;  // pixels
-        std::map<SoundClass, SoundClassParameters> parameters;
-    };
+    using Preset = RingPreset<SoundClassParameters>;
 
     Animator_Version_4(uint32_t width, uint32_t height);
-    ~Animator_Version_4() override;
 
 protected:
     void animate(float dt, const SoundInput& sound, const RotationTransition& rotation) override;
 
 private:
     Preset mPreset;
-    float mFov = 45.0f;
     float mCameraDistance = 1.85f;
     float mDistanceModulation = 0.125f;
-    float mUnused = 0.0f;
-    uint32_t mSegmentCount = 80;
     float mArcShare = 0.9f;
-    float mFar = 30.0f;
     std::vector<WedgeAxisAligned> mSegments;
-    RingGeometry mRing;
     std::vector<float> mStamped;
-    std::vector<float> mEased;
     uint32_t mStampHead = 0;
-    float mLevel = 0.0f;
-    float mPhase = 0.0f;
     float mPhaseDirection = 1.0f;
     float mRoll = 0.0f;
-    float mTwist = 0.0f;
-    float mTwistDirection = 1.0f;
     float mTiltYTarget = 0.0f;
     float mTiltY = 0.0f;
     float mTiltYSign = 1.0f;
     float mTiltXTarget = 0.0f;
     float mTiltX = 0.0f;
-    vec3f mTurnTarget;
-    vec3f mTurn;
-    float mTurnSign = 1.0f;
-    RelThreshold mTrigger{0.35f, 0.65f};
+    HalfTurns mTurns;
     bool mBeatSeen = false;
-    float mImpulse = 0.0f;
 };
 
 }  // namespace ring

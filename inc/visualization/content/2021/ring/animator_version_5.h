@@ -26,13 +26,9 @@ public:
         float levelColorMix;
     };
 
-    struct Preset : AbstractColorAnimator::Preset {
-        float lineWidth = 1.85f;  // pixels
-        std::map<SoundClass, SoundClassParameters> parameters;
-    };
+    using Preset = RingPreset<SoundClassParameters>;
 
     Animator_Version_5(uint32_t width, uint32_t height);
-    ~Animator_Version_5() override;
 
 protected:
     void animate(float dt, const SoundInput& sound, const RotationTransition& rotation) override;
@@ -40,25 +36,12 @@ protected:
 private:
     Preset mPreset;
     float mCameraDistance = 3.35f;
-    float mFov = 24.0f;
     float mElevation = 0.785f;  // radians
     float mBaseRadius = 0.35f;
     float mBaseWidth = 0.2f;
-    uint32_t mSegmentCount = 50;
     std::vector<WedgeAxisAligned> mSegments;
-    RingGeometry mRing;
-    float mPhase = 0.0f;
-    float mTwist = 0.0f;
-    float mTwistDirection = 1.0f;
     float mRockTarget = 0.0f;
     float mRock = 0.0f;
-    RelThreshold mTrigger{0.35f, 0.65f};
-    float mImpulse = 0.0f;
-    float mLevel = 0.0f;
-    std::vector<float> mBands;
-    int mBandOffset = 0;
-    std::vector<float> mResampled;
-    std::vector<float> mEased;
 };
 
 }  // namespace ring

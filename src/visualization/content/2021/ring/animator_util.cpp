@@ -5,6 +5,7 @@
 
 #include "visualization/util/assert.h"
 #include "visualization/util/math/scalar.h"
+#include "visualization/util/random.h"
 
 namespace content2021 {
 namespace ring {
@@ -96,6 +97,33 @@ math::mat44<float> scale(float x, float y, float z) {
     math::mat44<float> m;
     m[0] = x, m[5] = y, m[10] = z;
     return m;
+}
+
+namespace {
+
+float distance(const vec3f& a, const vec3f& b) {
+    const vec3f d = a - b;
+    return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+}
+
+}  // namespace
+
+void HalfTurns::startNext() {
+    if (!(distance(current, target) <= 0.1f)) {
+        return;
+    }
+    int last = 2;
+    if (distance(current, {1.0f, 0.0f, 0.0f}) <= 0.1f) {
+        last = 0;
+    } else if (distance(current, {0.0f, 1.0f, 0.0f}) <= 0.1f) {
+        last = 1;
+    }
+    int axis = last;
+    while (axis == last) {
+        axis = util::randomInt(0, 2);
+    }
+    sign *= util::random01() >= 0.5f ? 1.0f : -1.0f;
+    (axis == 0 ? target.x : (axis == 1 ? target.y : target.z)) += sign * math::kPi;
 }
 
 namespace {

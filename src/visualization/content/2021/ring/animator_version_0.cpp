@@ -3,30 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "visualization/log.h"
 #include "visualization/util/math/scalar.h"
 #include "visualization/util/random.h"
 
 namespace content2021 {
 namespace ring {
 
-namespace {
-
-float distance(const vec3f& a, const vec3f& b) {
-    const vec3f d = a - b;
-    return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-}
-
-float& component(vec3f& v, int axis) {
-    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
-}
-
-}  // namespace
-
 Animator_Version_0::Animator_Version_0(uint32_t width, uint32_t height)
-    : AbstractAnimator(width, height) {
+    : AbstractAnimator(width, height, "Animator_Version_0", 60, 24.0f) {
     static_cast<AbstractColorAnimator::Preset&>(mPreset) = makePalettes({0, 1, 2, 3});
-    mPreset.lineWidth = 1.85f;
     using P = SoundClassParameters;
     mPreset.parameters = {
         {SoundClass::Soft,
@@ -43,17 +28,7 @@ Animator_Version_0::Animator_Version_0(uint32_t width, uint32_t height)
          P{1, 1, 1, 1, 1, 0.25f, 1, 1, 3, 1, 1, 0.15f, 1, 0.9f, 0.25f, 0.125f}},
     };
     mSegments.resize(mSegmentCount);
-    mResampled.assign(mSegmentCount, 0.0f);
-    mEased.assign(mSegmentCount, 0.0f);
-    mScene.mWedges.reserve(mSegmentCount);
-    beginScope("[content2021][ring][Animator_Version_0][Constructor]");
-    createPalettePlaylist(mPreset);
-    endScope();
-}
-
-Animator_Version_0::~Animator_Version_0() {
-    beginScope("[content2021][ring][Animator_Version_0][Destructor]");
-    endScope();
+    createPalettes(mPreset);
 }
 
 void Animator_Version_0::animate(float dt, const SoundInput& sound,
@@ -63,39 +38,23 @@ void Animator_Version_0::animate(float dt, const SoundInput& sound,
     const SoundClassParameters p = mixParameters(mPreset.parameters, sound);
     const ColorPalette& palette = updatePalette(mPreset);
 
-    const float aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    mScene.mThickness = (2.0f * mPreset.lineWidth / (static_cast<float>(mWidth) * 0.5f)) * aspect;
-    PerspectiveCamera& camera = mScene.camera;
-    camera.rotationMode = 3;
-    camera.aspect = aspect;
-    camera.baseFov = mFov;
-    camera.eye = {0.0f, 0.0f,
-                  -mCameraDistance * (p.cameraDistanceOffset + 1.0f +
-                                      mDistanceModulation * rotation.fractionSnapped)};
-    camera.update(rotation);
+    placeCamera(mPreset.lineWidth,
+                {0.0f, 0.0f,
+                 -mCameraDistance * (p.cameraDistanceOffset + 1.0f +
+                                     mDistanceModulation * rotation.fractionSnapped)},
+                {0.0f, 0.0f, 0.0f}, rotation);
 
+    const vec3f& turn = mTurns.current;
     mScene.mRingMatrix =
-        rotateX(mTurn.x) * rotateY(mTurn.y) * rotateZ(mTurn.z) * rotateX(-math::kPi / 2.0f);
+        rotateX(turn.x) * rotateY(turn.y) * rotateZ(turn.z) * rotateX(-math::kPi / 2.0f);
 
     if (p.beatTurns != 0.0f && mTrigger.triggered) {
-        if (mBeatSeen && distance(mTurn, mTurnTarget) <= 0.1f) {
-            int last = 2;
-            if (distance(mTurn, {1.0f, 0.0f, 0.0f}) <= 0.1f) {
-                last = 0;
-            } else if (distance(mTurn, {0.0f, 1.0f, 0.0f}) <= 0.1f) {
-                last = 1;
-            }
-            int axis = last;
-            while (axis == last) {
-                axis = util::randomInt(0, 2);
-            }
-            mTurnSign *= util::random01() >= 0.5f ? 1.0f : -1.0f;
-            component(mTurnTarget, axis) += mTurnSign * math::kPi;
+        if (mBeatSeen) {
+            mTurns.startNext();
         }
         mBeatSeen = true;
     }
-    const float turnRate = std::min(std::max(p.turnEasing * dt, 0.0f), 1.0f);
-    mTurn = mTurn + (mTurnTarget - mTurn) * turnRate;
+    mTurns.ease(std::min(std::max(p.turnEasing * dt, 0.0f), 1.0f));
 
     if (mTrigger.triggered) {
         mImpulse = 1.0f;
@@ -103,20 +62,7 @@ void Animator_Version_0::animate(float dt, const SoundInput& sound,
         mBandOffset = util::randomInt(0, 8);
     }
 
-    rotateBuffer(mBands, sound.getSpectrum().relativeSmoothed(), mBandOffset);
-    if (!mBands.empty()) {
-        mBands.push_back(mBands.front());
-    }
-    if (mPaused) {
-        for (float& v : mBands) {
-            v = std::min(0.0f, v);
-        }
-    }
-    resampleCosine(mResampled, mBands);
-    for (float& v : mResampled) {
-        v = std::min(std::max(std::pow(v, 20.0f) * 2048.0f, 0.0f), 1.0f);
-    }
-    easeBuffer(&mEased, mResampled, std::min(std::max(8.0f * dt, 0.0f), 1.0f));
+    easeBandsAroundRing(sound, dt);
 
     mLevel += (b - mLevel) * std::min(4.0f * dt, 1.0f);
     const float level = p.levelResponse * mLevel;
@@ -124,7 +70,6 @@ void Animator_Version_0::animate(float dt, const SoundInput& sound,
     const uint32_t n = mSegmentCount;
     mRing.radius = mBaseRadius * (0.25f * level + 1.0f);
     mRing.width = mWidth2;
-    mRing.segmentAngle = 2.0f * math::kPi / static_cast<float>(n);
 
     const std::vector<colorf>& c = palette.colors;
     const colorf cA = mix_color(c[0], c[1], p.levelColorMix * mLevel);

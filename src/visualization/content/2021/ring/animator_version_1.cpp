@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "visualization/log.h"
 #include "visualization/util/math/scalar.h"
 #include "visualization/util/random.h"
 
@@ -11,7 +10,7 @@ namespace content2021 {
 namespace ring {
 
 Animator_Version_1::Animator_Version_1(uint32_t width, uint32_t height)
-    : AbstractAnimator(width, height) {
+    : AbstractAnimator(width, height, "Animator_Version_1", 80, 24.0f) {
     static_cast<AbstractColorAnimator::Preset&>(mPreset) = makePalettes({0, 2});
     mPreset.lineWidth = 2.0f;
     using P = SoundClassParameters;
@@ -28,16 +27,7 @@ Animator_Version_1::Animator_Version_1(uint32_t width, uint32_t height)
     };
     mSegments.resize(mSegmentCount);
     mStamped.assign(mSegmentCount, 0.0f);
-    mEased.assign(mSegmentCount, 0.0f);
-    mScene.mWedges.reserve(mSegmentCount);
-    beginScope("[content2021][ring][Animator_Version_1][Constructor]");
-    createPalettePlaylist(mPreset);
-    endScope();
-}
-
-Animator_Version_1::~Animator_Version_1() {
-    beginScope("[content2021][ring][Animator_Version_1][Destructor]");
-    endScope();
+    createPalettes(mPreset);
 }
 
 void Animator_Version_1::animate(float dt, const SoundInput& sound,
@@ -50,17 +40,10 @@ void Animator_Version_1::animate(float dt, const SoundInput& sound,
     const colorf& c0 = palette.colors[0];
     const colorf& c1 = palette.colors[1];
 
-    const float aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    mScene.mThickness = (2.0f * mPreset.lineWidth / (static_cast<float>(mWidth) * 0.5f)) * aspect;
-    PerspectiveCamera& camera = mScene.camera;
-    camera.rotationMode = 3;
-    camera.aspect = aspect;
-    camera.baseFov = mFov;
     const float d = mCameraDistance * (mImpulseSmoothed * p.distancePulse + 1.0f +
                                        mDistanceModulation * rotation.fractionSnapped);
-    camera.eye = {0.0f, std::cos(mElevation) * d, -std::sin(mElevation) * d};
-    camera.center = {0.0f, mCenterHeight, 0.0f};
-    camera.update(rotation);
+    placeCamera(mPreset.lineWidth, {0.0f, std::cos(mElevation) * d, -std::sin(mElevation) * d},
+                {0.0f, mCenterHeight, 0.0f}, rotation);
 
     mScene.mModelMatrix = math::mat44<float>();
     mScene.mRingMatrix = rotateZ(mTilt.z) * rotateY(mTilt.y);
@@ -96,7 +79,6 @@ void Animator_Version_1::animate(float dt, const SoundInput& sound,
 
     mRing.radius = mBaseRadius * p.radiusScale;
     mRing.width = mBaseWidth * p.widthScale;
-    mRing.segmentAngle = 2.0f * math::kPi / static_cast<float>(n);
 
     for (uint32_t i = 0; i < n; ++i) {
         const float t = static_cast<float>(i) / static_cast<float>(n);

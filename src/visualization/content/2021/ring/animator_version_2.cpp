@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "visualization/log.h"
 #include "visualization/util/math/scalar.h"
 #include "visualization/util/random.h"
 
@@ -28,9 +27,8 @@ float meanOf(const std::vector<float>& values, size_t begin, size_t end) {
 }  // namespace
 
 Animator_Version_2::Animator_Version_2(uint32_t width, uint32_t height)
-    : AbstractAnimator(width, height) {
+    : AbstractAnimator(width, height, "Animator_Version_2", 80, 28.0f) {
     static_cast<AbstractColorAnimator::Preset&>(mPreset) = makePalettes({2, 0, 1, 3});
-    mPreset.lineWidth = 1.85f;
     // Quiet classes show the long peak stripe alone; beat-driven ones add the short stripes,
     // twist, roll and tilt.
     using P = SoundClassParameters;
@@ -52,21 +50,13 @@ Animator_Version_2::Animator_Version_2(uint32_t width, uint32_t height)
         mStripes[k].levels.assign(mSegmentCount, 0.0f);
     }
     mSegments.resize(mSegmentCount);
-    mScene.mWedges.reserve(mSegmentCount);
-    beginScope("[content2021][ring][Animator_Version_2][Constructor]");
-    createPalettePlaylist(mPreset);
-    endScope();
+    createPalettes(mPreset);
 }
 
 void Animator_Version_2::reshuffleStripe(Stripe& stripe, uint32_t low, uint32_t high) {
     stripe.spacing =
         static_cast<uint32_t>(util::randomInt(static_cast<int>(low), static_cast<int>(high)));
     stripe.phase = static_cast<uint32_t>(util::randomInt(0, static_cast<int>(stripe.spacing) - 1));
-}
-
-Animator_Version_2::~Animator_Version_2() {
-    beginScope("[content2021][ring][Animator_Version_2][Destructor]");
-    endScope();
 }
 
 void Animator_Version_2::animate(float dt, const SoundInput& sound,
@@ -82,16 +72,9 @@ void Animator_Version_2::animate(float dt, const SoundInput& sound,
     const ColorPalette& palette = updatePalette(mPreset);
     const std::vector<colorf>& c = palette.colors;
 
-    const float aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    mScene.mThickness = (2.0f * mPreset.lineWidth / (static_cast<float>(mWidth) * 0.5f)) * aspect;
-    PerspectiveCamera& camera = mScene.camera;
-    camera.rotationMode = 3;
-    camera.aspect = aspect;
-    camera.baseFov = mFov;
     const float d = mCameraDistance * (1.0f + mDistanceModulation * rotation.fractionSnapped);
-    camera.eye = {0.0f, std::cos(mElevation) * d, -std::sin(mElevation) * d};
-    camera.center = {0.0f, mCenterHeight, 0.0f};
-    camera.update(rotation);
+    placeCamera(mPreset.lineWidth, {0.0f, std::cos(mElevation) * d, -std::sin(mElevation) * d},
+                {0.0f, mCenterHeight, 0.0f}, rotation);
 
     if (mStripes[2].trigger.triggered) {
         for (int k = 0; k < 2; ++k) {
@@ -136,7 +119,6 @@ void Animator_Version_2::animate(float dt, const SoundInput& sound,
 
     mRing.radius = mBaseRadius;
     mRing.width = mBaseWidth;
-    mRing.segmentAngle = 2.0f * math::kPi / static_cast<float>(n);
     for (uint32_t i = 0; i < n; ++i) {
         const float t = static_cast<float>(i) / static_cast<float>(n);
         const float low = mStripes[0].levels[i];

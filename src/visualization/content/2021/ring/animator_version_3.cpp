@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "visualization/log.h"
 #include "visualization/util/math/scalar.h"
 #include "visualization/util/random.h"
 
@@ -18,7 +17,10 @@ constexpr uint32_t kPulseLength = 12;
 }  // namespace
 
 Animator_Version_3::Animator_Version_3(uint32_t width, uint32_t height)
-    : AbstractAnimator(width, height) {
+    : AbstractAnimator(width, height, "Animator_Version_3", 90,
+                       // A narrow field of view: the ring is small and far, so the perspective
+                       // stays flat.
+                       6.0f, 30.0f) {
     static_cast<AbstractColorAnimator::Preset&>(mPreset) = makePalettes({3, 2, 0, 1});
     mPreset.lineWidth = 1.5f;
     // The head runs faster and the energy shows stronger the more driven the music.
@@ -40,18 +42,8 @@ Animator_Version_3::Animator_Version_3(uint32_t width, uint32_t height)
     mSegments.resize(mSegmentCount);
     mEnergy.assign(mSegmentCount, 0.0f);
     mEnergySmoothed.assign(mSegmentCount, 0.0f);
-    mResampled.assign(mSegmentCount, 0.0f);
-    mEased.assign(mSegmentCount, 0.0f);
-    mScene.mWedges.reserve(mSegmentCount);
     mScene.mDrawMidLines = true;
-    beginScope("[content2021][ring][Animator_Version_3][Constructor]");
-    createPalettePlaylist(mPreset);
-    endScope();
-}
-
-Animator_Version_3::~Animator_Version_3() {
-    beginScope("[content2021][ring][Animator_Version_3][Destructor]");
-    endScope();
+    createPalettes(mPreset);
 }
 
 void Animator_Version_3::animate(float dt, const SoundInput& sound,
@@ -66,17 +58,10 @@ void Animator_Version_3::animate(float dt, const SoundInput& sound,
     const float cube = std::min(std::max(b * b * b, 0.0f), 1.0f);
     mLevel += (cube - mLevel) * std::min(std::max(8.0f * dt, 0.0f), 1.0f);
 
-    const float aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    mScene.mThickness = (2.0f * mPreset.lineWidth / (static_cast<float>(mWidth) * 0.5f)) * aspect;
-    PerspectiveCamera& camera = mScene.camera;
-    camera.rotationMode = 3;
-    camera.aspect = aspect;
-    camera.baseFov = mFov;
-    camera.far = mFar;
     const float d =
         mCameraDistance * (1.0f + 0.25f * rotation.fractionSnapped - p.levelZoom * mLevel);
-    camera.eye = {0.0f, std::sin(mElevation) * d, -std::cos(mElevation) * d};
-    camera.update(rotation);
+    placeCamera(mPreset.lineWidth, {0.0f, std::sin(mElevation) * d, -std::cos(mElevation) * d},
+                {0.0f, 0.0f, 0.0f}, rotation);
     mScene.mRingMatrix = rotateY(mPhase);
 
     if (mTrigger.triggered) {

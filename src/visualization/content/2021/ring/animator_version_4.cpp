@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "visualization/log.h"
 #include "visualization/util/math/scalar.h"
 #include "visualization/util/random.h"
 
@@ -11,9 +10,8 @@ namespace content2021 {
 namespace ring {
 
 Animator_Version_4::Animator_Version_4(uint32_t width, uint32_t height)
-    : AbstractAnimator(width, height) {
+    : AbstractAnimator(width, height, "Animator_Version_4", 80, 45.0f, 30.0f) {
     static_cast<AbstractColorAnimator::Preset&>(mPreset) = makePalettes({0, 2, 1});
-    mPreset.lineWidth = 1.85f;
     using P = SoundClassParameters;
     mPreset.parameters = {
         {SoundClass::Soft,
@@ -34,30 +32,9 @@ Animator_Version_4::Animator_Version_4(uint32_t width, uint32_t height)
         {SoundClass::Powerful,
          P{1, 1.35f, 1, 1, 1, 1, 1, 1, 1, 1.5f, 0, 1, 0.5f, 0.2f, 0.5f, 1.1f, 0.1f, 0.125f}},
     };
-    mRing.radius = 0.35f;
-    mRing.width = 0.3f;
-    mRing.rollTurns = 1;
     mSegments.resize(mSegmentCount);
     mStamped.assign(mSegmentCount, 0.0f);
-    mEased.assign(mSegmentCount, 0.0f);
-    mScene.mWedges.reserve(mSegmentCount);
-    beginScope("[content2021][ring][Animator_Version_4][Constructor]");
-    createPalettePlaylist(mPreset);
-    endScope();
-}
-
-namespace {
-
-float distance(const vec3f& a, const vec3f& b) {
-    const vec3f d = a - b;
-    return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-}
-
-}  // namespace
-
-Animator_Version_4::~Animator_Version_4() {
-    beginScope("[content2021][ring][Animator_Version_4][Destructor]");
-    endScope();
+    createPalettes(mPreset);
 }
 
 void Animator_Version_4::animate(float dt, const SoundInput& sound,
@@ -71,36 +48,17 @@ void Animator_Version_4::animate(float dt, const SoundInput& sound,
     const colorf& c1 = palette.colors[1];
     const colorf& c2 = palette.colors[2];
 
-    const float aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    mScene.mThickness = (2.0f * mPreset.lineWidth / (static_cast<float>(mWidth) * 0.5f)) * aspect;
-    PerspectiveCamera& camera = mScene.camera;
-    camera.rotationMode = 3;
-    camera.baseFov = mFov;
-    camera.aspect = aspect;
-    camera.far = mFar;
     const float d = mCameraDistance *
                     (1.0f - mLevel * p.levelZoom + mDistanceModulation * rotation.fractionSnapped);
-    camera.eye = {0.0f, 0.0f, -d};
-    camera.update(rotation);
+    placeCamera(mPreset.lineWidth, {0.0f, 0.0f, -d}, {0.0f, 0.0f, 0.0f}, rotation);
 
-    mScene.mRingMatrix = rotateY(mTiltY) * rotateX(mTiltX) * rotateX(mTurn.x) * rotateY(mTurn.y) *
-                         rotateZ(mTurn.z) * rotateX(math::kPi / 2.0f);
+    const vec3f& turn = mTurns.current;
+    mScene.mRingMatrix = rotateY(mTiltY) * rotateX(mTiltX) * rotateX(turn.x) * rotateY(turn.y) *
+                         rotateZ(turn.z) * rotateX(math::kPi / 2.0f);
 
     if (mTrigger.triggered && mBeatSeen) {
-        if (p.beatTurns != 0.0f && distance(mTurn, mTurnTarget) <= 0.1f) {
-            int last = 2;
-            if (distance(mTurn, {1.0f, 0.0f, 0.0f}) <= 0.1f) {
-                last = 0;
-            } else if (distance(mTurn, {0.0f, 1.0f, 0.0f}) <= 0.1f) {
-                last = 1;
-            }
-            int axis = last;
-            while (axis == last) {
-                axis = util::randomInt(0, 2);
-            }
-            mTurnSign *= util::random01() >= 0.5f ? 1.0f : -1.0f;
-            (axis == 0 ? mTurnTarget.x : (axis == 1 ? mTurnTarget.y : mTurnTarget.z)) +=
-                mTurnSign * math::kPi;
+        if (p.beatTurns != 0.0f) {
+            mTurns.startNext();
         }
         if (p.tiltYOnBeat != 0.0f && std::fabs(mTiltY - mTiltYTarget) <= 0.1f) {
             mTiltYSign = -mTiltYSign;
@@ -114,7 +72,7 @@ void Animator_Version_4::animate(float dt, const SoundInput& sound,
             mTiltXTarget = step * math::kPi / 4.0f;
         }
     }
-    mTurn = mTurn + (mTurnTarget - mTurn) * std::min(std::max(p.turnEasing * dt, 0.0f), 1.0f);
+    mTurns.ease(std::min(std::max(p.turnEasing * dt, 0.0f), 1.0f));
     mTiltY = math::mix(mTiltY, mTiltYTarget, std::min(std::max(dt, 0.0f), 1.0f));
     mTiltYTarget *= 0.99f;
     mTiltX = math::mix(mTiltX, mTiltXTarget, dt);
@@ -142,7 +100,6 @@ void Animator_Version_4::animate(float dt, const SoundInput& sound,
 
     mRing.radius = 0.35f;
     mRing.width = 0.3f * p.widthScale;
-    mRing.segmentAngle = 2.0f * math::kPi / static_cast<float>(n);
 
     const colorf base = mix_color(c0, c2, mLevel * p.levelColorMix);
     const float quiet = math::mix(p.quietScale, p.loudScale, mLevel);

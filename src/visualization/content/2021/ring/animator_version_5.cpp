@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "visualization/log.h"
 #include "visualization/util/math/scalar.h"
 #include "visualization/util/random.h"
 
@@ -11,9 +10,8 @@ namespace content2021 {
 namespace ring {
 
 Animator_Version_5::Animator_Version_5(uint32_t width, uint32_t height)
-    : AbstractAnimator(width, height) {
+    : AbstractAnimator(width, height, "Animator_Version_5", 50, 24.0f) {
     static_cast<AbstractColorAnimator::Preset&>(mPreset) = makePalettes({1, 0, 2, 3});
-    mPreset.lineWidth = 1.85f;
     // Quiet classes stand low and turn slowly; beat-driven ones stand tall, bounce and rock.
     using P = SoundClassParameters;
     mPreset.parameters = {
@@ -28,17 +26,7 @@ Animator_Version_5::Animator_Version_5(uint32_t width, uint32_t height)
         {SoundClass::Powerful, P{5.0f, 0.9f, 0.35f, 1.5f, 0.3f, 1.0f, 1.0f, 1.0f}},
     };
     mSegments.resize(mSegmentCount);
-    mResampled.assign(mSegmentCount, 0.0f);
-    mEased.assign(mSegmentCount, 0.0f);
-    mScene.mWedges.reserve(mSegmentCount);
-    beginScope("[content2021][ring][Animator_Version_5][Constructor]");
-    createPalettePlaylist(mPreset);
-    endScope();
-}
-
-Animator_Version_5::~Animator_Version_5() {
-    beginScope("[content2021][ring][Animator_Version_5][Destructor]");
-    endScope();
+    createPalettes(mPreset);
 }
 
 void Animator_Version_5::animate(float dt, const SoundInput& sound,
@@ -50,16 +38,9 @@ void Animator_Version_5::animate(float dt, const SoundInput& sound,
     const ColorPalette& palette = updatePalette(mPreset);
     const std::vector<colorf>& c = palette.colors;
 
-    const float aspect = static_cast<float>(mWidth) / static_cast<float>(mHeight);
-    mScene.mThickness = (2.0f * mPreset.lineWidth / (static_cast<float>(mWidth) * 0.5f)) * aspect;
-    PerspectiveCamera& camera = mScene.camera;
-    camera.rotationMode = 3;
-    camera.aspect = aspect;
-    camera.baseFov = mFov;
     const float d = mCameraDistance * (1.0f + 0.125f * rotation.fractionSnapped);
-    camera.eye = {0.0f, std::sin(mElevation) * d, -std::cos(mElevation) * d};
-    camera.center = {0.0f, 0.0f, 0.0f};
-    camera.update(rotation);
+    placeCamera(mPreset.lineWidth, {0.0f, std::sin(mElevation) * d, -std::cos(mElevation) * d},
+                {0.0f, 0.0f, 0.0f}, rotation);
 
     if (mTrigger.triggered) {
         mImpulse = 1.0f;
@@ -71,25 +52,11 @@ void Animator_Version_5::animate(float dt, const SoundInput& sound,
     mRockTarget *= 0.995f;
     mScene.mRingMatrix = rotateX(mRock);
 
-    rotateBuffer(mBands, sound.getSpectrum().relativeSmoothed(), mBandOffset);
-    if (!mBands.empty()) {
-        mBands.push_back(mBands.front());
-    }
-    if (mPaused) {
-        for (float& v : mBands) {
-            v = std::min(0.0f, v);
-        }
-    }
-    resampleCosine(mResampled, mBands);
-    for (float& v : mResampled) {
-        v = std::min(std::max(std::pow(v, 20.0f) * 2048.0f, 0.0f), 1.0f);
-    }
-    easeBuffer(&mEased, mResampled, std::min(std::max(8.0f * dt, 0.0f), 1.0f));
+    easeBandsAroundRing(sound, dt);
     mLevel += (b - mLevel) * std::min(4.0f * dt, 1.0f);
 
     mRing.radius = mBaseRadius;
     mRing.width = mBaseWidth;
-    mRing.segmentAngle = 2.0f * math::kPi / static_cast<float>(n);
 
     const colorf base = mix_color(c[0], c[1], p.levelColorMix * mLevel);
     for (uint32_t i = 0; i < n; ++i) {

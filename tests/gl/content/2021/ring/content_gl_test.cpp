@@ -3,69 +3,17 @@
 #include <string>
 #include <vector>
 
-#include "support/gl_test.h"
+#include "support/content_gl_test.h"
 #include "support/log_capture.h"
 #include "unit/content/2021/ring/ring_sound.h"
 #include "visualization/content/2021/ring/content.h"
-#include "visualization/util/gl/shared_context.h"
 #include "visualization/util/random.h"
 
 using content2021::ring::Content;
 using RingMode = content2021::ring::ContentMode;
 using ringtest::RingSound;
 
-namespace {
-
-constexpr uint32_t kWidth = 320;
-constexpr uint32_t kHeight = 180;
-
-class RingContentTest : public testsupport::GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        useTarget(kWidth, kHeight);
-    }
-
-    // Frames of music through the content as the player drives it; the last one is read back.
-    std::vector<uint8_t> play(Content& content, RingSound& input, float loudness, int frames) {
-        for (int i = 0; i < frames; ++i) {
-            input.feed(loudness);
-            gl::applyBaseRenderState();
-            content.setBlend(1.0f);
-            content.update(ringtest::kDt, input.sound, RotationTransition{});
-            const colorf background = content.getBackgroundColor();
-            glClearColor(background.r, background.g, background.b, background.a);
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            content.render();
-        }
-        readBack();
-        return pixels();
-    }
-};
-
-}  // namespace
-
-TEST_F(RingContentTest, EveryModeReactsToLevelAndBeat) {
-    util::setRandomSeed(3);
-    Content content(kWidth, kHeight, RotateInfo::Landscape);
-    content.setTransition(1.0f);
-    for (uint32_t mode = 0; mode < 6; ++mode) {
-        const std::string name =
-            content2021::ring::ContentModeNames.at(static_cast<RingMode>(mode));
-        content.setModeIndex(mode);
-        RingSound input(SoundClass::Dynamic);
-        const auto silent = play(content, input, 0.0f, 90);
-        savePng("ring_" + name + "_silent");
-        const auto loud = play(content, input, 0.9f, 90);
-        savePng("ring_" + name + "_loud");
-        EXPECT_GT(testsupport::differingPixels(silent, loud), 200) << name;
-
-        // The same quiet stretch twice, once with a beat at its end.
-        const auto before = play(content, input, 0.1f, 30);
-        const auto beat = play(content, input, 1.0f, 12);
-        EXPECT_GT(testsupport::differingPixels(before, beat), 100) << name;
-    }
-}
+using RingContentTest = testsupport::ContentGlTest;
 
 TEST_F(RingContentTest, ModesPalettesScopesAndTheEmptyMode) {
     testsupport::LogCapture log;
@@ -87,7 +35,7 @@ TEST_F(RingContentTest, ModesPalettesScopesAndTheEmptyMode) {
         RingSound input;
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        content.update(ringtest::kDt, input.sound, RotationTransition{});
+        content.update(testsupport::kMusicDt, input.sound, RotationTransition{});
         content.render();
         readBack();
         EXPECT_EQ(pixel(kWidth / 2, kHeight / 2), (testsupport::Rgba{0, 0, 0, 255}));

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "unit/content/2021/lines/lines_sound.h"
+#include "support/band_music.h"
+#include "visualization/content/2021/lines/animator_version_0.h"
 #include "visualization/content/2021/lines/line.h"
 #include "visualization/util/random.h"
 
@@ -10,8 +11,8 @@ using content2021::lines::Animator_Version_0;
 using content2021::lines::Line;
 using content2021::lines::LineGradient;
 using content2021::lines::LinePoint;
-using linestest::kDt;
-using linestest::LinesSound;
+using LinesSound = testsupport::BandMusic;
+constexpr float kDt = testsupport::kMusicDt;
 
 namespace {
 
@@ -97,10 +98,10 @@ TEST(LinesAnimator, HighBeatRetargetsTheTrailEvenOnTheWay) {
     LinesSound input(SoundClass::Soft);
     int retargetsOnTheWay = 0;
     for (int beat = 0; beat < 6; ++beat) {
-        linestest::play(animator, input, 0.1f, 40);
+        testsupport::play(animator, input, 0.1f, 40);
         for (int frame = 0; frame < 10; ++frame) {
             const auto before = animator.getTrail();
-            linestest::play(animator, input, 1.0f);
+            testsupport::play(animator, input, 1.0f);
             // A beat (the base trigger sees the same peak as the trail's) far from the target,
             // where only the beat can move it.
             if (animator.getFramesSinceBeat() != 0 ||

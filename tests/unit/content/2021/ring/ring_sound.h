@@ -1,12 +1,9 @@
-// Music for the ring tests: a real SoundInput fed eight bands per frame, so the animators see the
-// same normalised histories the player hands them.
+// The ring animators by version, and the pause and the beat the ring tests play them.
 #pragma once
 
-#include <algorithm>
-#include <cmath>
-#include <functional>
 #include <memory>
 
+#include "support/band_music.h"
 #include "visualization/content/2021/ring/abstract_animator.h"
 #include "visualization/content/2021/ring/animator_version_0.h"
 #include "visualization/content/2021/ring/animator_version_1.h"
@@ -14,32 +11,12 @@
 #include "visualization/content/2021/ring/animator_version_3.h"
 #include "visualization/content/2021/ring/animator_version_4.h"
 #include "visualization/content/2021/ring/animator_version_5.h"
-#include "visualization/sound_input.h"
 
 namespace ringtest {
 
-constexpr float kDt = 1.0f / 60.0f;
-
-struct RingSound {
-    explicit RingSound(SoundClass soundClass = SoundClass::Dynamic) {
-        sound.setSoundClass(soundClass, true);
-    }
-
-    // One frame at a loudness in 0..1; the bands wobble so no two frames are alike.
-    void feed(float loudness) {
-        float bands[8];
-        for (int i = 0; i < 8; ++i) {
-            const float wobble = 0.75f + 0.25f * std::sin(1.7f * i + 0.3f * frame);
-            bands[i] = -120.0f + 110.0f * std::min(1.0f, loudness * wobble);
-        }
-        sound.setBandsInfo(bands, 8);
-        sound.update(kDt);
-        ++frame;
-    }
-
-    SoundInput sound;
-    int frame = 0;
-};
+constexpr float kDt = testsupport::kMusicDt;
+using RingSound = testsupport::BandMusic;
+using testsupport::play;
 
 using Animator = content2021::ring::AbstractAnimator;
 
@@ -59,17 +36,6 @@ inline std::unique_ptr<Animator> makeAnimator(int version, uint32_t width = 1920
             return std::make_unique<Animator_Version_4>(width, height);
         default:
             return std::make_unique<Animator_Version_5>(width, height);
-    }
-}
-
-// Frames of music at a loudness, each fed to the sound input and then to the animator, which is
-// shown fully faded in. Loudness 0 is silence: every band at the floor, all frames alike.
-inline void play(Animator& animator, RingSound& input, float loudness, int frames = 1) {
-    animator.setFade(1.0f);
-    animator.setPaused(false);
-    for (int i = 0; i < frames; ++i) {
-        input.feed(loudness);
-        animator.update(kDt, input.sound, RotationTransition{});
     }
 }
 

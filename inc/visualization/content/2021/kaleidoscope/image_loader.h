@@ -61,6 +61,8 @@ public:
     // Hands over the photograph requested last once it is decoded, without waiting: false while
     // the worker is on it, or when it was handed over already or could not be decoded.
     bool poll(DecodedImage& out);
+    // Takes back the levels of a photograph that is up, to be filled with a later one.
+    void recycle(std::vector<ImageLevel> levels);
 
 private:
     void run();
@@ -76,6 +78,8 @@ private:
     // The two latest results: the one the current mode is about to take and the one after it.
     std::array<DecodedImage, 2> mResults;
     size_t mResultNext = 0;
+    static constexpr size_t kSpareLevelSets = 2;
+    std::vector<std::vector<ImageLevel>> mSpareLevels;
     std::thread mWorker;
 };
 

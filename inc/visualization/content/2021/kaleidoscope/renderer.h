@@ -60,6 +60,7 @@ private:
     void uploadTexture(const unsigned char* pixels, int width, int height, int channels);
     // Takes the photograph the loader decoded last and uploads up to budgetBytes more of it.
     void stage(size_t budgetBytes);
+    void resetStaging();
 
     uint32_t mWidth;
     uint32_t mHeight;

@@ -16,6 +16,8 @@ namespace {
 
 // The photograph repeats beyond its edges, so the filters wrap around them as the sampler does.
 // Each level below the first halves the one above it with a box filter, as mipmaps are made.
+// Levels handed back by the renderer are refilled in place: every photograph has the same
+// level sizes, so after the first few nothing is allocated for them again.
 void buildLevels(DecodedImage& image) {
     std::vector<unsigned char> rgb;
     const unsigned char* source = image.pixels.get();
@@ -44,9 +46,10 @@ void buildLevels(DecodedImage& image) {
 }
 
 // fs::loadTextureData without its log lines, which may only be written on the render thread.
-DecodedImage decode(const std::string& path) {
+DecodedImage decode(const std::string& path, std::vector<ImageLevel> spare) {
     DecodedImage image;
     image.path = path;
+    image.levels = std::move(spare);
     const long long start = platform_clock_now_ns();
     std::ifstream file(path, std::ios::binary);
     if (file) {
@@ -56,6 +59,8 @@ DecodedImage decode(const std::string& path) {
     }
     if (image.pixels && (image.channels == 3 || image.channels == 4)) {
         buildLevels(image);
+    } else {
+        image.levels.clear();
     }
     image.durationMs = static_cast<int64_t>((platform_clock_now_ns() - start) / 1000000);
     return image;
@@ -120,6 +125,16 @@ bool ImageLoader::poll(DecodedImage& out) {
     return true;
 }
 
+void ImageLoader::recycle(std::vector<ImageLevel> levels) {
+    if (levels.empty()) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (mSpareLevels.size() < kSpareLevelSets) {
+        mSpareLevels.push_back(std::move(levels));
+    }
+}
+
 void ImageLoader::run() {
     std::unique_lock<std::mutex> lock(mMutex);
     while (true) {
@@ -130,8 +145,13 @@ void ImageLoader::run() {
         mBusyPath = mRequested;
         mRequestPending = false;
         mBusy = true;
+        std::vector<ImageLevel> spare;
+        if (!mSpareLevels.empty()) {
+            spare = std::move(mSpareLevels.back());
+            mSpareLevels.pop_back();
+        }
         lock.unlock();
-        DecodedImage image = decode(mBusyPath);
+        DecodedImage image = decode(mBusyPath, std::move(spare));
         lock.lock();
         mBusy = false;
         mResults[mResultNext] = std::move(image);

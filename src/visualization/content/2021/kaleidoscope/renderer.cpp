@@ -128,7 +128,7 @@ void Renderer::updateTexture(const std::string& path) {
     const bool staged = !mStaging.image.path.empty() && mStaging.image.path == path;
     if (!staged) {
         // Staged for a photograph that did not come next; its texture goes with it.
-        mStaging = Staging();
+        resetStaging();
     }
     DecodedImage loaded;
     DecodedImage& image = staged ? mStaging.image : loaded;
@@ -154,7 +154,7 @@ void Renderer::updateTexture(const std::string& path) {
 
     if (image.channels != 3 && image.channels != 4) {
         logInScope("Asset \"%s\" has invalid number of channels: %i", path.c_str(), image.channels);
-        mStaging = Staging();
+        resetStaging();
         stopStopwatch();
         endScope();
         return;
@@ -170,7 +170,7 @@ void Renderer::updateTexture(const std::string& path) {
     }
     mImageWidth = image.width;
     mImageHeight = image.height;
-    mStaging = Staging();
+    resetStaging();
     logInScope("Duration texture update: %ims", static_cast<int>(stopStopwatch()));
     mTextureValid = true;
     logInScope("Duration total: %ims", static_cast<int>(stopStopwatch()));
@@ -198,6 +198,13 @@ void Renderer::uploadTexture(const unsigned char* pixels, int width, int height,
                    textureConfig(channels));
     // Rows of three bytes need alignment 1; the host expects GL's default back.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+}
+
+void Renderer::resetStaging() {
+    if (mImageLoader != nullptr) {
+        mImageLoader->recycle(std::move(mStaging.image.levels));
+    }
+    mStaging = Staging();
 }
 
 void Renderer::setImageLoader(ImageLoader* loader) {

@@ -255,8 +255,13 @@ void meddle(Session& s) {
             glDepthMask(GL_FALSE);
             break;
         case 6:
+            // A layout of its own for its uploads: GL would read rows of that length, and skip
+            // rows and pixels, of any array handed over next.
             glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
             glPixelStorei(GL_PACK_ALIGNMENT, 8);
+            glPixelStorei(GL_UNPACK_ROW_LENGTH, s.in.ConsumeIntegralInRange(0, 4096));
+            glPixelStorei(GL_UNPACK_SKIP_ROWS, s.in.ConsumeIntegralInRange(0, 64));
+            glPixelStorei(GL_UNPACK_SKIP_PIXELS, s.in.ConsumeIntegralInRange(0, 64));
             break;
         default:
             glViewport(s.in.ConsumeIntegralInRange(-8, 64), s.in.ConsumeIntegralInRange(-8, 36),
@@ -279,6 +284,9 @@ void resetHostState() {
     glDepthMask(GL_TRUE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glViewport(0, 0, static_cast<GLsizei>(kWidth), static_cast<GLsizei>(kHeight));
     gTarget->bind();
 }

@@ -15,6 +15,7 @@
 // the calls mirror what the exported functions do. --library instead drives the shared object
 // through its ten functions with its own playlist of every mode, as a host would.
 #include <GLES3/gl3.h>
+#include <malloc.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -233,11 +234,17 @@ double residentMb() {
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
 }
 
+double heapInUseMb() {
+    const struct mallinfo2 heap = mallinfo2();
+    return static_cast<double>(heap.uordblks + heap.hblkhd) / 1048576.0;
+}
+
 struct Options {
     double minutes = 40.0;
     uint32_t width = 320;
     uint32_t height = 180;
     double rssBoundMb = 4.0;
+    double traceMs = 0.0;  // print every warm frame that costs more, with its mode (0: none)
     bool library = false;
     std::string libraryPath = VIZ_LIBRARY_PATH;
     std::vector<ContentCategory> families = {
@@ -259,11 +266,20 @@ struct Result {
     double rssStart = 0.0;
     double rssHalf = 0.0;
     double rssEnd = 0.0;
-    double rssGrowth = 0.0;  // the second half's highest minus the half point
-    int64_t glFirst = 0;     // most GL objects alive at once in the first half
-    int64_t glSecond = 0;    // ... and in the second
-    int64_t glLeft = 0;      // still alive after the instance went
-    std::string glGrown;     // the kinds whose count grew
+    // Resident memory swings by several MB with every re-creation (the driver compiles every
+    // program again) and with the arena's fragmentation, so growth is the second half's
+    // highest sample above the first half's highest: what a leak raises and a swing does not.
+    // The heap in use, sampled alike, shows live data on its own.
+    double rssPeakFirst = 0.0;
+    double rssPeakSecond = 0.0;
+    double heapPeakFirst = 0.0;
+    double heapPeakSecond = 0.0;
+    double rssGrowth = 0.0;
+    double heapGrowth = 0.0;
+    int64_t glFirst = 0;   // most GL objects alive at once in the first half
+    int64_t glSecond = 0;  // ... and in the second
+    int64_t glLeft = 0;    // still alive after the instance went
+    std::string glGrown;   // the kinds whose count grew
     int glErrors = 0;
     bool passed = false;
 };
@@ -366,12 +382,18 @@ Result run(Driver& driver, const std::string& name, const Options& options,
         }
         if (f == half) {
             result.rssHalf = residentMb();
-        } else if (f > half && f % kFramesPerSecond == 0) {
-            result.rssGrowth = std::max(result.rssGrowth, residentMb() - result.rssHalf);
+        }
+        if (f % kFramesPerSecond == 0) {
+            double& rssPeak = f < half ? result.rssPeakFirst : result.rssPeakSecond;
+            double& heapPeak = f < half ? result.heapPeakFirst : result.heapPeakSecond;
+            rssPeak = std::max(rssPeak, residentMb());
+            heapPeak = std::max(heapPeak, heapInUseMb());
         }
         if (f > 0 && f % (kFramesPerSecond * 60) == 0) {
-            std::fprintf(stderr, "soak: %s %d min, %.1f MB\n", name.c_str(),
-                         f / (kFramesPerSecond * 60), residentMb());
+            // The heap in use next to the resident size tells growth of live data (a leak,
+            // ours or the driver's) from an arena that fragments.
+            std::fprintf(stderr, "soak: %s %d min, %.1f MB resident, %.1f MB of heap in use\n",
+                         name.c_str(), f / (kFramesPerSecond * 60), residentMb(), heapInUseMb());
         }
     }
     result.rssEnd = residentMb();
@@ -415,47 +437,65 @@ Result run(Driver& driver, const std::string& name, const Options& options,
         }
         const float against = std::max(reference(cost.mode), reference(cost.fading));
         const double ratio = against > 0.0f ? cost.ms / against : 0.0;
+        if (options.traceMs > 0.0 && cost.ms > options.traceMs) {
+            std::fprintf(
+                stderr, "soak: %s %.3f s of music: %.2f ms, %.1fx its mode's median (%s%s)\n",
+                name.c_str(), static_cast<double>(cost.frame) / kFramesPerSecond,
+                static_cast<double>(cost.ms), ratio,
+                cost.mode == ModeTracker::kNone ? "(intro)" : modes.name(cost.mode).c_str(),
+                cost.fading == ModeTracker::kNone ? "" : ", in a cross-fade");
+        }
         if (ratio > result.worstRatio) {
             result.worstRatio = ratio;
             result.worstAt = static_cast<double>(cost.frame) / kFramesPerSecond;
             result.worstMode = cost.mode == ModeTracker::kNone ? "(intro)" : modes.name(cost.mode);
         }
     }
-    result.passed = result.rssGrowth <= options.rssBoundMb && result.glGrown.empty() &&
+    result.rssGrowth = result.rssPeakSecond - result.rssPeakFirst;
+    result.heapGrowth = result.heapPeakSecond - result.heapPeakFirst;
+    result.passed = result.rssGrowth <= options.rssBoundMb &&
+                    result.heapGrowth <= options.rssBoundMb && result.glGrown.empty() &&
                     result.glErrors == 0 && result.worstRatio <= 10.0;
     return result;
 }
 
 void printTable(const std::vector<Result>& results, const Options& options) {
-    std::printf("\n%.0f min of music per row at %ux%u; RSS bound %.1f MB in the second half\n",
-                options.minutes, options.width, options.height, options.rssBoundMb);
-    std::printf("%-28s %7s %7s %9s %8s %7s %22s %7s %11s %6s %s\n", "family", "frames", "median",
-                "warm max", "max", "/mode", "RSS start/half/end MB", "growth", "GL 1st/2nd",
-                "errors", "result");
+    std::printf("\n%.0f min of music per row at %ux%u\n", options.minutes, options.width,
+                options.height);
+    std::printf("%-28s %7s %7s %8s %7s %6s %19s %15s %15s %9s %6s %s\n", "family", "frames",
+                "median", "warm max", "max", "/mode", "RSS start/half/end", "RSS peak 1/2",
+                "heap peak 1/2", "GL 1/2", "errors", "result");
     for (const Result& r : results) {
-        std::printf("%-28s %7d %5.2fms %7.2fms %6.1fms %6.1fx %7.1f/%6.1f/%6.1f %6.2fMB "
-                    "%5lld/%-5lld %6d %s%s%s\n",
-                    r.name.c_str(), r.frames, r.medianMs, r.warmMaxMs, r.maxMs, r.worstRatio,
-                    r.rssStart, r.rssHalf, r.rssEnd, r.rssGrowth,
-                    static_cast<long long>(r.glFirst), static_cast<long long>(r.glSecond),
-                    r.glErrors, r.passed ? "pass" : "FAIL", r.glGrown.empty() ? "" : " (grew: ",
-                    r.glGrown.empty() ? "" : (r.glGrown + ")").c_str());
+        std::printf(
+            "%-28s %7d %5.2fms %6.2fms %5.1fms %5.1fx %5.0f/%5.0f/%5.0fMB "
+            "%6.1f/%6.1fMB %6.1f/%6.1fMB %4lld/%-4lld %6d %s%s%s\n",
+            r.name.c_str(), r.frames, r.medianMs, r.warmMaxMs, r.maxMs, r.worstRatio, r.rssStart,
+            r.rssHalf, r.rssEnd, r.rssPeakFirst, r.rssPeakSecond, r.heapPeakFirst, r.heapPeakSecond,
+            static_cast<long long>(r.glFirst), static_cast<long long>(r.glSecond), r.glErrors,
+            r.passed ? "pass" : "FAIL", r.glGrown.empty() ? "" : " (grew: ",
+            r.glGrown.empty() ? "" : (r.glGrown + ")").c_str());
         if (!r.passed) {
-            std::printf("%-28s the warm frame that stood out most: %.1fx its mode's median, at "
-                        "%.2f s of music in %s\n",
-                        "", r.worstRatio, r.worstAt, r.worstMode.c_str());
+            std::printf(
+                "%-28s the warm frame that stood out most: %.1fx its mode's median, at "
+                "%.2f s of music in %s\n",
+                "", r.worstRatio, r.worstAt, r.worstMode.c_str());
         }
     }
-    std::printf("/mode: the warm frame that stood out most, against its mode's median (bound "
-                "10x)\n");
+    std::printf(
+        "/mode: the warm frame that stood out most against its mode's median (bound 10x).\n"
+        "RSS and heap peak 1/2: the highest of each half, sampled every second of music; "
+        "the second may exceed the first by %.1f MB.\n"
+        "GL 1/2: the most GL objects alive at once in each half.\n",
+        options.rssBoundMb);
 }
 
 int usage() {
     std::fprintf(stderr,
                  "usage: viz_soak [--minutes M] [--size WxH] [--rss-bound MB] [--family NAME]...\n"
-                 "                [--library [PATH]]\n"
+                 "                [--trace MS] [--library [PATH]]\n"
                  "  --minutes   music time per family (40)\n"
                  "  --family    CONTENT_2020, CONTENT_2021_CUBES, ... (default: all five)\n"
+                 "  --trace     list every frame of the second half that costs more than MS\n"
                  "  --library   drive the shared object through its ten functions instead, with\n"
                  "              its playlist of every mode (one row)\n");
     return 2;
@@ -475,6 +515,8 @@ int main(int argc, char** argv) {
             if (std::sscanf(argv[++i], "%ux%u", &options.width, &options.height) != 2) {
                 return usage();
             }
+        } else if (arg == "--trace" && hasValue) {
+            options.traceMs = std::atof(argv[++i]);
         } else if (arg == "--rss-bound" && hasValue) {
             options.rssBoundMb = std::atof(argv[++i]);
         } else if (arg == "--family" && hasValue && ContentCategoryValues.count(argv[i + 1]) != 0 &&

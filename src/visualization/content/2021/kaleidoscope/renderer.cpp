@@ -167,6 +167,9 @@ void Renderer::updateTexture(const std::string& path) {
     } else {
         uploadTexture(image.pixels.get(), image.width, image.height, image.channels);
         mShownSlot = -1;
+        if (mImageLoader != nullptr) {
+            mImageLoader->recycle(std::move(loaded.levels));
+        }
     }
     mImageWidth = image.width;
     mImageHeight = image.height;

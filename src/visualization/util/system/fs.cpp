@@ -4,6 +4,7 @@
 #include <stb_image.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -31,13 +32,17 @@ bool isRegularFile(const char* path) {
     return ::stat(path, &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// The JPEG decoder builds each Huffman table into arrays of 256 symbols without checking that
-// the table's sixteen code counts add up to no more, so a crafted table writes past them. Every
-// two bytes that could start a table definition are checked the way the decoder reads them:
-// after any run of 0xFF fill bytes, and with zeros past the end of the file, where a table cut
-// short still declares the counts the decoder reads. Entropy-coded data never holds such a pair
-// (its 0xFF bytes are followed by 0x00), other segments rarely, and a photograph refused by
-// mistake is only not shown.
+// Two faults of the JPEG decoder are checked before it runs, on every two bytes that could start
+// a segment, read the way the decoder reads them: after any run of 0xFF fill bytes, and with zeros
+// past the end of the file, where a segment cut short still declares what the decoder reads.
+// Entropy-coded data never holds such a pair (its 0xFF bytes are followed by 0x00), other segments
+// rarely, and a photograph refused by mistake is only not shown.
+// - It builds each Huffman table into arrays of 256 symbols without checking that the table's
+//   sixteen code counts add up to no more, so a crafted table writes past them.
+// - It allocates its tables without clearing them, and a scan may name a table that no
+//   definition before it filled: the decoder then decodes with whatever the memory held (it read
+//   64 KB past a table of 256 symbols). A progressive image's first scan of the DC coefficients
+//   reads no AC table.
 bool huffmanTablesFit(const std::vector<uint8_t>& bytes) {
     const size_t size = bytes.size();
     size_t start = 0;
@@ -48,22 +53,48 @@ bool huffmanTablesFit(const std::vector<uint8_t>& bytes) {
         return true;
     }
     auto at = [&](size_t i) -> long { return i < size ? bytes[i] : 0; };
+    bool defined[2][4] = {};  // by class (DC, AC) and destination
+    bool progressive = false;
     for (size_t marker = start + 1; marker + 1 < size; ++marker) {
-        if (bytes[marker] != 0xFF || bytes[marker + 1] != 0xC4) {
+        if (bytes[marker] != 0xFF) {
             continue;
         }
-        long remaining = ((at(marker + 2) << 8) | at(marker + 3)) - 2;
-        size_t table = marker + 4;
-        while (remaining > 0 && table < size) {
-            long symbols = 0;
-            for (size_t i = 1; i <= 16; ++i) {
-                symbols += at(table + i);
+        const uint8_t kind = bytes[marker + 1];
+        if (kind == 0xC0 || kind == 0xC1 || kind == 0xC2) {
+            progressive = kind == 0xC2;
+        } else if (kind == 0xC4) {
+            long remaining = ((at(marker + 2) << 8) | at(marker + 3)) - 2;
+            size_t table = marker + 4;
+            while (remaining > 0 && table < size) {
+                const long destination = at(table);
+                if ((destination >> 4) <= 1 && (destination & 15) <= 3) {
+                    defined[destination >> 4][destination & 15] = true;
+                }
+                long symbols = 0;
+                for (size_t i = 1; i <= 16; ++i) {
+                    symbols += at(table + i);
+                }
+                if (symbols > 256) {
+                    return false;
+                }
+                table += 17 + static_cast<size_t>(symbols);
+                remaining -= 17 + symbols;
             }
-            if (symbols > 256) {
-                return false;
+        } else if (kind == 0xDA) {
+            const long count = std::min(at(marker + 4), 4L);
+            const size_t components = marker + 5;
+            const long spectralStart = at(components + 2 * static_cast<size_t>(count));
+            const long spectralEnd = at(components + 2 * static_cast<size_t>(count) + 1);
+            const bool readsAc = !(progressive && spectralStart == 0 && spectralEnd == 0);
+            for (long c = 0; c < count; ++c) {
+                const long tables = at(components + 2 * static_cast<size_t>(c) + 1);
+                const long dc = tables >> 4;
+                const long ac = tables & 15;
+                // Destinations beyond 3 the decoder refuses itself.
+                if ((dc <= 3 && !defined[0][dc]) || (readsAc && ac <= 3 && !defined[1][ac])) {
+                    return false;
+                }
             }
-            table += 17 + static_cast<size_t>(symbols);
-            remaining -= 17 + symbols;
         }
     }
     return true;

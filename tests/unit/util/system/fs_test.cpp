@@ -177,4 +177,29 @@ TEST_F(FsTest, AJpegCutShortByAMarkerInsideABlockIsSurvived) {
     EXPECT_TRUE(width == 12 && height == 6 && channels == 3);
 }
 
+// Found by the image reader fuzzer: a JPEG whose scan names an AC table that no definition
+// filled (its definitions name the DC tables twice instead). The decoder allocates its tables
+// without clearing them and decoded with what the memory held, reading 64 KB past a table. Such a
+// file is refused, while a progressive JPEG, whose first DC scan names an AC table it never
+// reads, decodes, and so does every bundled photograph.
+TEST_F(FsTest, AJpegScanNamingAnUndefinedTableIsRefused) {
+    const std::string dir = VIZ_SOURCE_DIR "/tests/fuzz/image_reader/";
+    int width = -1, height = -1, channels = -1;
+    EXPECT_EQ(fs::decodeTextureData(fs::loadBinary((dir + "undefined_ac_table.jpg").c_str()),
+                                    &width, &height, &channels),
+              nullptr);
+    EXPECT_NE(fs::decodeTextureData(fs::loadBinary((dir + "progressive.jpg").c_str()), &width,
+                                    &height, &channels),
+              nullptr);
+    EXPECT_TRUE(width == 16 && height == 12 && channels == 3);
+    for (const char* photo :
+         {"astronaut", "chelsea", "coffee", "hubble_deep_field", "retina", "rocket"}) {
+        const std::string path =
+            std::string(VIZ_SOURCE_DIR "/res/images/kaleidoscope_default/") + photo + ".jpg";
+        EXPECT_NE(fs::decodeTextureData(fs::loadBinary(path.c_str()), &width, &height, &channels),
+                  nullptr)
+            << photo;
+    }
+}
+
 }  // namespace

@@ -282,6 +282,7 @@ struct Result {
     std::string glGrown;   // the kinds whose count grew
     int glErrors = 0;
     bool passed = false;
+    bool playedTwice = false;  // a frame stood out in the first play (see judge)
 };
 
 int64_t total(const std::array<int64_t, soak::kGlObjectKinds>& counts) {
@@ -292,8 +293,12 @@ int64_t total(const std::array<int64_t, soak::kGlObjectKinds>& counts) {
     return sum;
 }
 
+// `earlier` holds the frame costs of a first play of the same row: each frame then counts at the
+// lower of its two costs. The row is deterministic on the manual clock, so a hitch of the
+// library's comes at the same frame in both plays, and the machine's noise does not.
 Result run(Driver& driver, const std::string& name, const Options& options,
-           headless::Target& target) {
+           headless::Target& target, std::vector<FrameCost>* played,
+           const std::vector<FrameCost>* earlier) {
     Result result;
     result.name = name;
     const int frames = static_cast<int>(options.minutes * 60.0 * kFramesPerSecond);
@@ -411,6 +416,17 @@ Result run(Driver& driver, const std::string& name, const Options& options,
     result.glFirst = total(peakFirst);
     result.glSecond = total(peakSecond);
     result.frames = frames;
+    if (earlier != nullptr) {
+        auto other = earlier->begin();
+        for (FrameCost& cost : costs) {
+            while (other != earlier->end() && other->frame < cost.frame) {
+                ++other;
+            }
+            if (other != earlier->end() && other->frame == cost.frame) {
+                cost.ms = std::min(cost.ms, other->ms);
+            }
+        }
+    }
 
     // Each mode's median over the frames it had the screen to itself.
     std::vector<float> all;
@@ -451,12 +467,38 @@ Result run(Driver& driver, const std::string& name, const Options& options,
             result.worstMode = cost.mode == ModeTracker::kNone ? "(intro)" : modes.name(cost.mode);
         }
     }
+    if (played != nullptr) {
+        *played = costs;
+    }
     result.rssGrowth = result.rssPeakSecond - result.rssPeakFirst;
     result.heapGrowth = result.heapPeakSecond - result.heapPeakFirst;
     result.passed = result.rssGrowth <= options.rssBoundMb &&
                     result.heapGrowth <= options.rssBoundMb && result.glGrown.empty() &&
                     result.glErrors == 0 && result.worstRatio <= 10.0;
     return result;
+}
+
+// In a virtual machine the time the host takes the processor away is charged to the thread that
+// was running, so a frame of a cheap mode may stand out by chance. A row with a frame over the
+// bound is played again, and each frame counts at the lower of its two costs; memory, GL objects
+// and errors must pass in both plays.
+Result judge(Driver& driver, const std::string& name, const Options& options,
+             headless::Target& target) {
+    std::vector<FrameCost> costs;
+    Result first = run(driver, name, options, target, &costs, nullptr);
+    if (first.worstRatio <= 10.0) {
+        return first;
+    }
+    std::fprintf(stderr,
+                 "soak: %s: a frame stood out %.1fx at %.2f s of music; playing the row again, "
+                 "where a hitch of the library's comes at the same frame\n",
+                 name.c_str(), first.worstRatio, first.worstAt);
+    Result again = run(driver, name, options, target, nullptr, &costs);
+    again.playedTwice = true;
+    again.passed = again.passed && first.rssGrowth <= options.rssBoundMb &&
+                   first.heapGrowth <= options.rssBoundMb && first.glGrown.empty() &&
+                   first.glErrors == 0;
+    return again;
 }
 
 void printTable(const std::vector<Result>& results, const Options& options) {
@@ -472,7 +514,8 @@ void printTable(const std::vector<Result>& results, const Options& options) {
             r.name.c_str(), r.frames, r.medianMs, r.warmMaxMs, r.maxMs, r.worstRatio, r.rssStart,
             r.rssHalf, r.rssEnd, r.rssPeakFirst, r.rssPeakSecond, r.heapPeakFirst, r.heapPeakSecond,
             static_cast<long long>(r.glFirst), static_cast<long long>(r.glSecond), r.glErrors,
-            r.passed ? "pass" : "FAIL", r.glGrown.empty() ? "" : " (grew: ",
+            r.passed ? (r.playedTwice ? "pass*" : "pass") : "FAIL",
+            r.glGrown.empty() ? "" : " (grew: ",
             r.glGrown.empty() ? "" : (r.glGrown + ")").c_str());
         if (!r.passed) {
             std::printf(
@@ -485,7 +528,8 @@ void printTable(const std::vector<Result>& results, const Options& options) {
         "/mode: the warm frame that stood out most against its mode's median (bound 10x).\n"
         "RSS and heap peak 1/2: the highest of each half, sampled every second of music; "
         "the second may exceed the first by %.1f MB.\n"
-        "GL 1/2: the most GL objects alive at once in each half.\n",
+        "GL 1/2: the most GL objects alive at once in each half.\n"
+        "pass*: a frame stood out in a first play, and not at the same frame of a second.\n",
         options.rssBoundMb);
 }
 
@@ -561,11 +605,11 @@ int main(int argc, char** argv) {
             return 1;
         }
         LibraryDriver driver(library.api());
-        results.push_back(run(driver, "every mode (shared object)", options, target));
+        results.push_back(judge(driver, "every mode (shared object)", options, target));
     } else {
         for (ContentCategory family : options.families) {
             CoreDriver driver(family, options.width, options.height);
-            results.push_back(run(driver, toString(family), options, target));
+            results.push_back(judge(driver, toString(family), options, target));
         }
     }
     printTable(results, options);

@@ -61,6 +61,8 @@ public:
     // Hands over the photograph requested last once it is decoded, without waiting: false while
     // the worker is on it, or when it was handed over already or could not be decoded.
     bool poll(DecodedImage& out);
+    // The same, after waiting for the worker to finish what it was asked for.
+    bool wait(DecodedImage& out);
     // Takes back the levels of a photograph that is up, to be filled with a later one.
     void recycle(std::vector<ImageLevel> levels);
 

@@ -33,6 +33,10 @@ public:
     // Where decoded photographs may be waiting; null decodes every photograph on the spot.
     // With a loader, the photograph that comes next is uploaded a little every frame.
     void setImageLoader(ImageLoader* loader);
+    // Waits for the photograph the loader was asked for last and uploads it whole: the content
+    // does so when it is built, which may take the time a frame may not, so that its first mode
+    // does not load a photograph either.
+    void stageNextImage();
     void draw(const RenderState& state);
     void updateTexture(const std::string& path);
 
@@ -58,8 +62,9 @@ public:
 private:
     gl::Texture2dConfig textureConfig(int channels) const;
     void uploadTexture(const unsigned char* pixels, int width, int height, int channels);
-    // Takes the photograph the loader decoded last and uploads up to budgetBytes more of it.
-    void stage(size_t budgetBytes);
+    // Takes the photograph the loader decoded last (waiting for it if asked) and uploads up to
+    // budgetBytes more of it.
+    void stage(size_t budgetBytes, bool wait);
     void resetStaging();
 
     uint32_t mWidth;

@@ -67,6 +67,9 @@ Content::Content(uint32_t width, uint32_t height, RotateInfo rotation)
     }
     mRenderer = std::make_unique<Renderer>(width, height);
     mRenderer->setImageLoader(mImageLoader.get());
+    if (!mPlaylist.empty()) {
+        mRenderer->stageNextImage();
+    }
     endScope();
 }
 

@@ -111,6 +111,14 @@ bool ImageLoader::take(const std::string& path, DecodedImage& out) {
     return false;
 }
 
+bool ImageLoader::wait(DecodedImage& out) {
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        mDone.wait(lock, [this] { return !mBusy && !mRequestPending; });
+    }
+    return poll(out);
+}
+
 bool ImageLoader::poll(DecodedImage& out) {
     std::lock_guard<std::mutex> lock(mMutex);
     if (mBusy || mRequestPending) {

@@ -162,7 +162,7 @@ void Renderer::updateTexture(const std::string& path) {
 
     startStopwatch();
     if (staged && mStaging.slot >= 0) {
-        stage(std::numeric_limits<size_t>::max());
+        stage(std::numeric_limits<size_t>::max(), false);
         mShownSlot = mStaging.slot;
     } else {
         uploadTexture(image.pixels.get(), image.width, image.height, image.channels);
@@ -221,10 +221,15 @@ void Renderer::setImageLoader(ImageLoader* loader) {
     }
 }
 
-void Renderer::stage(size_t budgetBytes) {
+void Renderer::stageNextImage() {
+    stage(std::numeric_limits<size_t>::max(), true);
+}
+
+void Renderer::stage(size_t budgetBytes, bool wait) {
     DecodedImage& image = mStaging.image;
     if (image.path.empty()) {
-        if (mImageLoader == nullptr || !mImageLoader->poll(image)) {
+        if (mImageLoader == nullptr || !mSlots[0] ||
+            !(wait ? mImageLoader->wait(image) : mImageLoader->poll(image))) {
             return;
         }
         if (image.levels.empty()) {
@@ -272,7 +277,7 @@ vec2f Renderer::getTextureAspect() const {
 
 void Renderer::draw(const RenderState& state) {
     updateTexture(state.imagePath);
-    stage(kStagingBytesPerFrame);
+    stage(kStagingBytesPerFrame, false);
     if (!mTextureValid) {
         return;
     }

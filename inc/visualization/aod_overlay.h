@@ -31,6 +31,8 @@ public:
     const math::mat44<float>& getProjection() const { return mProjection; }
 
 private:
+    void drawCover();
+
     uint32_t mWidth;
     uint32_t mHeight;
     const char* mMaskImage = "images/aod_masks.png";

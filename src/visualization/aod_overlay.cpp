@@ -4,6 +4,7 @@
 
 #include "visualization/log.h"
 #include "visualization/types.h"
+#include "visualization/util/gl/shared_context.h"
 #include "visualization/util/math/quaternion.h"
 
 namespace {
@@ -76,6 +77,10 @@ AODOverlay::AODOverlay(uint32_t width, uint32_t height) : mWidth(width), mHeight
     mTexture.reset(gl::createTexture2d(mMaskImage, config));
     mTexelSize = vec2f{1.0f / static_cast<float>(mTexture->width),
                        1.0f / static_cast<float>(mTexture->height)};
+
+    // The cover is drawn only in the always-on look, which may come long after creation.
+    const gl::WarmUp warmUp;
+    drawCover();
     endScope();
 }
 
@@ -132,29 +137,33 @@ void AODOverlay::begin() {
 
 void AODOverlay::draw() {
     if (mActive) {
-        GLfloat clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_CULL_FACE);
-        glEnable(GL_BLEND);
-        glBlendEquation(GL_FUNC_ADD);
-        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-        gl::bindProgram(mProgram.get());
-        gl::uniform("uProjectionMatrix", mProjection.data(), false);
-        gl::uniform("uColor", clear[0], clear[1], clear[2], mDisplayModeBlend);
-        gl::activeTexture(0);
-        gl::bindTexture2d(mTexture.get());
-        gl::bindVertexArray(mVertexArray.get());
-        if (mVerticesDirty) {
-            gl::bindVertexBuffer(mVertexBuffer.get());
-            gl::bufferVertexData(static_cast<GLsizeiptr>(mMesh.vertices().size()), sizeof(float),
-                                 mMesh.vertices().data(), GL_DYNAMIC_DRAW);
-            mVerticesDirty = false;
-        }
-        glDrawElements(GL_TRIANGLES, AODOverlayMesh::kIndexCount, GL_UNSIGNED_SHORT, nullptr);
-        glDisable(GL_BLEND);
+        drawCover();
     }
     if (mScissorEnabled) {
         glDisable(GL_SCISSOR_TEST);
     }
+}
+
+void AODOverlay::drawCover() {
+    GLfloat clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendEquation(GL_FUNC_ADD);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    gl::bindProgram(mProgram.get());
+    gl::uniform("uProjectionMatrix", mProjection.data(), false);
+    gl::uniform("uColor", clear[0], clear[1], clear[2], mDisplayModeBlend);
+    gl::activeTexture(0);
+    gl::bindTexture2d(mTexture.get());
+    gl::bindVertexArray(mVertexArray.get());
+    if (mVerticesDirty) {
+        gl::bindVertexBuffer(mVertexBuffer.get());
+        gl::bufferVertexData(static_cast<GLsizeiptr>(mMesh.vertices().size()), sizeof(float),
+                             mMesh.vertices().data(), GL_DYNAMIC_DRAW);
+        mVerticesDirty = false;
+    }
+    glDrawElements(GL_TRIANGLES, AODOverlayMesh::kIndexCount, GL_UNSIGNED_SHORT, nullptr);
+    glDisable(GL_BLEND);
 }

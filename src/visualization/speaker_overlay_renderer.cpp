@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "visualization/log.h"
+#include "visualization/util/gl/shared_context.h"
 
 namespace {
 
@@ -78,6 +79,9 @@ SpeakerOverlayRenderer::SpeakerOverlayRenderer(uint32_t width, uint32_t height)
     config.minFilter = GL_LINEAR_MIPMAP_LINEAR;
     config.generateMipmap = true;
     mTexture.reset(gl::createTexture2d(mTexturePath, config));
+
+    const gl::WarmUp warmUp;
+    draw({SpeakerOverlayRenderEntity{vec2f{0.0f, 0.0f}, 1.0f, colorf{1.0f, 1.0f}}});
     endScope();
 }
 

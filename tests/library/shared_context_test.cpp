@@ -222,3 +222,30 @@ TEST_F(SharedContext, AMeddlingHostGetsTheSamePixelsInEveryMode) {
 }
 
 }  // namespace
+
+// Building the instance draws once with every program to have the driver compile it then; none
+// of that may reach the host's picture, and the host's scissor comes back as it was.
+TEST_F(SharedContext, CreatingTheInstanceLeavesTheHostsPictureAndScissorAlone) {
+    for (const bool scissor : {false, true}) {
+        SCOPED_TRACE(scissor ? "host scissor on" : "host scissor off");
+        glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        scissor ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
+        glScissor(2, 3, 400, 500);
+        call([this] { api.UpdateSpeakerInfo(0); });
+        call([this] { api.OnCreateGlApp("res", 0); });
+
+        EXPECT_EQ(glIsEnabled(GL_SCISSOR_TEST), scissor ? GL_TRUE : GL_FALSE);
+        std::array<GLint, 4> box{};
+        glGetIntegerv(GL_SCISSOR_BOX, box.data());
+        EXPECT_EQ(box, (std::array<GLint, 4>{2, 3, 400, 500}));
+        glDisable(GL_SCISSOR_TEST);
+        readBack();
+        size_t painted = 0;
+        for (size_t i = 0; i < pixels().size(); i += 4) {
+            painted += !(pixels()[i] == 51 && pixels()[i + 1] == 102 && pixels()[i + 2] == 153);
+        }
+        EXPECT_EQ(painted, 0u);
+        call([this] { api.OnTerminateGlApp(); });
+    }
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "visualization/log.h"
+#include "visualization/util/gl/shared_context.h"
 
 namespace content2020 {
 
@@ -80,6 +81,16 @@ Renderer::Renderer(uint32_t width, uint32_t height) : mWidth(width), mHeight(hei
     mTextures.emplace_back(gl::createTexture2d(1, 1, config));
     mTextures.emplace_back(gl::createTexture2d(mTexturePaths[PointMode::CIRCLE_SMALL], config));
     mTextures.emplace_back(gl::createTexture2d(mTexturePaths[PointMode::CIRCLE_LARGE], config));
+
+    // Each sprite texture is its own sampler state to the driver.
+    const gl::WarmUp warmUp;
+    RenderState sprite;
+    sprite.instances.push_back({0.0f, 0.0f, 1.0f, colorf{1.0f, 1.0f, 1.0f, 1.0f}});
+    for (const PointMode mode :
+         {PointMode::PLAIN, PointMode::CIRCLE_SMALL, PointMode::CIRCLE_LARGE}) {
+        sprite.pointMode = mode;
+        draw(sprite);
+    }
     endScope();
 }
 

@@ -118,4 +118,18 @@ void HostCall::logHostErrors(const char* function) const {
     logMessage("[Library][%s] GL errors left pending by the host: %s", function, names);
 }
 
+WarmUp::WarmUp() {
+    mScissorTest = glIsEnabled(GL_SCISSOR_TEST);
+    glGetIntegerv(GL_SCISSOR_BOX, mScissorBox);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 0, 0);
+}
+
+WarmUp::~WarmUp() {
+    glScissor(mScissorBox[0], mScissorBox[1], mScissorBox[2], mScissorBox[3]);
+    if (mScissorTest == GL_FALSE) {
+        glDisable(GL_SCISSOR_TEST);
+    }
+}
+
 }  // namespace gl

@@ -60,6 +60,7 @@ public:
     }
 
 private:
+    void drawFold(const RenderState& state, gl::Texture2d* texture);
     gl::Texture2dConfig textureConfig(int channels) const;
     void uploadTexture(const unsigned char* pixels, int width, int height, int channels);
     // Takes the photograph the loader decoded last (waiting for it if asked) and uploads up to

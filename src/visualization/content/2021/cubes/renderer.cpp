@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "visualization/log.h"
+#include "visualization/util/gl/shared_context.h"
 #include "visualization/util/math/scalar.h"
 
 namespace content2021::cubes {
@@ -112,6 +113,15 @@ Renderer::Renderer() {
                               .setDivisor(1));
     }
     mVertexArray.reset(gl::createVertexArray(configs, mIndexBuffer.get()));
+
+    // Opaque and fading cubes are two render states to the driver.
+    const gl::WarmUp warmUp;
+    Scene scene;
+    scene.cubes.emplace_back();
+    for (const float alpha : {0.5f, 1.0f}) {
+        mAlpha = alpha;
+        draw(scene);
+    }
     endScope();
 }
 

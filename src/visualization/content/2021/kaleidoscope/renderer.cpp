@@ -5,6 +5,7 @@
 
 #include "visualization/content/2021/kaleidoscope/image_loader.h"
 #include "visualization/log.h"
+#include "visualization/util/gl/shared_context.h"
 
 namespace content2021 {
 namespace kaleidoscope {
@@ -218,6 +219,14 @@ void Renderer::setImageLoader(ImageLoader* loader) {
             slot.reset(gl::createTexture2dStorage(kUniformImageSize, kUniformImageSize,
                                                   kUniformImageLevels, config));
         }
+        // The slots are what every mode shows; a fading and a full fold are two render states.
+        const gl::WarmUp warmUp;
+        const float blend = mBlend;
+        for (const float warmBlend : {0.5f, 1.0f}) {
+            mBlend = warmBlend;
+            drawFold(RenderState(), mSlots[0].get());
+        }
+        mBlend = blend;
     }
 }
 
@@ -287,6 +296,10 @@ void Renderer::draw(const RenderState& state) {
     if (mTextureFitAuto) {
         mTextureFitMode = mImageWidth > mImageHeight ? FitMode::HORIZONTAL : FitMode::VERTICAL;
     }
+    drawFold(state, mShownSlot >= 0 ? mSlots[mShownSlot].get() : mTexture.get());
+}
+
+void Renderer::drawFold(const RenderState& state, gl::Texture2d* texture) {
     const vec2f aspect = getAspect();
     const vec2f textureAspect = getTextureAspect();
     const KaleidoscopeParameters& p = state.parameters;
@@ -317,7 +330,7 @@ void Renderer::draw(const RenderState& state) {
     gl::uniform("uBlend", mBlend);
 
     gl::activeTexture(0);
-    gl::bindTexture2d(mShownSlot >= 0 ? mSlots[mShownSlot].get() : mTexture.get());
+    gl::bindTexture2d(texture);
     gl::bindVertexArray(mVertexArray.get());
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
 

@@ -9,6 +9,7 @@
 #include "visualization/util/assert.h"
 #include "visualization/util/gl/buffer.h"
 #include "visualization/util/gl/program.h"
+#include "visualization/util/gl/shared_context.h"
 #include "visualization/util/gl/vertex_array.h"
 #include "visualization/util/math/scalar.h"
 
@@ -107,6 +108,14 @@ Renderer::Renderer() {
     mCapVertexArray.reset(gl::createInterleavedVertexArray(
         mCapVertexBuffer.get(), mCapIndexBuffer.get(),
         {{3, 0}, {3, 12}, {3, 24}, {3, 36}, {1, 48}, {1, 52}, {4, 56}}, sizeof(LineCapPoint)));
+
+    const gl::WarmUp warmUp;
+    Scene scene;
+    LineDrawable line;
+    line.points.resize(2);
+    line.sides = 3;
+    scene.lines.push_back(line);
+    draw(scene);
     endScope();
 }
 

@@ -5,6 +5,7 @@
 #include "visualization/util/assert.h"
 #include "visualization/util/gl/buffer.h"
 #include "visualization/util/gl/program.h"
+#include "visualization/util/gl/shared_context.h"
 #include "visualization/util/gl/vertex_array.h"
 #include "visualization/util/math/scalar.h"
 
@@ -166,6 +167,15 @@ Renderer::Renderer() {
     mPointVertexArray.reset(
         gl::createInterleavedVertexArray(mPointVertexBuffer.get(), mPointIndexBuffer.get(),
                                          {{3, 0}, {2, 12}, {4, 20}}, sizeof(EdgePoint)));
+
+    // Opaque and fading lines are two render states to the driver.
+    const gl::WarmUp warmUp;
+    Scene scene;
+    scene.mWedges.emplace_back();
+    for (const float alpha : {0.5f, 1.0f}) {
+        mAlpha = alpha;
+        draw(scene);
+    }
     endScope();
 }
 

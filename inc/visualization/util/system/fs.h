@@ -38,6 +38,9 @@ constexpr int kMaxImageSide = 2048;
 // shape only for a decoded image.
 TextureData decodeTextureData(const std::vector<uint8_t>& bytes, int* width, int* height,
                               int* channels);
+// False for JPEG bytes whose Huffman tables the decoder would overrun or read uninitialised (a
+// table of more than 256 codes, a scan naming a table nothing defined); true for anything else.
+bool huffmanTablesFit(const std::vector<uint8_t>& bytes);
 
 std::vector<uint8_t> loadResourceBinary(const std::string& relativePath);
 std::string loadResourceString(const std::string& relativePath);

@@ -32,6 +32,8 @@ bool isRegularFile(const char* path) {
     return ::stat(path, &status) == 0 && S_ISREG(status.st_mode);
 }
 
+}  // namespace
+
 // Two faults of the JPEG decoder are checked before it runs, on every two bytes that could start
 // a segment, read the way the decoder reads them: after any run of 0xFF fill bytes, and with zeros
 // past the end of the file, where a segment cut short still declares what the decoder reads.
@@ -99,8 +101,6 @@ bool huffmanTablesFit(const std::vector<uint8_t>& bytes) {
     }
     return true;
 }
-
-}  // namespace
 
 void PixelDeleter::operator()(unsigned char* pixels) const {
     stbi_image_free(pixels);

@@ -185,12 +185,11 @@ TEST_F(FsTest, AJpegCutShortByAMarkerInsideABlockIsSurvived) {
 TEST_F(FsTest, AJpegScanNamingAnUndefinedTableIsRefused) {
     const std::string dir = VIZ_SOURCE_DIR "/tests/fuzz/image_reader/";
     int width = -1, height = -1, channels = -1;
-    EXPECT_EQ(fs::decodeTextureData(fs::loadBinary((dir + "undefined_ac_table.jpg").c_str()),
-                                    &width, &height, &channels),
-              nullptr);
-    EXPECT_NE(fs::decodeTextureData(fs::loadBinary((dir + "progressive.jpg").c_str()), &width,
-                                    &height, &channels),
-              nullptr);
+    // Debian's decoder, unlike the one the fuzzer builds, happens to refuse the file on its own.
+    EXPECT_FALSE(fs::huffmanTablesFit(fs::loadBinary((dir + "undefined_ac_table.jpg").c_str())));
+    const std::vector<uint8_t> progressive = fs::loadBinary((dir + "progressive.jpg").c_str());
+    EXPECT_TRUE(fs::huffmanTablesFit(progressive));
+    EXPECT_NE(fs::decodeTextureData(progressive, &width, &height, &channels), nullptr);
     EXPECT_TRUE(width == 16 && height == 12 && channels == 3);
     for (const char* photo :
          {"astronaut", "chelsea", "coffee", "hubble_deep_field", "retina", "rocket"}) {

@@ -57,7 +57,7 @@ private:
 // While it lives, no draw reaches a pixel: the scissor test is on with an empty box. Each
 // renderer draws inside one as it is built, once with every program and render state its frames
 // use, because a driver may build a program's machine code for each render state at the first
-// draw that needs it: the software rasteriser takes 60-130 ms a state without its disk cache,
+// draw that needs it: the software rasteriser takes 45-135 ms a state without its disk cache,
 // and without the warm-up a mode would pay it in a frame, at its first draw after each creation.
 // The scissor test and box are given back as they were.
 class WarmUp {

@@ -99,7 +99,7 @@ void BM_TexturedQuadFrame(benchmark::State& state) {
     for (auto _ : state) {
         frame();
     }
-    gl::releaseBindings();
+    gl::unbindAll();
 }
 BENCHMARK(BM_TexturedQuadFrame)->Arg(720)->Arg(1080)->Unit(benchmark::kMillisecond);
 

@@ -40,7 +40,8 @@ void BM_ContentPlayerFrame(benchmark::State& state) {
 BENCHMARK(BM_ContentPlayerFrame)->Unit(benchmark::kMicrosecond);
 
 // What sharing the host's context adds to every OnUpdateGlApp: the records reset, the error
-// drain and viewport save on entry, the base render state, and releasing our bindings on exit.
+// drain and the save of the host's state on entry, the base render state, and giving the host's
+// state back on exit.
 void BM_SharedContextPerFrame(benchmark::State& state) {
     if (!bench::ensureGl()) {
         state.SkipWithError("no headless GL context");

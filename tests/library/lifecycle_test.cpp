@@ -204,6 +204,37 @@ TEST_F(Library, UnknownLayoutAndOrientationFallBackAndDraw) {
     EXPECT_GT(lit, 1000u) << savePng("library_unknown_layout");
 }
 
+// A host may build the instance inside OnCreateGlApp before it has a framebuffer of its own; the
+// instance is built without a GL error, and draws once one is bound.
+TEST_F(Library, CreationWithoutAFramebufferBuildsAndDrawsOnceOneIsBound) {
+    LogCapture log;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);  // surfaceless: incomplete
+    ASSERT_NE(glCheckFramebufferStatus(GL_FRAMEBUFFER),
+              static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    api.UpdateSpeakerInfo(kTV1);
+    api.OnCreateGlApp("res", kLandscape);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(instancesCreated(log), 1u);
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(bound, 0);
+
+    useTarget(1920, 1080);
+    std::vector<float> bands(16, -40.0f);
+    for (int i = 0; i < 40; ++i) {
+        sendBands(static_cast<uint32_t>(bands.size()), bands.data());
+        platform_clock_advance(5 * kFrameNs);
+        api.OnUpdateGlApp();
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    readBack();
+    size_t lit = 0;
+    for (size_t i = 0; i + 3 < pixels().size(); i += 4) {
+        lit += (pixels()[i] | pixels()[i + 1] | pixels()[i + 2]) != 0;
+    }
+    EXPECT_GT(lit, 1000u) << savePng("library_created_without_framebuffer");
+}
+
 TEST_F(Library, MoreThan1024BandsStartTheAnimationAndAreReportedOnce) {
     api.OnCreateGlApp("res", kLandscape);
     api.UpdateSpeakerInfo(kTV1);

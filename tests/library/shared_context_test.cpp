@@ -1,12 +1,13 @@
 // A host that draws its own interface in the same context: between any two of the library's calls
 // it binds its own objects and changes the render state. The library must draw exactly what it
-// draws for a host that leaves the context alone, and give back the host's framebuffer binding
-// and viewport.
+// draws for a host that leaves the context alone, and give back every binding and setting of the
+// host's as it found them.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "library/library_api.h"
 #include "support/log_capture.h"
@@ -117,6 +118,8 @@ public:
         glPixelStorei(GL_UNPACK_SKIP_ROWS, on ? 9 : 0);
         glPixelStorei(GL_UNPACK_SKIP_PIXELS, on ? 7 : 0);
         glViewport(3, 4, 50, 60);
+        glClearColor(on ? 0.25f : 0.0f, on ? 0.5f : 0.0f, 0.0f, on ? 0.75f : 0.0f);
+        glPolygonOffset(on ? 3.0f : 0.0f, on ? 5.0f : 0.0f);
     }
 
 private:
@@ -127,6 +130,65 @@ private:
     GLuint mSampler = 0;
 };
 
+// What a host reads back of the context: every binding and setting the library may change.
+std::map<std::string, std::vector<float>> hostVisibleState() {
+    std::map<std::string, std::vector<float>> state;
+    const auto integers = [&state](const char* name, GLenum query, int count = 1) {
+        GLint values[4] = {};
+        glGetIntegerv(query, values);
+        state[name].assign(values, values + count);
+    };
+    const auto floats = [&state](const char* name, GLenum query, int count = 1) {
+        GLfloat values[4] = {};
+        glGetFloatv(query, values);
+        state[name].assign(values, values + count);
+    };
+    integers("program", GL_CURRENT_PROGRAM);
+    integers("vertex array", GL_VERTEX_ARRAY_BINDING);
+    integers("element buffer", GL_ELEMENT_ARRAY_BUFFER_BINDING);
+    integers("array buffer", GL_ARRAY_BUFFER_BINDING);
+    integers("pixel unpack buffer", GL_PIXEL_UNPACK_BUFFER_BINDING);
+    integers("draw framebuffer", GL_DRAW_FRAMEBUFFER_BINDING);
+    integers("read framebuffer", GL_READ_FRAMEBUFFER_BINDING);
+    integers("active texture", GL_ACTIVE_TEXTURE);
+    GLint active = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    for (GLuint unit = 0; unit < 8; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        integers(("texture unit " + std::to_string(unit)).c_str(), GL_TEXTURE_BINDING_2D);
+        integers(("sampler unit " + std::to_string(unit)).c_str(), GL_SAMPLER_BINDING);
+    }
+    glActiveTexture(static_cast<GLenum>(active));
+    for (auto [name, capability] : {std::pair{"blend", GL_BLEND},
+                                    {"cull face", GL_CULL_FACE},
+                                    {"depth test", GL_DEPTH_TEST},
+                                    {"scissor test", GL_SCISSOR_TEST},
+                                    {"stencil test", GL_STENCIL_TEST},
+                                    {"polygon offset fill", GL_POLYGON_OFFSET_FILL}}) {
+        state[name] = {static_cast<float>(glIsEnabled(capability))};
+    }
+    integers("blend source rgb", GL_BLEND_SRC_RGB);
+    integers("blend destination rgb", GL_BLEND_DST_RGB);
+    integers("blend source alpha", GL_BLEND_SRC_ALPHA);
+    integers("blend destination alpha", GL_BLEND_DST_ALPHA);
+    integers("blend equation", GL_BLEND_EQUATION_RGB);
+    integers("depth function", GL_DEPTH_FUNC);
+    integers("depth mask", GL_DEPTH_WRITEMASK);
+    integers("cull face mode", GL_CULL_FACE_MODE);
+    integers("front face", GL_FRONT_FACE);
+    integers("scissor box", GL_SCISSOR_BOX, 4);
+    integers("viewport", GL_VIEWPORT, 4);
+    floats("clear colour", GL_COLOR_CLEAR_VALUE, 4);
+    integers("colour mask", GL_COLOR_WRITEMASK, 4);
+    floats("polygon offset factor", GL_POLYGON_OFFSET_FACTOR);
+    floats("polygon offset units", GL_POLYGON_OFFSET_UNITS);
+    integers("unpack alignment", GL_UNPACK_ALIGNMENT);
+    integers("unpack row length", GL_UNPACK_ROW_LENGTH);
+    integers("unpack skip rows", GL_UNPACK_SKIP_ROWS);
+    integers("unpack skip pixels", GL_UNPACK_SKIP_PIXELS);
+    return state;
+}
+
 class SharedContext : public testsupport::LibraryTest {
 protected:
     void SetUp() override {
@@ -135,21 +197,23 @@ protected:
     }
 
     // Calls the library the way the host does, meddling before every call when asked to, and
-    // checks that the library gave back the host's framebuffer and viewport.
+    // checks that the host finds every binding and setting as it left them.
     template <typename Call>
     void call(Call&& function) {
         if (mHost != nullptr) {
             mHost->meddle(true);
         }
+        const auto before = hostVisibleState();
         function();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        const auto after = hostVisibleState();
+        for (const auto& [name, values] : before) {
+            EXPECT_EQ(after.at(name), values) << name;
+        }
         GLint framebuffer = 0;
         glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
         EXPECT_EQ(static_cast<GLuint>(framebuffer), mTarget->framebuffer());
         if (mHost != nullptr) {
-            std::array<GLint, 4> viewport{};
-            glGetIntegerv(GL_VIEWPORT, viewport.data());
-            EXPECT_EQ(viewport, (std::array<GLint, 4>{3, 4, 50, 60}));
             mHost->meddle(false);
         }
     }

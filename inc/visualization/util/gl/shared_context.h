@@ -5,12 +5,14 @@
 // errors pending. So every exported function that may create, draw or delete GL objects opens a
 // HostCall: what the GL modules remember of bindings is forgotten (those records hold within one
 // call only), pending errors are drained so that the library's own error checks never read the
-// host's, and on the way out the library leaves none of its objects bound, so that a host that
-// draws without binding first cannot change them, and gives back the host's viewport. Every draw
-// then sets the render state it relies on; applyBaseRenderState is the start of each frame.
+// host's, and the host's state is saved. Every draw then sets the render state it relies on
+// (applyBaseRenderState is the start of each frame), and on the way out the host's state is
+// given back as it was, so that the host may go on drawing without setting anything again.
 #pragma once
 
 #include <GLES3/gl3.h>
+
+#include "visualization/util/gl/texture_2d.h"
 
 namespace gl {
 
@@ -31,12 +33,47 @@ int drainErrors(GLenum (&errors)[kMaxDrainedErrors]);
 // blend equation; no sampler objects on the units the library uses; texture unit 0 active.
 void applyBaseRenderState();
 
-// Unbinds what the library may have left bound (program, vertex array, array buffer, the
-// textures of every unit it used) and makes unit 0 active again.
-void releaseBindings();
+// Everything of the context's state that the library may change in one call: bindings (program,
+// vertex array with its element buffer, array, pixel-unpack and uniform buffers, framebuffers,
+// the texture and sampler of every unit the library uses, the active unit), the capabilities,
+// blending, depth, culling, polygon offset, scissor, viewport, clear colour, colour mask and the
+// unpack pixel-store parameters. About seventy queries and as many calls to give it back.
+class ContextState {
+public:
+    void save();
+    void restore() const;
 
-// One call from the host, as a scope: resets the binding records and drains the host's errors
-// on entry; releases the library's bindings and restores the host's viewport on exit.
+private:
+    static constexpr int kCapabilityCount = 9;
+
+    GLint mProgram = 0;
+    GLint mVertexArray = 0;
+    GLint mElementBuffer = 0;
+    GLint mArrayBuffer = 0;
+    GLint mPixelUnpackBuffer = 0;
+    GLint mUniformBuffer = 0;
+    GLint mDrawFramebuffer = 0;
+    GLint mReadFramebuffer = 0;
+    GLint mActiveTexture = GL_TEXTURE0;
+    GLint mTextures[kTextureUnitCount] = {};
+    GLint mSamplers[kTextureUnitCount] = {};
+    GLboolean mCapabilities[kCapabilityCount] = {};
+    GLint mBlend[6] = {};  // source and destination RGB and alpha, then the two equations
+    GLint mDepthFunc = GL_LESS;
+    GLboolean mDepthMask = GL_TRUE;
+    GLint mCullFace = GL_BACK;
+    GLint mFrontFace = GL_CCW;
+    GLfloat mPolygonOffset[2] = {};
+    GLint mScissorBox[4] = {};
+    GLint mViewport[4] = {};
+    GLfloat mClearColor[4] = {};
+    GLboolean mColorMask[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
+    GLint mUnpack[4] = {};  // alignment, row length, skip rows, skip pixels
+};
+
+// One call from the host, as a scope: resets the binding records, drains the host's errors and
+// saves the host's state on entry; gives that state back on exit. The framebuffer the host bound
+// stays bound throughout.
 class HostCall {
 public:
     HostCall();
@@ -51,7 +88,7 @@ public:
 private:
     GLenum mHostErrors[kMaxDrainedErrors] = {};
     int mHostErrorCount = 0;
-    GLint mViewport[4] = {0, 0, 0, 0};
+    ContextState mHostState;
 };
 
 // While it lives, no draw reaches a pixel: the scissor test is on with an empty box. Each
@@ -59,7 +96,9 @@ private:
 // use, because a driver may build a program's machine code for each render state at the first
 // draw that needs it: the software rasteriser takes 45-135 ms a state without its disk cache,
 // and without the warm-up a mode would pay it in a frame, at its first draw after each creation.
-// The scissor test and box are given back as they were.
+// The scissor test and box are given back as they were. Creation may come before the host has a
+// complete framebuffer (inside OnCreateGlApp), where every draw is an error: the warm-up then
+// draws into a one-pixel framebuffer of its own and gives the host's binding back.
 class WarmUp {
 public:
     WarmUp();
@@ -70,6 +109,10 @@ public:
 private:
     GLboolean mScissorTest = GL_FALSE;
     GLint mScissorBox[4] = {0, 0, 0, 0};
+    GLint mHostDrawFramebuffer = 0;
+    GLint mHostReadFramebuffer = 0;
+    GLuint mFramebuffer = 0;
+    GLuint mRenderbuffers[2] = {0, 0};
 };
 
 }  // namespace gl

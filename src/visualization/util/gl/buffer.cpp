@@ -204,23 +204,35 @@ void unmapVertexBuffer() {
 
 // ---- Index buffers ----
 //
-// GL_ELEMENT_ARRAY_BUFFER belongs to the bound vertex array, so these functions change the
-// element binding of whatever vertex array GL has bound; renderers create each vertex array with
-// its own index buffer and keep the two together.
+// GL_ELEMENT_ARRAY_BUFFER is state of the bound vertex array, not of the context: binding an index
+// buffer writes it into whatever vertex array GL has bound. So an index buffer is only ever bound
+// into the vertex array it belongs to, or into the default one: creating one while a renderer's
+// vertex array is bound would hand that renderer's draws another renderer's indices.
+
+namespace {
+
+// Makes sure the element binding about to change is the default vertex array's, when none of the
+// library's own is bound (GL may still have the host's, or one the module has forgotten).
+void bindDefaultVertexArrayUnlessOwn() {
+    if (vertexArrayCurrent == nullptr) {
+        glBindVertexArray(0);
+    }
+}
+
+}  // namespace
 
 IndexBuffer* createIndexBuffer(GLsizeiptr count, GLsizeiptr elementSize, const void* data,
                                GLenum type, GLenum usage) {
     auto* buffer = new IndexBuffer();
     glGenBuffers(1, &buffer->id);
-    if (vertexArrayCurrent == nullptr) {
-        // GL may still have a vertex array of the host's bound; the element binding below would
-        // become part of it.
-        glBindVertexArray(0);
-    }
+    glBindVertexArray(0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer->id);
     uploadIndexData(buffer, count, elementSize, data, type, usage);
     VIZ_ASSERT(!gl::getError());
-    if (indexBufferCurrent != nullptr) {
+    if (vertexArrayCurrent != nullptr) {
+        // Its element binding was never touched: it is the one the record describes.
+        glBindVertexArray(vertexArrayCurrent->id);
+    } else if (indexBufferCurrent != nullptr) {
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBufferCurrent->id);
     }
     return buffer;
@@ -258,6 +270,7 @@ void deleteIndexBuffer(IndexBuffer*& buffer) {
 void bindIndexBuffer(IndexBuffer* buffer) {
     VIZ_ASSERT(buffer != nullptr && "Buffer not valid");
     if (buffer != indexBufferCurrent) {
+        bindDefaultVertexArrayUnlessOwn();
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer->id);
         indexBufferCurrent = buffer;
     }
@@ -265,6 +278,7 @@ void bindIndexBuffer(IndexBuffer* buffer) {
 
 void unbindIndexBuffer() {
     indexBufferCurrent = nullptr;
+    bindDefaultVertexArrayUnlessOwn();
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 

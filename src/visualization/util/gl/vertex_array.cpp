@@ -19,6 +19,7 @@ VertexArray* createVertexArray(std::vector<VertexArrayAttributeConfig>& configs,
     auto* vertexArray = new VertexArray();
     glGenVertexArrays(1, &vertexArray->id);
     glBindVertexArray(vertexArray->id);
+    vertexArrayCurrent = vertexArray;
     indexBufferCurrent = nullptr;
 
     for (VertexArrayAttributeConfig& config : configs) {
@@ -70,6 +71,10 @@ void bindVertexArray(VertexArray* vertexArray) {
         glBindVertexArray(vertexArray->id);
         vertexArrayCurrent = vertexArray;
         indexBufferCurrent = nullptr;
+        // The draw that follows reads these indices: bound again rather than trusted.
+        if (vertexArray->indexBuffer != nullptr) {
+            bindIndexBuffer(vertexArray->indexBuffer);
+        }
     }
 }
 

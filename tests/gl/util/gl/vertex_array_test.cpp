@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gl/util/gl/gl_state.h"
+#include "visualization/util/gl/shared_context.h"
 
 namespace {
 
@@ -53,6 +54,40 @@ TEST_F(GlVertexArrayTest, BindsOnlyWhenNotCurrentAndForgetsTheElementBindingOnSw
     gl::deleteVertexArray(a);
     gl::deleteIndexBuffer(indices);
     gl::deleteVertexBuffer(vertices);
+}
+
+// One renderer's draw leaves its vertex array bound; the next renderer built creates its index
+// buffer. The first renderer's array must keep its own indices (it once drew the other's, as
+// shards), and binding it again for a draw must bind them too.
+TEST_F(GlVertexArrayTest, AnotherRenderersIndexBufferNeverLandsInABoundArray) {
+    gl::VertexBuffer* vertices = gl::createVertexBuffer(std::vector<float>{0, 0}, GL_STATIC_DRAW);
+    std::vector<gl::VertexArrayAttributeConfig> configs = {attr(0, &vertices, 2, 0, 0)};
+    gl::IndexBuffer* own = gl::createIndexBuffer(std::vector<uint8_t>{0, 0, 0}, GL_STATIC_DRAW);
+    gl::VertexArray* array = gl::createVertexArray(configs, own);
+    gl::bindVertexArray(array);
+
+    gl::IndexBuffer* other = gl::createIndexBuffer(std::vector<uint16_t>{0, 0}, GL_STATIC_DRAW);
+    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), static_cast<GLint>(array->id));
+    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(own->id));
+    // Binding another buffer with none of the module's arrays current goes to the default one.
+    gl::unbindVertexArray();
+    gl::bindIndexBuffer(other);
+    glBindVertexArray(array->id);
+    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(own->id));
+
+    // A host that rewrote the array's element binding behind the module's back cannot make the
+    // next draw read its indices.
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, other->id);
+    gl::resetBindingRecords();
+    gl::bindVertexArray(array);
+    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(own->id));
+
+    gl::unbindVertexArray();
+    gl::deleteVertexArray(array);
+    gl::deleteIndexBuffer(other);
+    gl::deleteIndexBuffer(own);
+    gl::deleteVertexBuffer(vertices);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(GlVertexArrayTest, RoundTripDrawsIndexedInstancedQuads) {

@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 SOAK_ARGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build demo test test-sanitize fuzz soak bench install package format clean
+.PHONY: setup build demo test test-sanitize fuzz soak bench reference-pictures install package format clean
 
 setup:
 	@./scripts/setup.sh
@@ -49,6 +49,13 @@ fuzz: setup
 soak: build
 	@$(BUILD)/tests/viz_soak $(SOAK_ARGS)
 	@$(BUILD)/tests/viz_soak --library $(SOAK_ARGS)
+
+# The reference pictures of every mode (tests/reference/pictures; out/reference-sheet.png shows
+# them all) and the README's family sheets in docs/, drawn again from this build in one run.
+reference-pictures: build
+	@mkdir -p out
+	@$(BUILD)/tests/viz_reference --write tests/reference/pictures --sheet out/reference-sheet.png \
+		--docs docs
 
 bench: build
 	@$(BUILD)/bench/viz_bench

@@ -36,6 +36,7 @@ std::unique_ptr<Diagnostics> gDiagnostics;
 // What a host repeats every frame is reported once per instance: the frame path does not log.
 bool gFrameHostErrorsReported = false;
 bool gBandOverflowReported = false;
+bool gIncompleteFramebufferReported = false;
 
 void deleteInstance() {
     if (gInstance == nullptr) {
@@ -65,6 +66,7 @@ void createInstance() {
 #endif
     gFrameHostErrorsReported = false;
     gBandOverflowReported = false;
+    gIncompleteFramebufferReported = false;
     endScope();
 }
 
@@ -135,6 +137,16 @@ VIZ_EXPORT void OnUpdateGlApp(void) {
         gFrameHostErrorsReported = true;
     }
     createInstanceOnSpeakerInfoSet();
+    // Without a complete framebuffer every clear and draw is an error: nothing to draw into yet.
+    if (glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        if (!gIncompleteFramebufferReported) {
+            logMessage(
+                "[Library][OnUpdateGlApp] the bound framebuffer is not complete; "
+                "nothing drawn");
+            gIncompleteFramebufferReported = true;
+        }
+        return;
+    }
     if (gInstance != nullptr) {
         gInstance->update();
 #ifdef VIZ_DIAGNOSTICS

@@ -218,6 +218,16 @@ TEST_F(Library, CreationWithoutAFramebufferBuildsAndDrawsOnceOneIsBound) {
     GLint bound = -1;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
     EXPECT_EQ(bound, 0);
+    // Frames still without one draw nothing, leave no error behind, and say so once.
+    for (int i = 0; i < 2; ++i) {
+        platform_clock_advance(kFrameNs);
+        api.OnUpdateGlApp();
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(log.matching("[Library][OnUpdateGlApp] the bound framebuffer is not complete; "
+                           "nothing drawn")
+                  .size(),
+              1u);
 
     useTarget(1920, 1080);
     std::vector<float> bands(16, -40.0f);

@@ -8,16 +8,20 @@ FUZZ_SECONDS ?= 60
 SOAK_ARGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build demo test test-sanitize fuzz soak bench reference-pictures install package format clean
+.PHONY: setup configure build demo test test-sanitize fuzz soak bench reference-pictures install package format clean
 
 setup:
 	@./scripts/setup.sh
 
-build: setup
+configure: setup
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-demo: build
+# The demo needs the library, the platform stand-in and vizhost, nothing of the tests.
+demo: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target vizhost
 	@./scripts/demo.sh $(BUILD)
 
 test: build

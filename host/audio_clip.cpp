@@ -32,11 +32,9 @@ bool decodeAudioFile(const std::string& path, AudioClip& clip, std::string& erro
     SF_INFO info{};
     SNDFILE* file = withoutStderr([&] { return sf_open(path.c_str(), SFM_READ, &info); });
     if (file == nullptr) {
-        // The file exists, so a "system error" here means no decoder recognised it.
-        const int code = sf_error(nullptr);
-        error = "cannot decode " + path + ": " +
-                (code == SF_ERR_SYSTEM ? std::string("not a sound file this host can read")
-                                       : std::string(sf_error_number(code)));
+        // The file exists and is regular, so whatever libsndfile answers (for a file of
+        // another kind it blames the file system), none of its decoders recognised it.
+        error = "cannot decode " + path + ": not audio this host can read (WAV, FLAC, Ogg or MP3)";
         return false;
     }
     if (info.channels < 1 || info.samplerate < 1000 || info.samplerate > 768000) {

@@ -222,6 +222,13 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
         options.width = portrait ? 720 : 1280;
         options.height = portrait ? 1280 : 720;
     }
+    if (options.window &&
+        (!options.out.empty() || !options.frames.empty() || !options.still.empty())) {
+        error =
+            "--window plays live and writes nothing: leave out --out, --frames and --still, or "
+            "--window";
+        return false;
+    }
     if (!options.window && options.out.empty() && options.frames.empty() && options.still.empty() &&
         options.writeDemo.empty() && !options.help) {
         error = "nothing to write: give --out, --frames or --still, or --window to watch";

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -98,7 +99,16 @@ bool OfflineRenderer::run(const std::vector<AudioClip>& tracks, std::string& err
     }
     size_t stillFrame = size_t(0.7 * double(total));
     if (mOptions.stillAt >= 0.0f) {
-        stillFrame = std::min(size_t(std::lround(mOptions.stillAt * kFrameRate)), total - 1);
+        const size_t wanted = size_t(std::lround(mOptions.stillAt * kFrameRate));
+        if (wanted > total) {
+            char text[160];
+            std::snprintf(text, sizeof text,
+                          "--still-at %.2f is past the end of the render (%.2f s of music)",
+                          double(mOptions.stillAt), double(total) / kFrameRate);
+            error = text;
+            return false;
+        }
+        stillFrame = std::min(wanted, total - 1);
     }
 
     HostSession session(mApi, mOptions, mResources);

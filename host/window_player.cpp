@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "frame_scaler.h"
@@ -120,6 +121,16 @@ bool WindowPlayer::run(const std::vector<AudioClip>& tracks, std::string& error)
         return false;
     }
     SdlGuard sdl;
+    // Without a display SDL falls back to a driver that draws nowhere: the user would watch
+    // nothing for the whole duration.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
+        std::strcmp(driver, "dummy") == 0) {
+        error =
+            "cannot open a window: no display (set DISPLAY, or render without one with --out, "
+            "--frames or --still)";
+        return false;
+    }
     const bool audioAvailable =
         withoutStderr([] { return SDL_InitSubSystem(SDL_INIT_AUDIO); }) == 0;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);

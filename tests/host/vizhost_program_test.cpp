@@ -131,7 +131,9 @@ TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
     } cases[] = {
         {{"--bands", "0", "--out", out}, 2, "--bands"},
         {{dir + "/missing.flac", "--out", out}, 1, "missing.flac"},
-        {{garbage, "--out", out}, 1, "cannot decode"},
+        {{garbage, "--out", out}, 1, "not audio this host can read"},
+        {{"--window", "--out", out}, 2, "--window plays live and writes nothing"},
+        {{"--still", dir + "/late.png", "--still-at", "5", "--duration", "1"}, 1, "past the end"},
         {{"--library", dir + "/nothing.so", "--out", out, "--duration", "1"},
          1,
          "cannot load the library"},

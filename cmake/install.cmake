@@ -65,6 +65,27 @@ if(TARGET visualization-diagnostics)
 endif()
 
 # Debian packages, one per component: `make package` writes them to out/.
+# Every package carries a copyright file: the code's licence, and the terms of the photographs
+# and the font, from the CREDITS beside them. (The demo song vizhost plays is made by its code.)
+file(READ LICENSE VIZ_LICENSE_TEXT)
+file(READ res/images/kaleidoscope_default/CREDITS VIZ_PHOTOGRAPH_CREDITS)
+file(READ res/fonts/CREDITS VIZ_FONT_CREDITS)
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/copyright
+  "The visualization library, its host programs and tools, and their resource files.\n\n"
+  "Everything but the files named below: the MIT licence.\n\n${VIZ_LICENSE_TEXT}\n"
+  "----------------------------------------------------------------------------------------\n"
+  "share/visualization/res/images/kaleidoscope_default/*\n\n${VIZ_PHOTOGRAPH_CREDITS}\n"
+  "----------------------------------------------------------------------------------------\n"
+  "share/visualization/res/fonts/replica/*\n\n${VIZ_FONT_CREDITS}")
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/libvisualization${PROJECT_VERSION_MAJOR}
+  COMPONENT runtime)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/libvisualization-dev COMPONENT dev)
+if(TARGET vizhost)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/visualization-tools COMPONENT tools)
+endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME visualization)
 set(CPACK_PACKAGE_CONTACT "The visualization maintainers <maintainers@visualization.invalid>")

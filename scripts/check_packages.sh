@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Debian packages against the install components they are made from: each package
-# holds exactly the files its component installs under /usr, and the runtime package's library
-# exports the ten functions.
+# holds exactly the files its component installs under /usr, among them its copyright file, and
+# the runtime package's library exports the ten functions.
 #   scripts/check_packages.sh <build dir> <package dir>
 set -euo pipefail
 build=$1
@@ -24,6 +24,10 @@ for component in runtime dev tools; do
   dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./|/|' | sort >"$work/$component.packaged"
   if ! diff -u "$work/$component.installed" "$work/$component.packaged" >&2; then
     echo "check_packages: $(basename "$deb") differs from the $component component" >&2
+    exit 1
+  fi
+  if ! grep -qx "/usr/share/doc/$(dpkg-deb -f "$deb" Package)/copyright" "$work/$component.packaged"; then
+    echo "check_packages: $(basename "$deb") has no copyright file" >&2
     exit 1
   fi
   echo "$(basename "$deb"): $(wc -l <"$work/$component.packaged") files, as installed;" \

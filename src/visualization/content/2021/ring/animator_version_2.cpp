@@ -111,9 +111,12 @@ void Animator_Version_2::animate(float dt, const SoundInput& sound,
             }
         }
         if (mPaused) {
+            // No bands arrive while paused: the stripes go out at once rather than fade.
             std::fill(stripe.stamped.begin(), stripe.stamped.end(), 0.0f);
+            std::fill(stripe.levels.begin(), stripe.levels.end(), 0.0f);
+        } else {
+            easeBuffer(&stripe.levels, stripe.stamped, std::min(std::max(8.0f * dt, 0.0f), 1.0f));
         }
-        easeBuffer(&stripe.levels, stripe.stamped, std::min(std::max(8.0f * dt, 0.0f), 1.0f));
         stripe.impulse *= 0.99f;
     }
 

@@ -25,6 +25,9 @@ Animator_Version_5::Animator_Version_5(uint32_t width, uint32_t height)
         {SoundClass::Dark, P{3.0f, 0.9f, 0.2f, 1.0f, 0.2f, 1.0f, 1.0f, 1.0f}},
         {SoundClass::Powerful, P{5.0f, 0.9f, 0.35f, 1.5f, 0.3f, 1.0f, 1.0f, 1.0f}},
     };
+    // The segments stand upright all the way round; with no roll to close, the last one must end
+    // as it starts rather than take back a half turn its neighbours never had.
+    mRing.rollTurns = 0;
     mSegments.resize(mSegmentCount);
     createPalettes(mPreset);
 }

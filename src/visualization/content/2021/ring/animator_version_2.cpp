@@ -86,7 +86,11 @@ void Animator_Version_2::animate(float dt, const SoundInput& sound,
         mTwistDirection = -mTwistDirection;
         mRollOffsetTarget =
             util::randomRange(-math::kPi / 4.0f, math::kPi / 4.0f) * p.rollOffsetAmount;
-        mTiltTarget += (util::random01() >= 0.5f ? 1.0f : -1.0f) * math::kPi / 4.0f * p.tiltAmount;
+        // Within an eighth of a turn either way: steps that add up further stand the ring on its
+        // edge, and the camera, which looks down at a flat ring, loses its top and bottom.
+        const float step = (util::random01() >= 0.5f ? 1.0f : -1.0f) * math::kPi / 4.0f;
+        mTiltTarget = std::min(std::max(mTiltTarget + step * p.tiltAmount, -math::kPi / 4.0f),
+                               math::kPi / 4.0f);
         mToggle = 1.0f - mToggle;
     }
     mTiltTarget *= 0.995f;

@@ -3,19 +3,10 @@
 #include <cmath>
 #include <fstream>
 
-#include <unistd.h>
-
 #include "audio_clip.h"
+#include "support/test_output.h"
 
 using namespace vizhost;
-
-namespace {
-
-std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "vizhost_" + std::to_string(getpid()) + "_" + name;
-}
-
-}  // namespace
 
 TEST(AudioClip, WavWrittenAndDecodedKeepsTheSoundAndPadsWithSilence) {
     AudioClip clip;
@@ -29,7 +20,8 @@ TEST(AudioClip, WavWrittenAndDecodedKeepsTheSoundAndPadsWithSilence) {
     ASSERT_EQ(clip.frameCount(), 1000u);
     EXPECT_NEAR(clip.mono[10], 0.5f * (0.5f * std::sin(0.5f) - 0.25f), 1e-6f);
 
-    const std::string path = tempPath("roundtrip.wav");
+    const testsupport::ScratchDirectory scratch("audio-clip");
+    const std::string path = scratch / "roundtrip.wav";
     std::string error;
     ASSERT_TRUE(writeWavFile(path, clip, 1200, error)) << error;
     AudioClip decoded;
@@ -49,17 +41,18 @@ TEST(AudioClip, WavWrittenAndDecodedKeepsTheSoundAndPadsWithSilence) {
 TEST(AudioClip, MissingEmptyAndForeignFilesAreRefusedByName) {
     AudioClip clip;
     std::string error;
-    std::ofstream(tempPath("notes.ogg")) << "these are not sounds\n";
+    const testsupport::ScratchDirectory scratch("audio-clip");
+    std::ofstream(scratch / "notes.ogg") << "these are not sounds\n";
     // A valid WAV header with no samples.
     AudioClip silent;
     silent.sampleRate = 48000;
     silent.channels = 1;
-    ASSERT_TRUE(writeWavFile(tempPath("empty.wav"), silent, 0, error)) << error;
+    ASSERT_TRUE(writeWavFile(scratch / "empty.wav", silent, 0, error)) << error;
     for (const auto& [name, message] : {std::pair{"absent.wav", "no such music file"},
                                         {"notes.ogg", "not audio this host can read"},
                                         {"empty.wav", "holds no sound"}}) {
         error.clear();
-        EXPECT_FALSE(decodeAudioFile(tempPath(name), clip, error));
+        EXPECT_FALSE(decodeAudioFile(scratch / name, clip, error));
         EXPECT_NE(error.find(message), std::string::npos) << error;
     }
 

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
-#include <unistd.h>
-
+#include "support/test_output.h"
 #include "video_writer.h"
 
 using namespace vizhost;
@@ -41,9 +39,8 @@ TEST(VideoWriter, WritesPicturesAndEveryTrackOfMusicForExactlyTheirFrames) {
     second.samples.assign(1000, -0.1f);  // shorter than its 15 frames
     mixToMono(second);
 
-    const std::string path =
-        ::testing::TempDir() + "vizhost_writer_" + std::to_string(getpid()) + ".mp4";
-    std::filesystem::remove(path);
+    const testsupport::ScratchDirectory scratch("video-writer");
+    const std::string path = scratch / "v.mp4";
     VideoWriter writer;
     std::string error;
     ASSERT_TRUE(writer.open(path, 64, 48, 60, {{&first, 30}, {&second, 15}}, error)) << error;

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +12,8 @@
 #include <vector>
 
 #include <stb_image.h>
+
+#include "support/test_output.h"
 
 namespace {
 
@@ -31,9 +32,8 @@ std::string readText(const std::string& path) {
 }
 
 Outcome run(const std::string& program, const std::vector<std::string>& args) {
-    // Tests run in parallel processes: every file they use carries the process id.
-    const std::string log =
-        ::testing::TempDir() + "vizhost_stderr_" + std::to_string(getpid()) + ".txt";
+    const testsupport::ScratchDirectory scratch("program-stderr");
+    const std::string log = scratch / "stderr.txt";
     // Mesa's software driver keeps a few allocations past eglTerminate, which unloads it; in a
     // sanitizer build LeakSanitizer would report them from a module it can no longer name or
     // suppress. Leaks of the host's own parts are caught by their in-process tests instead.
@@ -50,13 +50,6 @@ Outcome runVizhost(const std::vector<std::string>& args) {
     return run(VIZHOST_PROGRAM, args);
 }
 
-std::string freshDirectory(const std::string& name) {
-    const std::string dir = ::testing::TempDir() + name + "_" + std::to_string(getpid());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
 // One line ending in a newline, starting with the program's name.
 void expectOneMessage(const Outcome& outcome, const std::string& containing) {
     EXPECT_EQ(outcome.errors.rfind("vizhost: ", 0), 0u) << outcome.errors;
@@ -67,7 +60,8 @@ void expectOneMessage(const Outcome& outcome, const std::string& containing) {
 }  // namespace
 
 TEST(VizhostProgram, TwoSecondsOfAFileHeadlessThroughTheLibraryWriteFramesAndVideo) {
-    const std::string dir = freshDirectory("vizhost_render");
+    const testsupport::ScratchDirectory scratch("vizhost-render");
+    const std::string dir = scratch.path().string();
     const std::string frames = dir + "/frames";
     const std::string song = dir + "/song.wav";
     const std::string video = dir + "/v.mp4";
@@ -103,7 +97,8 @@ TEST(VizhostProgram, TwoSecondsOfAFileHeadlessThroughTheLibraryWriteFramesAndVid
 TEST(VizhostProgram, PlaysInAWindowOnAVirtualDisplay) {
     // xvfb-run starts a private X server for the one command; without a sound card the host
     // plays on silently after one line saying so.
-    const std::string log = freshDirectory("vizhost_window") + "/library.log";
+    const testsupport::ScratchDirectory scratch("vizhost-window");
+    const std::string log = scratch / "library.log";
     const Outcome outcome =
         run("/usr/bin/xvfb-run", {"-a", VIZHOST_PROGRAM, "--window", "--duration", "1.5",
                                   "--rotate-at", "0.2", "--log", log});
@@ -115,7 +110,8 @@ TEST(VizhostProgram, PlaysInAWindowOnAVirtualDisplay) {
 }
 
 TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
-    const std::string dir = freshDirectory("vizhost_errors");
+    const testsupport::ScratchDirectory scratch("vizhost-errors");
+    const std::string dir = scratch.path().string();
     const std::string out = dir + "/x.mp4";
 
     const std::string garbage = dir + "/garbage.mp3";
@@ -149,7 +145,8 @@ TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
 }
 
 TEST(VizhostProgram, DiagnosticOptionsRecordTheBandsAndTurnOnTheAnalyzer) {
-    const std::string dir = freshDirectory("vizhost_diagnostics");
+    const testsupport::ScratchDirectory scratch("vizhost-diagnostics");
+    const std::string dir = scratch.path().string();
     const std::string bands = dir + "/recorded/bands.txt";
     const std::string log = dir + "/library.log";
     const Outcome outcome =
@@ -166,7 +163,8 @@ TEST(VizhostProgram, DiagnosticOptionsRecordTheBandsAndTurnOnTheAnalyzer) {
 }
 
 TEST(VizgalleryProgram, WritesASheetOfTheNamedModesInEachLookFromAMusicFile) {
-    const std::string dir = freshDirectory("vizgallery");
+    const testsupport::ScratchDirectory scratch("vizgallery");
+    const std::string dir = scratch.path().string();
     const std::string song = dir + "/song.wav";
     const std::string sheet = dir + "/sheet.png";
     ASSERT_EQ(runVizhost({"--write-demo", song}).exitCode, 0);

@@ -2,7 +2,6 @@
 // with pkg-config alone and with find_package, and the tools run from it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +12,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/test_output.h"
 
 namespace {
 
@@ -37,13 +38,6 @@ int run(const fs::path& dir, const std::string& command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-fs::path freshDirectory(const std::string& name) {
-    const fs::path dir = fs::path(::testing::TempDir()) / (name + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
 TEST(InstalledTree, HoldsTheComponentsAndExportsTheTenFunctions) {
     std::multiset<std::string> listed;
     for (const char* component : {"runtime", "dev", "tools"}) {
@@ -60,7 +54,8 @@ TEST(InstalledTree, HoldsTheComponentsAndExportsTheTenFunctions) {
     }
     EXPECT_EQ(present, listed) << "a file of no component, or of two";
 
-    const fs::path dir = freshDirectory("exports");
+    const testsupport::ScratchDirectory scratch("exports");
+    const fs::path& dir = scratch.path();
     EXPECT_EQ(run(dir, VIZ_SOURCE_DIR "/tests/check_exports.sh " +
                            (kLibDir / "libvisualization.so." VIZ_SOVERSION).string()),
               0)
@@ -68,7 +63,8 @@ TEST(InstalledTree, HoldsTheComponentsAndExportsTheTenFunctions) {
 }
 
 TEST(InstalledTree, ExampleBuiltWithPkgConfigAloneDraws) {
-    const fs::path dir = freshDirectory("pkg_config_example");
+    const testsupport::ScratchDirectory scratch("pkg-config-example");
+    const fs::path& dir = scratch.path();
     ASSERT_EQ(
         run(dir, "export PKG_CONFIG_PATH=" + (kLibDir / "pkgconfig").string() +
                      " && " VIZ_C_COMPILER " -std=c99 -Wall -Wextra -pedantic -Werror " + kExample +
@@ -106,7 +102,8 @@ TEST(InstalledTree, ExampleBuiltWithPkgConfigAloneDraws) {
 }
 
 TEST(InstalledTree, ExampleBuildsWithFindPackage) {
-    const fs::path dir = freshDirectory("find_package_example");
+    const testsupport::ScratchDirectory scratch("find-package-example");
+    const fs::path& dir = scratch.path();
     std::ofstream(dir / "CMakeLists.txt")
         << "cmake_minimum_required(VERSION 3.25)\nproject(minimal_host C)\n"
         << "find_package(visualization " VIZ_SOVERSION " REQUIRED)\n"
@@ -119,7 +116,8 @@ TEST(InstalledTree, ExampleBuildsWithFindPackage) {
 }
 
 TEST(InstalledTree, ToolsFindTheLibraryAndResourcesBesideThem) {
-    const fs::path dir = freshDirectory("installed_tools");
+    const testsupport::ScratchDirectory scratch("installed-tools");
+    const fs::path& dir = scratch.path();
     EXPECT_EQ(run(dir, (kPrefix / "bin/vizhost").string() +
                            " --frames frames --size 160x90 --duration 0.1 --analyzer && " +
                            (kPrefix / "bin/vizgallery").string() + " --help"),

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "library/library_api.h"
 #include "support/log_capture.h"
+#include "support/test_output.h"
 
 using testsupport::LibraryApi;
 using testsupport::LogCapture;
@@ -69,8 +69,8 @@ TEST_F(DiagnosticLibrary, DrawsTheAnalyzerOverThePictureAndRecordsTheBands) {
     useTarget(kWidth, kHeight);
     const std::vector<uint8_t> release = play(api);
 
-    const std::string recording = std::string(VIZ_TEST_OUTPUT_DIR) + "/diagnostic_bands.txt";
-    std::filesystem::remove(recording);
+    const testsupport::ScratchDirectory scratch("diagnostic-bands");
+    const std::string recording = scratch / "bands.txt";
     setenv("VISUALIZATION_ANALYZER", "1", 1);
     setenv("VISUALIZATION_RECORD_BANDS", recording.c_str(), 1);
     LibraryApi diagnostic(VIZ_DIAGNOSTICS_LIBRARY_PATH);

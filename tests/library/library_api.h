@@ -4,7 +4,6 @@
 
 #include <GLES3/gl3.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "platform.h"
 #include "support/gl_test.h"
+#include "support/test_output.h"
 #include "visualization/library.h"
 
 namespace testsupport {
@@ -38,14 +38,15 @@ struct LibraryApi {
     decltype(&::UpdateSpeakerInfo) UpdateSpeakerInfo = nullptr;
 };
 
-// A fresh copy of the library on the manual clock, finding its resources in the source tree.
+// A fresh copy of the library on the manual clock, finding the source tree's resources as "res"
+// from the build's test output.
 class LibraryTest : public GlTest {
 protected:
     static constexpr long long kFrameNs = 16'666'667;
 
     void SetUp() override {
         GlTest::SetUp();
-        ASSERT_EQ(chdir(VIZ_SOURCE_DIR), 0);
+        ASSERT_TRUE(enterTestOutput());
         platform_clock_set_manual(5'000'000'000LL);
         ASSERT_TRUE(api.loaded()) << api.error;
     }

@@ -35,6 +35,7 @@
 #include "headless_gl.h"
 #include "library_api.h"
 #include "platform.h"
+#include "support/test_output.h"
 #include "visualization/library.h"
 #include "visualization/types.h"
 #include "visualization/util/gl/shared_context.h"
@@ -608,8 +609,9 @@ int main(int argc, char** argv) {
     if (options.minutes <= 0.0 || options.width == 0 || options.height == 0) {
         return usage();
     }
-    if (chdir(VIZ_SOURCE_DIR) != 0) {
-        std::perror("soak: chdir " VIZ_SOURCE_DIR);
+    // Never the source tree: a log file named by a relative VISUALIZATION_LOG lands in the build.
+    if (!testsupport::enterTestOutput()) {
+        std::fprintf(stderr, "soak: cannot work in %s\n", VIZ_TEST_OUTPUT_DIR);
         return 1;
     }
     if (std::getenv("VISUALIZATION_LOG") == nullptr) {

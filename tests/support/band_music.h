@@ -30,6 +30,15 @@ struct BandMusic {
         ++frame;
     }
 
+    // One frame with every band at `db`; the sound input clamps what lies outside its range.
+    void feedEvery(float db) {
+        float bands[8];
+        std::fill(bands, bands + 8, db);
+        sound.setBandsInfo(bands, 8);
+        sound.update(kMusicDt);
+        ++frame;
+    }
+
     SoundInput sound;
     int frame = 0;
 };

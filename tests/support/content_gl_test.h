@@ -28,16 +28,23 @@ protected:
                               float blend = 1.0f) {
         for (int i = 0; i < frames; ++i) {
             music.feed(loudness);
-            gl::applyBaseRenderState();
             content.setBlend(blend);
             content.update(kMusicDt, music.sound, RotationTransition{});
-            const colorf background = content.getBackgroundColor();
-            glClearColor(background.r, background.g, background.b, background.a);
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            content.render();
+            draw(content);
         }
         readBack();
         return pixels();
+    }
+
+    // The content's frame as it stands, on its background; returns that colour.
+    template <class Content>
+    static colorf draw(Content& content) {
+        gl::applyBaseRenderState();
+        const colorf background = content.getBackgroundColor();
+        glClearColor(background.r, background.g, background.b, background.a);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        content.render();
+        return background;
     }
 
     // Pixels that are not the background colour of the top-left corner.

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 
 #include "support/log_capture.h"
 #include "support/resource_gl_test.h"
+#include "support/test_output.h"
 #include "visualization/util/gl/shared_context.h"
 
 namespace {
@@ -34,15 +34,15 @@ const char* const kTestFont = R"({
 
 class FontRendererTest : public testsupport::ResourceGlTest {
 protected:
-    // Writes a description below the build's test output and answers its resource-relative path.
+    // Writes a description into the test's scratch directory and answers its resource-relative
+    // path.
     std::string writeDescription(const std::string& name, const std::string& text) {
-        const std::filesystem::path directory =
-            std::filesystem::relative(std::string(VIZ_TEST_OUTPUT_DIR) + "/fonts");
-        std::filesystem::create_directories(directory);
-        std::ofstream(directory / name) << text;
-        fs::setResourcePath(directory.c_str());
+        std::ofstream(mFonts / name) << text;
+        fs::setResourcePath(mFonts.relative().c_str());
         return name;
     }
+
+    testsupport::ScratchDirectory mFonts{"fonts"};
 };
 
 TEST_F(FontRendererTest, TheGeneratedFontLoadsWithItsMetrics) {

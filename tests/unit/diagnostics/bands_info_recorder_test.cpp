@@ -10,20 +10,13 @@
 #include <vector>
 
 #include "support/log_capture.h"
+#include "support/test_output.h"
 #include "visualization/spectrum.h"
 
 using testsupport::LogCapture;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string recordingPath(const std::string& name) {
-    const fs::path directory = fs::path(VIZ_TEST_OUTPUT_DIR) / "recorder";
-    fs::create_directories(directory);
-    const fs::path path = directory / name;
-    fs::remove(path);
-    return path.string();
-}
 
 std::string contents(const std::string& path) {
     std::ifstream in(path);
@@ -39,7 +32,8 @@ void setBands(Spectrum& spectrum, std::vector<float> values) {
 }  // namespace
 
 TEST(BandsInfoRecorder, WritesChangedFramesWithThePreviousUpdatesTimeThroughGaps) {
-    const std::string path = recordingPath("changed.txt");
+    const testsupport::ScratchDirectory scratch("recorder");
+    const std::string path = scratch / "changed.txt";
     Spectrum spectrum;
     setBands(spectrum, {-63.25f, -80.0f});
     Spectrum invalid;
@@ -73,9 +67,9 @@ TEST(BandsInfoRecorder, WritesChangedFramesWithThePreviousUpdatesTimeThroughGaps
 }
 
 TEST(BandsInfoRecorder, SetPathStartsANewFileAtTheNextUsableFrameRetryingUntilItOpens) {
-    const std::string first = recordingPath("first.txt");
-    const fs::path directory = fs::path(VIZ_TEST_OUTPUT_DIR) / "recorder" / "later";
-    fs::remove_all(directory);
+    const testsupport::ScratchDirectory scratch("recorder");
+    const std::string first = scratch / "first.txt";
+    const fs::path directory = scratch.path() / "later";
     const std::string second = (directory / "second.txt").string();
     Spectrum spectrum;
     setBands(spectrum, {-50.0f});

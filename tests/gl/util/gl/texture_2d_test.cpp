@@ -6,14 +6,14 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
-#include <unistd.h>
-
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "gl/util/gl/gl_state.h"
 #include "support/log_capture.h"
+#include "support/test_output.h"
 #include "visualization/util/gl/shared_context.h"
 #include "visualization/util/system/fs.h"
 
@@ -87,7 +87,8 @@ protected:
     void SetUp() override {
         GlLayerTest::SetUp();
         // fs keeps the resource path relative to the working directory.
-        mAssets = "viz-gl-texture-assets-" + std::to_string(::getpid());
+        mScratch = std::make_unique<testsupport::ScratchDirectory>("gl-texture-assets");
+        mAssets = mScratch->relative();
         std::filesystem::create_directories(mAssets + "/images");
         fs::setResourcePath(mAssets.c_str());
         mProgram = gl::createProgram(kQuadVertexSource, kQuadFragmentSource, {});
@@ -96,7 +97,7 @@ protected:
     void TearDown() override {
         gl::deleteProgram(mProgram);
         fs::setResourcePath("");
-        std::filesystem::remove_all(mAssets);
+        mScratch.reset();
         GlLayerTest::TearDown();
     }
 
@@ -135,6 +136,7 @@ protected:
         }
     }
 
+    std::unique_ptr<testsupport::ScratchDirectory> mScratch;
     std::string mAssets;
     gl::Program* mProgram = nullptr;
 };

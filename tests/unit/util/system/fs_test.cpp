@@ -1,9 +1,7 @@
 #include "visualization/util/system/fs.h"
 
-#include <stb_image_write.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <stb_image_write.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,27 +9,23 @@
 #include <vector>
 
 #include "support/log_capture.h"
+#include "support/test_output.h"
 
 using testsupport::LogCapture;
 
 namespace {
 
-// A fresh directory under the system's temporary directory, removed with everything in it.
-// Restores the module's resource path and the working directory a test changes.
+// A fresh directory of the test's own, removed with everything in it. Restores the module's
+// resource path and the working directory a test changes.
 class FsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int count = 0;
-        mDir = "/tmp/viz-fs-" + std::to_string(::getpid()) + "-" + std::to_string(count++);
-        std::filesystem::remove_all(mDir);
-        std::filesystem::create_directories(mDir);
         mSavedPath = fs::getResourcePath();
         mSavedCwd = std::filesystem::current_path();
     }
     void TearDown() override {
         fs::setResourcePath(mSavedPath.c_str());
         std::filesystem::current_path(mSavedCwd);
-        std::filesystem::remove_all(mDir);
     }
 
     std::string file(const std::string& name) const { return mDir + "/" + name; }
@@ -39,7 +33,8 @@ protected:
         std::ofstream(file(name), std::ios::binary) << bytes;
     }
 
-    std::string mDir;
+    testsupport::ScratchDirectory mScratch{"fs"};
+    const std::string mDir = mScratch.path().string();
 
 private:
     std::string mSavedPath;

@@ -57,7 +57,6 @@ public:
     };
 
     Animator_Version_0(uint32_t width, uint32_t height);
-    ~Animator_Version_0() override;
 
     const Trail& getTrail() const { return mTrail; }
     const Line& getLine(size_t index) const { return mLines[index]; }

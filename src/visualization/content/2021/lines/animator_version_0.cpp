@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "visualization/content/util/sound_parameters.h"
-#include "visualization/log.h"
 #include "visualization/util/random.h"
 
 namespace content2021 {
@@ -108,7 +107,6 @@ Animator_Version_0::Animator_Version_0(uint32_t width, uint32_t height)
     : AbstractAnimator(width, height),
       mLines{Line({0.0f, -5.0f, 0.0f}, kPointCount, kSides),
              Line({0.0f, 5.0f, 0.0f}, kPointCount, kSides)} {
-    beginScope("[content2021][lines][Animator_Version_0][Constructor]");
     static_cast<AbstractColorAnimator::Preset&>(mPreset) = makePalettes();
     using P = SoundClassParameters;
     mPreset.parameters = {
@@ -127,20 +125,16 @@ Animator_Version_0::Animator_Version_0(uint32_t width, uint32_t height)
     mLines[1].thicknessMin = 0.5f;
     mTrail.position = {util::randomRange(-0.125f, 0.125f), util::randomRange(-0.125f, 0.125f),
                        util::randomRange(-0.125f, 0.125f)};
-    // The camera starts where it rests, on the -z side looking at the origin: starting from its
-    // default eye on the other side it would pass through its own centre on the way.
+    // The camera starts where it rests with no music, one unit out on the -z side. From the
+    // camera's default eye on the +z side, easing toward that rest point at 0.75 a second, the eye
+    // would reach the centre it looks at after about 2.4 s (0.75^t = 0.5) and go on through it,
+    // turning the view round in one frame: a mode would open on the tubes mirrored and then flip.
     mScene.camera.eye = {0.0f, 0.0f, -mCameraDistance};
     mScene.lines.resize(2);
     for (size_t k = 0; k < 2; ++k) {
         mScene.lines[k] = mLines[k].drawable;
     }
     createPalettePlaylist(mPreset);
-    endScope();
-}
-
-Animator_Version_0::~Animator_Version_0() {
-    beginScope("[content2021][lines][Animator_Version_0][Destructor]");
-    endScope();
 }
 
 void Animator_Version_0::pickTarget(const vec3f& min, const vec3f& max) {

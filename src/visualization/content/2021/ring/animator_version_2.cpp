@@ -86,7 +86,11 @@ void Animator_Version_2::animate(float dt, const SoundInput& sound,
         mTwistDirection = -mTwistDirection;
         mRollOffsetTarget =
             util::randomRange(-math::kPi / 4.0f, math::kPi / 4.0f) * p.rollOffsetAmount;
-        mTiltTarget += (util::random01() >= 0.5f ? 1.0f : -1.0f) * math::kPi / 4.0f * p.tiltAmount;
+        // Within an eighth of a turn either way: steps that add up further stand the ring on its
+        // edge, and the camera, which looks down at a flat ring, loses its top and bottom.
+        const float step = (util::random01() >= 0.5f ? 1.0f : -1.0f) * math::kPi / 4.0f;
+        mTiltTarget = std::min(std::max(mTiltTarget + step * p.tiltAmount, -math::kPi / 4.0f),
+                               math::kPi / 4.0f);
         mToggle = 1.0f - mToggle;
     }
     mTiltTarget *= 0.995f;
@@ -111,9 +115,12 @@ void Animator_Version_2::animate(float dt, const SoundInput& sound,
             }
         }
         if (mPaused) {
+            // No bands arrive while paused: the stripes go out at once rather than fade.
             std::fill(stripe.stamped.begin(), stripe.stamped.end(), 0.0f);
+            std::fill(stripe.levels.begin(), stripe.levels.end(), 0.0f);
+        } else {
+            easeBuffer(&stripe.levels, stripe.stamped, std::min(std::max(8.0f * dt, 0.0f), 1.0f));
         }
-        easeBuffer(&stripe.levels, stripe.stamped, std::min(std::max(8.0f * dt, 0.0f), 1.0f));
         stripe.impulse *= 0.99f;
     }
 

@@ -12,19 +12,24 @@ namespace ring {
 Animator_Version_5::Animator_Version_5(uint32_t width, uint32_t height)
     : AbstractAnimator(width, height, "Animator_Version_5", 50, 24.0f) {
     static_cast<AbstractColorAnimator::Preset&>(mPreset) = makePalettes({1, 0, 2, 3});
-    // Quiet classes stand low and turn slowly; beat-driven ones stand tall, bounce and rock.
+    // Quiet classes stand low and turn slowly; beat-driven ones stand tall, bounce and rock. A
+    // segment at full level is at most 2.25 times the section's width tall: any taller, and the
+    // near side of a rocked, bouncing ring reaches past the bottom of the picture.
     using P = SoundClassParameters;
     mPreset.parameters = {
-        {SoundClass::Soft, P{1.5f, 0.6f, 0.1f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f}},
-        {SoundClass::Slow, P{2.0f, 0.6f, 0.1f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}},
-        {SoundClass::Calm, P{2.0f, 0.7f, 0.15f, 0.5f, 0.0f, 1.0f, 0.0f, 0.5f}},
-        {SoundClass::Light, P{2.5f, 0.7f, 0.15f, 0.5f, 0.1f, 1.0f, 0.5f, 1.0f}},
-        {SoundClass::Moderate, P{3.0f, 0.8f, 0.2f, 1.0f, 0.1f, 1.0f, 0.5f, 0.5f}},
-        {SoundClass::Loud, P{4.0f, 0.8f, 0.3f, 1.0f, 0.25f, 1.0f, 1.0f, 1.0f}},
-        {SoundClass::Dynamic, P{4.0f, 0.9f, 0.3f, 1.5f, 0.25f, 1.0f, 1.0f, 1.0f}},
-        {SoundClass::Dark, P{3.0f, 0.9f, 0.2f, 1.0f, 0.2f, 1.0f, 1.0f, 1.0f}},
-        {SoundClass::Powerful, P{5.0f, 0.9f, 0.35f, 1.5f, 0.3f, 1.0f, 1.0f, 1.0f}},
+        {SoundClass::Soft, P{1.0f, 0.6f, 0.1f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f}},
+        {SoundClass::Slow, P{1.25f, 0.6f, 0.1f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}},
+        {SoundClass::Calm, P{1.25f, 0.7f, 0.15f, 0.5f, 0.0f, 1.0f, 0.0f, 0.5f}},
+        {SoundClass::Light, P{1.5f, 0.7f, 0.15f, 0.5f, 0.1f, 1.0f, 0.5f, 1.0f}},
+        {SoundClass::Moderate, P{1.75f, 0.8f, 0.2f, 1.0f, 0.1f, 1.0f, 0.5f, 0.5f}},
+        {SoundClass::Loud, P{2.0f, 0.8f, 0.3f, 1.0f, 0.25f, 1.0f, 1.0f, 1.0f}},
+        {SoundClass::Dynamic, P{2.0f, 0.9f, 0.3f, 1.5f, 0.25f, 1.0f, 1.0f, 1.0f}},
+        {SoundClass::Dark, P{1.75f, 0.9f, 0.2f, 1.0f, 0.2f, 1.0f, 1.0f, 1.0f}},
+        {SoundClass::Powerful, P{2.0f, 0.9f, 0.35f, 1.5f, 0.3f, 1.0f, 1.0f, 1.0f}},
     };
+    // The segments stand upright all the way round; with no roll to close, the last one must end
+    // as it starts rather than take back a half turn its neighbours never had.
+    mRing.rollTurns = 0;
     mSegments.resize(mSegmentCount);
     createPalettes(mPreset);
 }

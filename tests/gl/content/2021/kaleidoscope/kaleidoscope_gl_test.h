@@ -1,17 +1,18 @@
-// Shared set-up of the kaleidoscope GL tests: a scratch resource directory below the working
-// directory (the resource path is kept relative) and photographs written into it.
+// Shared set-up of the kaleidoscope GL tests: a scratch resource directory below the build's test
+// output (the resource path is kept relative) and photographs written into it.
 #pragma once
 
 #include <stb_image_write.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "support/gl_test.h"
+#include "support/test_output.h"
 #include "visualization/util/system/fs.h"
 
 namespace kaleidotest {
@@ -21,13 +22,13 @@ protected:
     void SetUp() override {
         testsupport::GlTest::SetUp();
         mSavedResourcePath = fs::getResourcePath();
-        mRoot = "viz-kaleidoscope-" + std::to_string(::getpid());
-        std::filesystem::create_directories(mRoot);
+        mScratch = std::make_unique<testsupport::ScratchDirectory>("kaleidoscope");
+        mRoot = mScratch->relative();
         fs::setResourcePath(mRoot.c_str());
     }
     void TearDown() override {
         fs::setResourcePath(mSavedResourcePath.c_str());
-        std::filesystem::remove_all(mRoot);
+        mScratch.reset();
         testsupport::GlTest::TearDown();
     }
 
@@ -61,6 +62,7 @@ protected:
         return path;
     }
 
+    std::unique_ptr<testsupport::ScratchDirectory> mScratch;
     std::string mRoot;
     std::string mSavedResourcePath;
 };

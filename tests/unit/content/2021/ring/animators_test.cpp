@@ -73,6 +73,17 @@ TEST(RingAnimators, SegmentCountsLayoutAndConstructorScopes) {
                 EXPECT_LT(std::sqrt(c.x * c.x + c.y * c.y + c.z * c.z), 1.0f) << version;
             }
         }
+        // No box crosses itself: each corner of a box's end face sits on the same side of the
+        // face's centre as the start corner it joins, so the four long edges run side by side.
+        for (size_t w = 0; w < scene.mWedges.size(); ++w) {
+            const vec3f* c = scene.mWedges[w].corners;
+            const vec3f start = (c[0] + c[1] + c[2] + c[3]) * 0.25f;
+            const vec3f end = (c[4] + c[5] + c[6] + c[7]) * 0.25f;
+            for (int k = 0; k < 4; ++k) {
+                EXPECT_GT(math::dot(c[k] - start, c[k + 4] - end), 0.0f)
+                    << "version " << version << ", box " << w << ", corner " << k;
+            }
+        }
 
         // Faded out, every box collapses to a point.
         animator->setFade(0.0f);
@@ -84,15 +95,35 @@ TEST(RingAnimators, SegmentCountsLayoutAndConstructorScopes) {
     }
 }
 
+// The sizes of every box's two end faces, corner to opposite corner.
+std::vector<float> sections(const Animator& animator) {
+    std::vector<float> sizes;
+    for (const WedgeGeometry& w : animator.getScene().mWedges) {
+        sizes.push_back(math::length(w.corners[0] - w.corners[2]));
+        sizes.push_back(math::length(w.corners[4] - w.corners[6]));
+    }
+    return sizes;
+}
+
+// Version_2 zeroes its three level lists while paused, so its boxes shrink to their resting size
+// in the first paused frame; the others ease there.
 TEST(RingAnimators, WhilePausedTheRingSettlesAndHolds) {
     for (int version = 0; version < 6; ++version) {
         auto animator = makeAnimator(version);
         RingSound input(SoundClass::Moderate);
         play(*animator, input, 0.8f, 60);
+        pause(*animator, input, 1);
+        const std::vector<float> firstPaused = sections(*animator);
         pause(*animator, input, 600);
         const std::vector<WedgeGeometry> before = animator->getScene().mWedges;
         pause(*animator, input, 1);
         EXPECT_LT(difference(before, animator->getScene().mWedges), 0.01f) << version;
+        if (version == 2) {
+            const std::vector<float> settled = sections(*animator);
+            for (size_t i = 0; i < settled.size(); ++i) {
+                ASSERT_NEAR(firstPaused[i], settled[i], 1e-4f) << "face " << i;
+            }
+        }
     }
 }
 

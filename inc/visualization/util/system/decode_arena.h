@@ -19,7 +19,8 @@ namespace fs {
 class DecodeArena {
 public:
     // Reserves `capacity` bytes of address space; pages become resident as they are first used
-    // and stay so until the arena goes. A failed mapping leaves an arena that holds nothing.
+    // and stay so until releasePages or the arena goes. A failed mapping leaves an arena that
+    // holds nothing.
     explicit DecodeArena(size_t capacity);
     ~DecodeArena();
     DecodeArena(const DecodeArena&) = delete;
@@ -27,6 +28,9 @@ public:
 
     // Forgets every block: the next photograph starts from the beginning again.
     void reset() { mUsed = 0; }
+    // Gives the pages used so far back to the system (after reset): between photographs the
+    // arena then costs no resident memory, and the next one is handed fresh zeroed pages.
+    void releasePages();
     size_t capacity() const { return mCapacity; }
     // The most that was ever in use at once, which is what stays resident.
     size_t highWater() const { return mHighWater; }
@@ -58,6 +62,7 @@ private:
     size_t mUsed = 0;
     size_t mLast = 0;  // offset of the newest block's header
     size_t mHighWater = 0;
+    size_t mResident = 0;  // how far pages may have been touched since the last release
 };
 
 // What the image decoder and the resampler allocate with: from the arena of the thread's Scope

@@ -1,6 +1,7 @@
 #include "visualization/util/system/decode_arena.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -55,6 +56,15 @@ DecodeArena::~DecodeArena() {
     }
 }
 
+void DecodeArena::releasePages() {
+    const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+    const size_t length = (mResident + page - 1) / page * page;
+    if (mBase != nullptr && length > 0 && mUsed == 0) {
+        ::madvise(mBase, length < mCapacity ? length : mCapacity, MADV_DONTNEED);
+        mResident = 0;
+    }
+}
+
 DecodeArena::Scope::Scope(DecodeArena& arena) : mPrevious(tArena) {
     tArena = &arena;
 }
@@ -75,6 +85,9 @@ void* DecodeArena::allocate(size_t size) {
     if (mUsed > mHighWater) {
         mHighWater = mUsed;
     }
+    if (mUsed > mResident) {
+        mResident = mUsed;
+    }
     return header + 1;
 }
 
@@ -87,6 +100,9 @@ void* DecodeArena::resizeLast(void* block, size_t size) {
     mUsed = offset + kHeader + roundUp(size);
     if (mUsed > mHighWater) {
         mHighWater = mUsed;
+    }
+    if (mUsed > mResident) {
+        mResident = mUsed;
     }
     return block;
 }

@@ -11,7 +11,9 @@
 // Memory: the loader maps what a photograph needs once, beside the heap: the level sets, and an
 // arena for the file, the decoder and the resampler that every photograph starts afresh. Nothing
 // of a photograph is allocated from the heap, which large blocks coming and going would fragment
-// for as long as the kaleidoscope plays.
+// for as long as the kaleidoscope plays. After each photograph the worker gives the pages of the
+// arena and of every level set not in use back to the system, so that between photographs only
+// the sets that hold one are resident.
 //
 // Owned by the content; its destructor stops and joins the worker, which gives up a photograph at
 // the next step of its work (reading a megabyte, decoding, making a level).
@@ -123,6 +125,7 @@ private:
     void run();
     void decode(DecodedImage& image);
     void giveBack(size_t index) { mLevelInUse[index].store(false, std::memory_order_release); }
+    void releaseUnusedPages();
 
     std::mutex mMutex;
     std::condition_variable mWake;

@@ -86,10 +86,8 @@ bool buildLevels(const unsigned char* pixels, int width, int height, int channel
 }
 
 ImageLoader::ImageLoader() : mArena(kArenaBytes) {
-    // Made resident at once: a set first used hours later would otherwise raise resident memory
-    // then, and a TV's budget must hold all of them anyway.
     void* memory = ::mmap(nullptr, kLevelSets * kLevelSetBytes, PROT_READ | PROT_WRITE,
-                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (memory != MAP_FAILED) {
         mLevelMemory = static_cast<unsigned char*>(memory);
     } else {
@@ -113,6 +111,22 @@ ImageLoader::~ImageLoader() {
     }
     if (mLevelMemory != nullptr) {
         ::munmap(mLevelMemory, kLevelSets * kLevelSetBytes);
+    }
+}
+
+void ImageLoader::releaseUnusedPages() {
+    mArena.reset();
+    mArena.releasePages();
+    if (mLevelMemory == nullptr) {
+        return;
+    }
+    for (size_t i = 0; i < kLevelSets; ++i) {
+        // Held for the moment, so that the render thread cannot take it meanwhile.
+        bool expected = false;
+        if (mLevelInUse[i].compare_exchange_strong(expected, true, std::memory_order_acquire)) {
+            ::madvise(mLevelMemory + i * kLevelSetBytes, kLevelSetBytes, MADV_DONTNEED);
+            mLevelInUse[i].store(false, std::memory_order_release);
+        }
     }
 }
 
@@ -243,6 +257,9 @@ void ImageLoader::run() {
         mResults[mResultNext] = std::move(image);
         mResultNext = (mResultNext + 1) % mResults.size();
         mDone.notify_all();
+        lock.unlock();
+        releaseUnusedPages();
+        lock.lock();
     }
 }
 

@@ -31,9 +31,6 @@ public:
     // Gives the pages used so far back to the system (after reset): between photographs the
     // arena then costs no resident memory, and the next one is handed fresh zeroed pages.
     void releasePages();
-    size_t capacity() const { return mCapacity; }
-    // The most that was ever in use at once, which is what stays resident.
-    size_t highWater() const { return mHighWater; }
 
     // Routes this thread's decoder allocations to the arena for as long as it lives.
     class Scope {
@@ -60,8 +57,7 @@ private:
     unsigned char* mBase = nullptr;
     size_t mCapacity = 0;
     size_t mUsed = 0;
-    size_t mLast = 0;  // offset of the newest block's header
-    size_t mHighWater = 0;
+    size_t mLast = 0;      // offset of the newest block's header
     size_t mResident = 0;  // how far pages may have been touched since the last release
 };
 

@@ -82,9 +82,6 @@ void* DecodeArena::allocate(size_t size) {
     header->arena = this;
     mLast = mUsed;
     mUsed += kHeader + roundUp(size);
-    if (mUsed > mHighWater) {
-        mHighWater = mUsed;
-    }
     if (mUsed > mResident) {
         mResident = mUsed;
     }
@@ -98,9 +95,6 @@ void* DecodeArena::resizeLast(void* block, size_t size) {
     }
     headerOf(block)->size = size;
     mUsed = offset + kHeader + roundUp(size);
-    if (mUsed > mHighWater) {
-        mHighWater = mUsed;
-    }
     if (mUsed > mResident) {
         mResident = mUsed;
     }

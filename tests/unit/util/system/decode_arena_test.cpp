@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -18,6 +19,15 @@ size_t heapInUse() {
     return info.uordblks + info.hblkhd;
 }
 
+// Under AddressSanitizer the heap is its own, which mallinfo2 does not see.
+bool heapVisible() {
+    const size_t before = heapInUse();
+    void* volatile block = std::malloc(1u << 20);
+    const bool visible = heapInUse() - before >= (1u << 20);
+    std::free(block);
+    return visible;
+}
+
 std::vector<uint8_t> photograph() {
     return fs::loadBinary(VIZ_SOURCE_DIR "/res/images/kaleidoscope_default/chelsea.jpg");
 }
@@ -25,6 +35,9 @@ std::vector<uint8_t> photograph() {
 }  // namespace
 
 TEST(DecodeArena, ADecodeInsideAScopeTakesNothingFromTheHeap) {
+    if (!heapVisible()) {
+        GTEST_SKIP() << "the heap in use cannot be read";
+    }
     const std::vector<uint8_t> bytes = photograph();
     ASSERT_FALSE(bytes.empty());
     int width = 0;

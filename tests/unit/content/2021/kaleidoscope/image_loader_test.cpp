@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <cstdlib>
+
 #include <string>
 
 namespace {
@@ -18,9 +20,21 @@ size_t heapInUse() {
     return info.uordblks + info.hblkhd;
 }
 
+// Under AddressSanitizer the heap is its own, which mallinfo2 does not see.
+bool heapVisible() {
+    const size_t before = heapInUse();
+    void* volatile block = std::malloc(1u << 20);
+    const bool visible = heapInUse() - before >= (1u << 20);
+    std::free(block);
+    return visible;
+}
+
 }  // namespace
 
 TEST(KaleidoscopeImageLoader, PhotographsDecodedAheadHoldNothingOnTheHeap) {
+    if (!heapVisible()) {
+        GTEST_SKIP() << "the heap in use cannot be read";
+    }
     ImageLoader loader;
     DecodedImage warm;
     loader.request(kPhotos + "rocket.jpg");

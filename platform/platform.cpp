@@ -1,5 +1,6 @@
 #include "platform.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -12,8 +13,9 @@ namespace {
 platform_log_sink gSink = nullptr;
 void* gSinkUser = nullptr;
 
-bool gManualClock = false;
-long long gManualNow = 0;
+// The kaleidoscope's photograph worker reads the clock while the host's thread moves it.
+std::atomic<bool> gManualClock{false};
+std::atomic<long long> gManualNow{0};
 
 // The file named by VISUALIZATION_LOG stays open for the life of the process; the name is
 // remembered so that a changed variable opens the new file.
@@ -82,8 +84,8 @@ extern "C" void platform_log_set_sink(platform_log_sink sink, void* user) {
 }
 
 extern "C" long long platform_clock_now_ns(void) {
-    if (gManualClock) {
-        return gManualNow;
+    if (gManualClock.load(std::memory_order_acquire)) {
+        return gManualNow.load(std::memory_order_relaxed);
     }
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
@@ -91,14 +93,14 @@ extern "C" long long platform_clock_now_ns(void) {
 }
 
 extern "C" void platform_clock_set_manual(long long start_ns) {
-    gManualClock = true;
-    gManualNow = start_ns;
+    gManualNow.store(start_ns, std::memory_order_relaxed);
+    gManualClock.store(true, std::memory_order_release);
 }
 
 extern "C" void platform_clock_advance(long long ns) {
-    gManualNow += ns;
+    gManualNow.fetch_add(ns, std::memory_order_relaxed);
 }
 
 extern "C" void platform_clock_set_real(void) {
-    gManualClock = false;
+    gManualClock.store(false, std::memory_order_release);
 }

@@ -1,17 +1,16 @@
 #include "visualization/util/system/fs.h"
 
 #include <dirent.h>
-#include <stb_image.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "visualization/log.h"
+#include "visualization/util/system/image_decoder.h"
 
 namespace fs {
 
@@ -25,14 +24,49 @@ void trimEnds(std::string& text, char c) {
     text.erase(0, text.find_first_not_of(c));
 }
 
-// A directory opens as a stream on Linux and reports an absurd size; only regular files are
-// assets.
-bool isRegularFile(const char* path) {
+}  // namespace
+
+// Opened without blocking, so that a named pipe answers at once instead of waiting for a writer,
+// and judged by what was opened, not by a look at the path before: only a regular file is an
+// asset. A directory would report an absurd size, a pipe block the reader and a device such as
+// /dev/zero never end.
+RegularFile::RegularFile(const char* path) {
+    if (path == nullptr) {
+        return;
+    }
+    mFd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (mFd < 0) {
+        return;
+    }
     struct stat status;
-    return ::stat(path, &status) == 0 && S_ISREG(status.st_mode);
+    if (::fstat(mFd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
+        ::close(mFd);
+        mFd = -1;
+        return;
+    }
+    mSize = static_cast<size_t>(status.st_size);
 }
 
-}  // namespace
+RegularFile::~RegularFile() {
+    if (mFd >= 0) {
+        ::close(mFd);
+    }
+}
+
+size_t RegularFile::read(void* into, size_t size) {
+    size_t done = 0;
+    while (mFd >= 0 && done < size) {
+        const ssize_t got = ::read(mFd, static_cast<char*>(into) + done, size - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
+    return done;
+}
 
 // Two faults of the JPEG decoder are checked before it runs, on every two bytes that could start
 // a segment, read the way the decoder reads them: after any run of 0xFF fill bytes, and with zeros
@@ -46,7 +80,10 @@ bool isRegularFile(const char* path) {
 //   64 KB past a table of 256 symbols). A progressive image's first scan of the DC coefficients
 //   reads no AC table.
 bool huffmanTablesFit(const std::vector<uint8_t>& bytes) {
-    const size_t size = bytes.size();
+    return huffmanTablesFit(bytes.data(), bytes.size());
+}
+
+bool huffmanTablesFit(const uint8_t* bytes, size_t size) {
     size_t start = 0;
     while (start < size && bytes[start] == 0xFF) {
         ++start;
@@ -103,7 +140,7 @@ bool huffmanTablesFit(const std::vector<uint8_t>& bytes) {
 }
 
 void PixelDeleter::operator()(unsigned char* pixels) const {
-    stbi_image_free(pixels);
+    decoder::release(pixels);
 }
 
 void setResourcePath(const char* path) {
@@ -121,42 +158,38 @@ std::string getResourceFilepath(const std::string& relativePath) {
 }
 
 std::vector<uint8_t> loadBinary(const char* path) {
-    std::ifstream file;
-    if (isRegularFile(path)) {
-        file.open(path, std::ios::in | std::ios::binary);
-    }
-    if (!file.is_open()) {
+    RegularFile file(path);
+    if (!file.isOpen()) {
         logMessage("[fs] Binary could not be loaded: %s\n", path);
         return {};
     }
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    file.seekg(0, std::ios::beg);
-
-    std::vector<uint8_t> bytes;
-    if (size > 0) {
-        bytes.reserve(static_cast<size_t>(size));
-    }
-    // Stream buffer iterators copy every byte; the formatted extractors would skip whitespace.
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    // What the file held when it was opened: a file that grows meanwhile is not followed.
+    std::vector<uint8_t> bytes(file.size());
+    bytes.resize(file.read(bytes.data(), bytes.size()));
     return bytes;
 }
 
 std::string loadString(const char* path) {
-    std::ifstream file;
-    if (isRegularFile(path)) {
-        file.open(path, std::ios::in);
-    }
-    if (!file.is_open()) {
+    RegularFile file(path);
+    if (!file.isOpen()) {
         logMessage("[fs] String could not be loaded: %s\n", path);
         return {};
     }
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::string text(file.size(), '\0');
+    text.resize(file.read(&text[0], text.size()));
+    return text;
 }
 
 TextureData loadTextureData(const char* path, int* width, int* height, int* channels) {
-    const std::vector<uint8_t> bytes = loadBinary(path);
-    if (bytes.empty() || bytes.size() > static_cast<size_t>(INT_MAX)) {
+    RegularFile file(path);
+    std::vector<uint8_t> bytes;
+    if (!file.isOpen()) {
+        logMessage("[fs] Binary could not be loaded: %s\n", path);
+    } else if (file.size() <= kMaxImageFileBytes) {
+        bytes.resize(file.size());
+        bytes.resize(file.read(bytes.data(), bytes.size()));
+    }
+    if (bytes.empty()) {
         logMessage("[fs] Error loading texture data: %s\n", path);
         return TextureData(nullptr);
     }
@@ -164,8 +197,8 @@ TextureData loadTextureData(const char* path, int* width, int* height, int* chan
     int claimedHeight = 0;
     int claimedChannels = 0;
     if (huffmanTablesFit(bytes) &&
-        stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &claimedWidth,
-                              &claimedHeight, &claimedChannels) != 0 &&
+        decoder::info(bytes.data(), static_cast<int>(bytes.size()), &claimedWidth, &claimedHeight,
+                      &claimedChannels) &&
         (claimedWidth > kMaxImageSide || claimedHeight > kMaxImageSide)) {
         logMessage("[fs] Image too large: %s (%dx%d, at most %d on a side)\n", path, claimedWidth,
                    claimedHeight, kMaxImageSide);
@@ -176,19 +209,24 @@ TextureData loadTextureData(const char* path, int* width, int* height, int* chan
 
 TextureData decodeTextureData(const std::vector<uint8_t>& bytes, int* width, int* height,
                               int* channels) {
-    if (bytes.empty() || bytes.size() > static_cast<size_t>(INT_MAX)) {
+    return decodeTextureData(bytes.data(), bytes.size(), width, height, channels);
+}
+
+TextureData decodeTextureData(const uint8_t* bytes, size_t size, int* width, int* height,
+                              int* channels) {
+    if (bytes == nullptr || size == 0 || size > kMaxImageFileBytes) {
         return TextureData(nullptr);
     }
-    const int size = static_cast<int>(bytes.size());
+    const int length = static_cast<int>(size);
     int w = 0;
     int h = 0;
     int c = 0;
     // Reading the header alone builds the Huffman tables already.
-    if (!huffmanTablesFit(bytes) || stbi_info_from_memory(bytes.data(), size, &w, &h, &c) == 0 ||
+    if (!huffmanTablesFit(bytes, size) || !decoder::info(bytes, length, &w, &h, &c) ||
         w > kMaxImageSide || h > kMaxImageSide) {
         return TextureData(nullptr);
     }
-    TextureData pixels(stbi_load_from_memory(bytes.data(), size, &w, &h, &c, 0));
+    TextureData pixels(decoder::load(bytes, length, &w, &h, &c));
     if (pixels != nullptr) {
         if (width != nullptr) {
             *width = w;

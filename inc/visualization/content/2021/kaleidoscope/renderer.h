@@ -2,7 +2,8 @@
 // the screen into mirrored wedges around the centre, turns the fold, and zooms, drifts and
 // mirrors the picture, which repeats beyond its edges. The photograph is uploaded when the
 // animator's path changes; a photograph decoded ahead of time by the image loader is taken as
-// it is, any other is read and decoded on the spot. Render thread only; owns its GL objects.
+// it is, any other is read and decoded on the spot and resampled the same way, so that both look
+// alike. Render thread only; owns its GL objects.
 #pragma once
 
 #include <array>
@@ -31,7 +32,8 @@ public:
 
     void setBlend(float blend) { mBlend = blend; }
     // Where decoded photographs may be waiting; null decodes every photograph on the spot.
-    // With a loader, the photograph that comes next is uploaded a little every frame.
+    // With a loader, the photograph that comes next is uploaded a little every frame. The
+    // loader must outlive the renderer.
     void setImageLoader(ImageLoader* loader);
     // Waits for the photograph the loader was asked for last and uploads it whole: the content
     // does so when it is built, which may take the time a frame may not, so that its first mode
@@ -56,16 +58,20 @@ public:
     // Whether the photograph the loader decoded last is up in full, so that the mode it belongs
     // to starts without uploading anything.
     bool isNextImageUp() const {
-        return mStaging.slot >= 0 && mStaging.level == mStaging.image.levels.size();
+        return mStaging.slot >= 0 && mStaging.level == kUniformImageLevels;
     }
 
 private:
+    struct Staging;
     void drawFold(const RenderState& state, gl::Texture2d* texture);
-    gl::Texture2dConfig textureConfig(int channels) const;
-    void uploadTexture(const unsigned char* pixels, int width, int height, int channels);
+    gl::Texture2dConfig textureConfig() const;
+    // Reads, decodes and resamples a photograph on this thread, logging why when it fails.
+    void loadOnTheSpot(const std::string& path, DecodedImage& image);
     // Takes the photograph the loader decoded last (waiting for it if asked) and uploads up to
     // budgetBytes more of it.
     void stage(size_t budgetBytes, bool wait);
+    // Uploads up to budgetBytes more rows of `levels` into the staging's slot.
+    void upload(Staging& staging, const unsigned char* levels, size_t budgetBytes);
     void resetStaging();
 
     uint32_t mWidth;
@@ -78,18 +84,17 @@ private:
     gl::Owned<gl::Program> mProgram;
     gl::Owned<gl::VertexBuffer> mVertexBuffer;
     gl::Owned<gl::VertexArray> mVertexArray;
-    gl::Owned<gl::Texture2d> mTexture;
     GLenum mTextureWrap = GL_REPEAT;
     std::string mTexturePath;
     bool mTextureValid = false;
     ImageLoader* mImageLoader = nullptr;
     // The photograph that comes next is uploaded a little every frame into whichever of the two
     // slots is not shown, and shown from there once its mode starts; a photograph loaded on the
-    // spot goes into mTexture instead (mShownSlot -1).
+    // spot goes up whole into that slot. No photograph is shown before the first (-1).
     struct Staging {
         DecodedImage image;
         int slot = -1;
-        size_t level = 0;  // the next rows to upload
+        int level = 0;  // the next rows to upload
         int row = 0;
     };
     std::array<gl::Owned<gl::Texture2d>, 2> mSlots;

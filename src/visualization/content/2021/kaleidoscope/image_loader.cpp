@@ -1,82 +1,186 @@
 #include "visualization/content/2021/kaleidoscope/image_loader.h"
 
-#include <stb_image_resize.h>
+#include <sys/mman.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 #include "platform.h"
+#include "visualization/util/system/fs.h"
+#include "visualization/util/system/image_decoder.h"
 
 namespace content2021 {
 namespace kaleidoscope {
 
 namespace {
 
-// The photograph repeats beyond its edges, so the filters wrap around them as the sampler does.
-// Each level below the first halves the one above it with a box filter, as mipmaps are made.
-// Levels handed back by the renderer are refilled in place: every photograph has the same
-// level sizes, so after the first few nothing is allocated for them again.
-void buildLevels(DecodedImage& image) {
-    std::vector<unsigned char> rgb;
-    const unsigned char* source = image.pixels.get();
-    if (image.channels == 4) {
-        const size_t count = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
-        rgb.resize(count * 3);
-        for (size_t i = 0; i < count; ++i) {
-            std::copy_n(source + 4 * i, 3, rgb.data() + 3 * i);
-        }
-        source = rgb.data();
-    }
-    image.levels.resize(kUniformImageLevels);
-    int width = image.width;
-    int height = image.height;
-    for (int l = 0; l < kUniformImageLevels; ++l) {
-        ImageLevel& level = image.levels[l];
-        level.size = kUniformImageSize >> l;
-        level.rgb.resize(static_cast<size_t>(level.size) * static_cast<size_t>(level.size) * 3);
-        stbir_resize_uint8_generic(source, width, height, 0, level.rgb.data(), level.size,
-                                   level.size, 0, 3, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_WRAP,
-                                   l == 0 ? STBIR_FILTER_DEFAULT : STBIR_FILTER_BOX,
-                                   STBIR_COLORSPACE_LINEAR, nullptr);
-        source = level.rgb.data();
-        width = height = level.size;
-    }
-}
+// The file is read in steps of this much, so that a loader told to stop gives up a large file
+// soon.
+constexpr size_t kReadStep = 1u << 20;
 
-// fs::loadTextureData without its log lines, which may only be written on the render thread.
-DecodedImage decode(const std::string& path, std::vector<ImageLevel> spare) {
-    DecodedImage image;
-    image.path = path;
-    image.levels = std::move(spare);
-    const long long start = platform_clock_now_ns();
-    std::ifstream file(path, std::ios::binary);
-    if (file) {
-        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                                         std::istreambuf_iterator<char>());
-        image.pixels = fs::decodeTextureData(bytes, &image.width, &image.height, &image.channels);
-    }
-    if (image.pixels && (image.channels == 3 || image.channels == 4)) {
-        buildLevels(image);
-    } else {
-        image.levels.clear();
-    }
-    image.durationMs = static_cast<int64_t>((platform_clock_now_ns() - start) / 1000000);
-    return image;
+bool stopping(const std::atomic<bool>* stop) {
+    return stop != nullptr && stop->load(std::memory_order_relaxed);
 }
 
 }  // namespace
 
-ImageLoader::ImageLoader() : mWorker(&ImageLoader::run, this) {}
+LevelSet& LevelSet::operator=(LevelSet&& other) noexcept {
+    if (this != &other) {
+        reset();
+        mOwner = other.mOwner;
+        mIndex = other.mIndex;
+        mData = other.mData;
+        mBlock = std::move(other.mBlock);
+        other.mOwner = nullptr;
+        other.mData = nullptr;
+    }
+    return *this;
+}
+
+LevelSet LevelSet::ownBlock() {
+    LevelSet set;
+    set.mBlock.reset(new unsigned char[kLevelSetBytes]);
+    set.mData = set.mBlock.get();
+    return set;
+}
+
+void LevelSet::reset() {
+    if (mOwner != nullptr) {
+        mOwner->giveBack(mIndex);
+    }
+    mOwner = nullptr;
+    mData = nullptr;
+    mBlock.reset();
+}
+
+bool buildLevels(const unsigned char* pixels, int width, int height, int channels,
+                 unsigned char* levels, const std::atomic<bool>* stop) {
+    if (pixels == nullptr || levels == nullptr || (channels != 3 && channels != 4)) {
+        return false;
+    }
+    const unsigned char* source = pixels;
+    unsigned char* rgb = nullptr;
+    if (channels == 4) {
+        const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+        rgb = static_cast<unsigned char*>(fs::decoderAllocate(count * 3));
+        if (rgb == nullptr) {
+            return false;
+        }
+        for (size_t i = 0; i < count; ++i) {
+            std::copy_n(pixels + 4 * i, 3, rgb + 3 * i);
+        }
+        source = rgb;
+    }
+    bool built = true;
+    int sourceWidth = width;
+    int sourceHeight = height;
+    for (int l = 0; l < kUniformImageLevels && built; ++l) {
+        const int size = kUniformImageSize >> l;
+        unsigned char* level = levels + levelOffset(l);
+        built = !stopping(stop) &&
+                fs::decoder::resize(source, sourceWidth, sourceHeight, level, size, size, 3, l > 0);
+        source = level;
+        sourceWidth = sourceHeight = size;
+    }
+    fs::decoderFree(rgb);
+    return built;
+}
+
+ImageLoader::ImageLoader() : mArena(kArenaBytes) {
+    void* memory = ::mmap(nullptr, kLevelSets * kLevelSetBytes, PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (memory != MAP_FAILED) {
+        mLevelMemory = static_cast<unsigned char*>(memory);
+    } else {
+        // No set is ever free: the worker offers nothing and every photograph loads on the spot.
+        for (std::atomic<bool>& inUse : mLevelInUse) {
+            inUse.store(true);
+        }
+    }
+    mWorker = std::thread(&ImageLoader::run, this);
+}
 
 ImageLoader::~ImageLoader() {
     {
         std::lock_guard<std::mutex> lock(mMutex);
-        mStop = true;
+        mStop.store(true);
     }
     mWake.notify_all();
     mWorker.join();
+    for (DecodedImage& result : mResults) {
+        result.levels.reset();
+    }
+    if (mLevelMemory != nullptr) {
+        ::munmap(mLevelMemory, kLevelSets * kLevelSetBytes);
+    }
+}
+
+void ImageLoader::releaseUnusedPages() {
+    mArena.reset();
+    mArena.releasePages();
+    if (mLevelMemory == nullptr) {
+        return;
+    }
+    for (size_t i = 0; i < kLevelSets; ++i) {
+        // Held for the moment, so that the render thread cannot take it meanwhile.
+        bool expected = false;
+        if (mLevelInUse[i].compare_exchange_strong(expected, true, std::memory_order_acquire)) {
+            ::madvise(mLevelMemory + i * kLevelSetBytes, kLevelSetBytes, MADV_DONTNEED);
+            mLevelInUse[i].store(false, std::memory_order_release);
+        }
+    }
+}
+
+LevelSet ImageLoader::acquireLevels() {
+    LevelSet set;
+    for (size_t i = 0; i < kLevelSets; ++i) {
+        bool expected = false;
+        if (mLevelInUse[i].compare_exchange_strong(expected, true, std::memory_order_acquire)) {
+            set.mOwner = this;
+            set.mIndex = i;
+            set.mData = mLevelMemory + i * kLevelSetBytes;
+            break;
+        }
+    }
+    return set;
+}
+
+// fs::loadTextureData without its log lines, which may only be written on the render thread, and
+// with everything it allocates in the arena. Only a photograph with its levels made is offered.
+void ImageLoader::decode(DecodedImage& image) {
+    const long long start = platform_clock_now_ns();
+    image.levels = acquireLevels();
+    mArena.reset();
+    {
+        const fs::DecodeArena::Scope scope(mArena);
+        fs::RegularFile file(image.path.c_str());
+        const size_t size = file.size();
+        if (image.levels && file.isOpen() && size > 0 && size <= fs::kMaxImageFileBytes) {
+            auto* bytes = static_cast<uint8_t*>(fs::decoderAllocate(size));
+            size_t read = 0;
+            while (bytes != nullptr && read < size && !stopping(&mStop)) {
+                const size_t step = std::min(kReadStep, size - read);
+                const size_t got = file.read(bytes + read, step);
+                read += got;
+                if (got < step) {
+                    break;
+                }
+            }
+            if (read == size && !stopping(&mStop)) {
+                const fs::TextureData pixels = fs::decodeTextureData(
+                    bytes, size, &image.width, &image.height, &image.channels);
+                if (!pixels || !buildLevels(pixels.get(), image.width, image.height, image.channels,
+                                            image.levels.data(), &mStop)) {
+                    image.levels.reset();
+                }
+            } else {
+                image.levels.reset();
+            }
+            fs::decoderFree(bytes);
+        } else {
+            image.levels.reset();
+        }
+    }
+    image.durationMs = static_cast<int64_t>((platform_clock_now_ns() - start) / 1000000);
 }
 
 void ImageLoader::request(const std::string& path) {
@@ -86,7 +190,7 @@ void ImageLoader::request(const std::string& path) {
             return;
         }
         for (const DecodedImage& result : mResults) {
-            if (result.pixels && result.path == path) {
+            if (result.levels && result.path == path) {
                 return;
             }
         }
@@ -102,9 +206,9 @@ bool ImageLoader::take(const std::string& path, DecodedImage& out) {
         return !(mBusy && mBusyPath == path) && !(mRequestPending && mRequested == path);
     });
     for (DecodedImage& result : mResults) {
-        if (result.pixels && result.path == path) {
+        if (result.levels && result.path == path) {
             out = std::move(result);
-            result.path.clear();
+            result = DecodedImage();
             return true;
         }
     }
@@ -125,46 +229,37 @@ bool ImageLoader::poll(DecodedImage& out) {
         return false;
     }
     DecodedImage& newest = mResults[(mResultNext + mResults.size() - 1) % mResults.size()];
-    if (!newest.pixels || newest.path.empty()) {
+    if (!newest.levels) {
         return false;
     }
     out = std::move(newest);
-    newest.path.clear();
+    newest = DecodedImage();
     return true;
-}
-
-void ImageLoader::recycle(std::vector<ImageLevel> levels) {
-    if (levels.empty()) {
-        return;
-    }
-    std::lock_guard<std::mutex> lock(mMutex);
-    if (mSpareLevels.size() < kSpareLevelSets) {
-        mSpareLevels.push_back(std::move(levels));
-    }
 }
 
 void ImageLoader::run() {
     std::unique_lock<std::mutex> lock(mMutex);
     while (true) {
-        mWake.wait(lock, [this] { return mStop || mRequestPending; });
-        if (mStop) {
+        mWake.wait(lock, [this] { return mStop.load() || mRequestPending; });
+        if (mStop.load()) {
             return;
         }
         mBusyPath = mRequested;
         mRequestPending = false;
         mBusy = true;
-        std::vector<ImageLevel> spare;
-        if (!mSpareLevels.empty()) {
-            spare = std::move(mSpareLevels.back());
-            mSpareLevels.pop_back();
-        }
+        DecodedImage image;
+        image.path = mBusyPath;
         lock.unlock();
-        DecodedImage image = decode(mBusyPath, std::move(spare));
+        decode(image);
         lock.lock();
         mBusy = false;
+        // The oldest result makes way, and its level set is free again.
         mResults[mResultNext] = std::move(image);
         mResultNext = (mResultNext + 1) % mResults.size();
         mDone.notify_all();
+        lock.unlock();
+        releaseUnusedPages();
+        lock.lock();
     }
 }
 

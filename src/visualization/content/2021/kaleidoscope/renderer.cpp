@@ -101,7 +101,21 @@ Renderer::Renderer(uint32_t width, uint32_t height) : mWidth(width), mHeight(hei
                                                                .setSize(2)
                                                                .setOffset(0)};
     mVertexArray.reset(gl::createVertexArray(configs, nullptr));
-    mTexture.reset(gl::createTexture2d(1, 1, gl::Texture2dConfig()));
+    // Every photograph is shown from one of these two, at one size: nothing is allocated in GL
+    // when a photograph changes.
+    for (gl::Owned<gl::Texture2d>& slot : mSlots) {
+        slot.reset(gl::createTexture2dStorage(kUniformImageSize, kUniformImageSize,
+                                              kUniformImageLevels, textureConfig()));
+    }
+    // A fading and a full fold are the two render states every mode draws with.
+    {
+        const gl::WarmUp warmUp;
+        for (const float warmBlend : {0.5f, 1.0f}) {
+            mBlend = warmBlend;
+            drawFold(RenderState(), mSlots[0].get());
+        }
+        mBlend = 0.0f;
+    }
     endScope();
 }
 
@@ -110,12 +124,31 @@ Renderer::~Renderer() {
     mProgram.reset();
     mVertexArray.reset();
     mVertexBuffer.reset();
-    mTexture.reset();
     mStaging = Staging();
     for (gl::Owned<gl::Texture2d>& slot : mSlots) {
         slot.reset();
     }
     endScope();
+}
+
+void Renderer::loadOnTheSpot(const std::string& path, DecodedImage& image) {
+    const fs::TextureData pixels =
+        fs::loadTextureData(path.c_str(), &image.width, &image.height, &image.channels);
+    if (!pixels) {
+        image.channels = 0;
+        return;
+    }
+    if (image.channels != 3 && image.channels != 4) {
+        return;
+    }
+    image.levels = mImageLoader != nullptr ? mImageLoader->acquireLevels() : LevelSet();
+    if (!image.levels) {
+        image.levels = LevelSet::ownBlock();
+    }
+    if (!buildLevels(pixels.get(), image.width, image.height, image.channels,
+                     image.levels.data())) {
+        image.levels.reset();
+    }
 }
 
 void Renderer::updateTexture(const std::string& path) {
@@ -128,7 +161,7 @@ void Renderer::updateTexture(const std::string& path) {
 
     const bool staged = !mStaging.image.path.empty() && mStaging.image.path == path;
     if (!staged) {
-        // Staged for a photograph that did not come next; its texture goes with it.
+        // Staged for a photograph that did not come next; its slot takes this one instead.
         resetStaging();
     }
     DecodedImage loaded;
@@ -141,11 +174,7 @@ void Renderer::updateTexture(const std::string& path) {
         stopStopwatch();
         loadMs = image.durationMs;
     } else {
-        image.pixels =
-            fs::loadTextureData(path.c_str(), &image.width, &image.height, &image.channels);
-        if (!image.pixels) {
-            image.channels = 0;
-        }
+        loadOnTheSpot(path, image);
         loadMs = stopStopwatch();
     }
     logInScope("Asset path: %s", path.c_str());
@@ -153,7 +182,7 @@ void Renderer::updateTexture(const std::string& path) {
     logInScope("Duration asset load: %ims", static_cast<int>(loadMs));
     mTexturePath = path;
 
-    if (image.channels != 3 && image.channels != 4) {
+    if ((image.channels != 3 && image.channels != 4) || !image.levels) {
         logInScope("Asset \"%s\" has invalid number of channels: %i", path.c_str(), image.channels);
         resetStaging();
         stopStopwatch();
@@ -162,16 +191,13 @@ void Renderer::updateTexture(const std::string& path) {
     }
 
     startStopwatch();
-    if (staged && mStaging.slot >= 0) {
-        stage(std::numeric_limits<size_t>::max(), false);
-        mShownSlot = mStaging.slot;
-    } else {
-        uploadTexture(image.pixels.get(), image.width, image.height, image.channels);
-        mShownSlot = -1;
-        if (mImageLoader != nullptr) {
-            mImageLoader->recycle(std::move(loaded.levels));
-        }
+    if (!staged) {
+        mStaging.slot = mShownSlot == 0 ? 1 : 0;
+        mStaging.level = 0;
+        mStaging.row = 0;
     }
+    upload(mStaging, image.levels.data(), std::numeric_limits<size_t>::max());
+    mShownSlot = mStaging.slot;
     mImageWidth = image.width;
     mImageHeight = image.height;
     resetStaging();
@@ -181,53 +207,27 @@ void Renderer::updateTexture(const std::string& path) {
     endScope();
 }
 
-gl::Texture2dConfig Renderer::textureConfig(int channels) const {
+gl::Texture2dConfig Renderer::textureConfig() const {
     gl::Texture2dConfig config;
-    config.format = channels == 3 ? GL_RGB : GL_RGBA;
+    config.format = GL_RGB;
     config.internalFormat = config.format;
     config.type = GL_UNSIGNED_BYTE;
     config.wrapS = mTextureWrap;
     config.wrapT = mTextureWrap;
     config.minFilter = GL_LINEAR_MIPMAP_LINEAR;
     config.magFilter = GL_LINEAR;
-    config.generateMipmap = true;
+    config.generateMipmap = false;
     config.unpackAlignment = 1;
     return config;
 }
 
-void Renderer::uploadTexture(const unsigned char* pixels, int width, int height, int channels) {
-    gl::activeTexture(0);
-    gl::bindTexture2d(mTexture.get());
-    gl::texImage2d(pixels, static_cast<GLuint>(width), static_cast<GLuint>(height),
-                   textureConfig(channels));
-    // Rows of three bytes need alignment 1; the host expects GL's default back.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-}
-
 void Renderer::resetStaging() {
-    if (mImageLoader != nullptr) {
-        mImageLoader->recycle(std::move(mStaging.image.levels));
-    }
     mStaging = Staging();
 }
 
 void Renderer::setImageLoader(ImageLoader* loader) {
+    resetStaging();
     mImageLoader = loader;
-    if (loader != nullptr && !mSlots[0]) {
-        gl::Texture2dConfig config = textureConfig(3);
-        for (gl::Owned<gl::Texture2d>& slot : mSlots) {
-            slot.reset(gl::createTexture2dStorage(kUniformImageSize, kUniformImageSize,
-                                                  kUniformImageLevels, config));
-        }
-        // The slots are what every mode shows; a fading and a full fold are two render states.
-        const gl::WarmUp warmUp;
-        const float blend = mBlend;
-        for (const float warmBlend : {0.5f, 1.0f}) {
-            mBlend = warmBlend;
-            drawFold(RenderState(), mSlots[0].get());
-        }
-        mBlend = blend;
-    }
 }
 
 void Renderer::stageNextImage() {
@@ -237,38 +237,40 @@ void Renderer::stageNextImage() {
 void Renderer::stage(size_t budgetBytes, bool wait) {
     DecodedImage& image = mStaging.image;
     if (image.path.empty()) {
-        if (mImageLoader == nullptr || !mSlots[0] ||
+        if (mImageLoader == nullptr ||
             !(wait ? mImageLoader->wait(image) : mImageLoader->poll(image))) {
             return;
         }
-        if (image.levels.empty()) {
-            return;  // kept for updateTexture, which logs why when its mode comes
-        }
-        // The original is only wanted when the photograph is loaded on the spot.
-        image.pixels.reset();
         mStaging.slot = mShownSlot == 0 ? 1 : 0;
+        mStaging.level = 0;
+        mStaging.row = 0;
     }
-    if (mStaging.slot < 0) {
+    upload(mStaging, image.levels.data(), budgetBytes);
+}
+
+void Renderer::upload(Staging& staging, const unsigned char* levels, size_t budgetBytes) {
+    if (staging.slot < 0 || levels == nullptr || staging.level >= kUniformImageLevels) {
         return;
     }
     gl::activeTexture(0);
-    gl::bindTexture2d(mSlots[mStaging.slot].get());
-    while (budgetBytes > 0 && mStaging.level < image.levels.size()) {
-        const ImageLevel& level = image.levels[mStaging.level];
-        const size_t rowBytes = static_cast<size_t>(level.size) * 3;
-        const int rows =
-            static_cast<int>(std::min<size_t>(static_cast<size_t>(level.size - mStaging.row),
-                                              std::max<size_t>(1, budgetBytes / rowBytes)));
-        gl::texSubImage2d(static_cast<GLint>(mStaging.level), static_cast<GLuint>(mStaging.row),
-                          static_cast<GLuint>(level.size), static_cast<GLuint>(rows),
-                          level.rgb.data() + static_cast<size_t>(mStaging.row) * rowBytes);
+    gl::bindTexture2d(mSlots[staging.slot].get());
+    while (budgetBytes > 0 && staging.level < kUniformImageLevels) {
+        const int size = kUniformImageSize >> staging.level;
+        const size_t rowBytes = static_cast<size_t>(size) * 3;
+        const int rows = static_cast<int>(std::min<size_t>(
+            static_cast<size_t>(size - staging.row), std::max<size_t>(1, budgetBytes / rowBytes)));
+        gl::texSubImage2d(
+            static_cast<GLint>(staging.level), static_cast<GLuint>(staging.row),
+            static_cast<GLuint>(size), static_cast<GLuint>(rows),
+            levels + levelOffset(staging.level) + static_cast<size_t>(staging.row) * rowBytes);
         budgetBytes -= std::min(budgetBytes, static_cast<size_t>(rows) * rowBytes);
-        mStaging.row += rows;
-        if (mStaging.row == level.size) {
-            ++mStaging.level;
-            mStaging.row = 0;
+        staging.row += rows;
+        if (staging.row == size) {
+            ++staging.level;
+            staging.row = 0;
         }
     }
+    // Rows of three bytes need alignment 1; the host expects GL's default back.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
@@ -296,7 +298,7 @@ void Renderer::draw(const RenderState& state) {
     if (mTextureFitAuto) {
         mTextureFitMode = mImageWidth > mImageHeight ? FitMode::HORIZONTAL : FitMode::VERTICAL;
     }
-    drawFold(state, mShownSlot >= 0 ? mSlots[mShownSlot].get() : mTexture.get());
+    drawFold(state, mSlots[mShownSlot].get());
 }
 
 void Renderer::drawFold(const RenderState& state, gl::Texture2d* texture) {

@@ -17,9 +17,12 @@ constexpr const char* kLogTag = "VISUALIZATION";
 // Hands the formatted message to the sink unchanged.
 void logMessage(const char* format, ...) VIZ_PRINTF(1, 2);
 
+// Opening and closing a scope allocates nothing (names are kept up to 159 characters), so that
+// destructors may log theirs even when memory has run out.
+void beginScope(const char* name);
 void beginScope(const std::string& name);
 void endScope();
-void beginSubScope(const std::string& name);
+void beginSubScope(const char* name);
 void endSubScope();
 
 // Formats "<current scope> <format>" (or the current sub-scope) with the arguments.
@@ -28,6 +31,9 @@ void logInSubScope(const char* format, ...) VIZ_PRINTF(1, 2);
 
 // Depth of the scope stack: every begin is matched by an end, so it is 0 between host calls.
 size_t scopeDepth();
+// Closes every scope, sub-scope and stopwatch without a line: for the boundary, after an
+// exception has unwound past their ends.
+void forgetOpenScopes();
 
 void startStopwatch();
 // Whole milliseconds since the matching startStopwatch, truncated.

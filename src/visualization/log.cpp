@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -9,14 +10,41 @@
 
 namespace {
 
-std::vector<std::string> gScopes;
-std::vector<std::string> gSubScopes;
+// Scope names are copied into fixed slots, so that opening and closing a scope never allocates:
+// the destructors log their scopes, and deleting an instance must not fail half-way when memory
+// has run out (a destructor that throws ends the process).
+class NameStack {
+public:
+    void push(const char* name) {
+        if (mDepth < kMaxDepth) {
+            std::snprintf(mNames[mDepth], kMaxName, "%s", name);
+        }
+        ++mDepth;
+    }
+    void pop() { --mDepth; }
+    // Scopes nested deeper than the slots (none are) end under the deepest name kept.
+    const char* top() const {
+        return mDepth == 0 ? "" : mNames[(mDepth < kMaxDepth ? mDepth : kMaxDepth) - 1];
+    }
+    size_t depth() const { return mDepth; }
+    void clear() { mDepth = 0; }
+
+private:
+    static constexpr size_t kMaxDepth = 32;
+    static constexpr size_t kMaxName = 160;
+    char mNames[kMaxDepth][kMaxName] = {};
+    size_t mDepth = 0;
+};
+
+NameStack gScopes;
+NameStack gSubScopes;
 std::vector<long long> gStopwatches;
 
 float gSmoothedFrameTime = 0.0f;
 
-bool isTagName(const std::string& name) {
-    return !name.empty() && name.back() == ']';
+bool isTagName(const char* name) {
+    const size_t length = std::strlen(name);
+    return length > 0 && name[length - 1] == ']';
 }
 
 void vlog(const char* format, va_list args) {
@@ -30,11 +58,16 @@ void log(const char* format, ...) {
     va_end(args);
 }
 
-void vlogPrefixed(const std::string& prefix, const char* format, va_list args) {
-    std::string prefixed;
-    prefixed.reserve(prefix.size() + 1 + std::char_traits<char>::length(format));
-    prefixed.append(prefix).append(" ").append(format);
-    vlog(prefixed.c_str(), args);
+void vlogPrefixed(const char* prefix, const char* format, va_list args) {
+    char prefixed[512];
+    const int length = std::snprintf(prefixed, sizeof(prefixed), "%s %s", prefix, format);
+    if (length >= 0 && static_cast<size_t>(length) < sizeof(prefixed)) {
+        vlog(prefixed, args);
+        return;
+    }
+    std::string longer;
+    longer.append(prefix).append(" ").append(format);
+    vlog(longer.c_str(), args);
 }
 
 }  // namespace
@@ -46,44 +79,54 @@ void logMessage(const char* format, ...) {
     va_end(args);
 }
 
+void beginScope(const char* name) {
+    gScopes.push(name);
+    log("%s %s", name, isTagName(name) ? "Begin" : ", begin");
+}
+
 void beginScope(const std::string& name) {
-    gScopes.push_back(name);
-    log("%s %s", name.c_str(), isTagName(name) ? "Begin" : ", begin");
+    beginScope(name.c_str());
 }
 
 void endScope() {
-    const std::string name = gScopes.back();
-    gScopes.pop_back();
-    log("%s %s", name.c_str(), isTagName(name) ? "End" : ", end");
+    const char* name = gScopes.top();
+    log("%s %s", name, isTagName(name) ? "End" : ", end");
+    gScopes.pop();
 }
 
-void beginSubScope(const std::string& name) {
-    gSubScopes.push_back(name);
-    log("%s %s%s", gScopes.back().c_str(), name.c_str(), isTagName(name) ? "Begin" : ", begin");
+void beginSubScope(const char* name) {
+    gSubScopes.push(name);
+    log("%s %s%s", gScopes.top(), name, isTagName(name) ? "Begin" : ", begin");
 }
 
 void endSubScope() {
-    const std::string& name = gSubScopes.back();
-    log("%s %s%s", gScopes.back().c_str(), name.c_str(), isTagName(name) ? "End" : ", end");
-    gSubScopes.pop_back();
+    const char* name = gSubScopes.top();
+    log("%s %s%s", gScopes.top(), name, isTagName(name) ? "End" : ", end");
+    gSubScopes.pop();
 }
 
 void logInScope(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    vlogPrefixed(gScopes.back(), format, args);
+    vlogPrefixed(gScopes.top(), format, args);
     va_end(args);
 }
 
 void logInSubScope(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    vlogPrefixed(gSubScopes.back(), format, args);
+    vlogPrefixed(gSubScopes.top(), format, args);
     va_end(args);
 }
 
 size_t scopeDepth() {
-    return gScopes.size();
+    return gScopes.depth();
+}
+
+void forgetOpenScopes() {
+    gScopes.clear();
+    gSubScopes.clear();
+    gStopwatches.clear();
 }
 
 void startStopwatch() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "visualization/content/2021/ring/animator_util.h"
@@ -27,7 +28,10 @@ AbstractAnimator::AbstractAnimator(uint32_t width, uint32_t height, const char* 
 }
 
 AbstractAnimator::~AbstractAnimator() {
-    beginScope(std::string("[content2021][ring][") + mName + "][Destructor]");
+    // Composed on the stack: a destructor must not allocate (it may run with memory exhausted).
+    char scope[96];
+    std::snprintf(scope, sizeof(scope), "[content2021][ring][%s][Destructor]", mName);
+    beginScope(scope);
     endScope();
 }
 

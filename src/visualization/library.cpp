@@ -1,11 +1,12 @@
 // The exported entry points and the module state behind them. Everything a host sends is checked
 // here before it reaches the instance: a faulty host gets a log line naming the function and
-// the value, never a crash.
+// the value, never a crash. Nothing thrown inside gets out either (see `contained`).
 #include "visualization/library.h"
 
 #include <GLES3/gl3.h>
 
 #include <cmath>
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -38,7 +39,8 @@ bool gFrameHostErrorsReported = false;
 bool gBandOverflowReported = false;
 bool gIncompleteFramebufferReported = false;
 
-void deleteInstance() {
+// Allocates nothing (destructors log through fixed scope slots), so it cannot fail half-way.
+void deleteInstance() noexcept {
     if (gInstance == nullptr) {
         return;
     }
@@ -96,150 +98,218 @@ bool acceptEnum(const char* function, int32_t raw, const std::map<Enum, std::str
     return false;
 }
 
-}  // namespace
+// Whether the function holds a HostCall already; deleting GL objects needs one.
+enum class HostCallOpen { Yes, No };
 
-VIZ_EXPORT void OnCreateGlApp(const char* resPath, int32_t rotationInfo) {
-    const gl::HostCall call;
-    reportHostErrors(call, "OnCreateGlApp");
-    if (resPath == nullptr) {
-        logMessage("[Library][OnCreateGlApp] resPath is null; ignored");
+void dropInstanceAfter(const char* function, const char* what, HostCallOpen open) noexcept {
+    forgetOpenScopes();
+    try {
+        if (what != nullptr) {
+            logMessage(
+                "[Library][%s] exception \"%s\"; the instance is deleted, "
+                "UpdateSpeakerInfo builds a new one",
+                function, what);
+        } else {
+            logMessage(
+                "[Library][%s] an exception of unknown type; the instance is deleted, "
+                "UpdateSpeakerInfo builds a new one",
+                function);
+        }
+    } catch (...) {
+        // A log sink that cannot take the line must not keep the instance alive.
+    }
+    // Only the host builds again: a shortage that lasts must cost one line, not one a frame.
+    gSpeakerInfoSet = false;
+    if (open == HostCallOpen::Yes) {
+        deleteInstance();
         return;
     }
-    // A newer host may know orientations this library does not; it still gets a picture.
-    RotateInfo rotation = RotateInfo::Landscape;
-    if (isValidEnum(rotationInfo, RotateInfoNames)) {
-        rotation = static_cast<RotateInfo>(rotationInfo);
-    } else {
-        logMessage("[Library][OnCreateGlApp] value %d is not a rotation; using Landscape",
-                   rotationInfo);
+    const gl::HostCall call;
+    deleteInstance();
+}
+
+// An exception leaving an exported function would end the host's process (a C caller cannot
+// catch it). Whatever the library throws (an allocation that failed, a lookup that found
+// nothing, a failed format) stops here: one line names the function and the exception, and the
+// instance, which may be half built or half-way through a frame, is deleted with all its GL
+// objects. The module state stays usable, so the library starts afresh as after a terminate.
+template <typename Body>
+void contained(const char* function, HostCallOpen open, Body&& body) noexcept {
+    try {
+        body();
+    } catch (const std::exception& exception) {
+        dropInstanceAfter(function, exception.what(), open);
+    } catch (...) {
+        dropInstanceAfter(function, nullptr, open);
     }
-    beginScope("[Library][OnCreateGlApp]");
-    logInScope("resPath: %s", resPath);
-    logInScope("rotationInfo: %s", toString(rotation));
-    gResourcePath = resPath;
-    gRotation = rotation;
-    createInstanceOnSpeakerInfoSet();
-    endScope();
+}
+
+}  // namespace
+
+// The HostCall of each function that has one opens before `contained`: it allocates nothing and
+// cannot throw, and the deletion after an exception then runs inside it.
+VIZ_EXPORT void OnCreateGlApp(const char* resPath, int32_t rotationInfo) {
+    const gl::HostCall call;
+    contained("OnCreateGlApp", HostCallOpen::Yes, [&] {
+        reportHostErrors(call, "OnCreateGlApp");
+        if (resPath == nullptr) {
+            logMessage("[Library][OnCreateGlApp] resPath is null; ignored");
+            return;
+        }
+        // A newer host may know orientations this library does not; it still gets a picture.
+        RotateInfo rotation = RotateInfo::Landscape;
+        if (isValidEnum(rotationInfo, RotateInfoNames)) {
+            rotation = static_cast<RotateInfo>(rotationInfo);
+        } else {
+            logMessage("[Library][OnCreateGlApp] value %d is not a rotation; using Landscape",
+                       rotationInfo);
+        }
+        beginScope("[Library][OnCreateGlApp]");
+        logInScope("resPath: %s", resPath);
+        logInScope("rotationInfo: %s", toString(rotation));
+        gResourcePath = resPath;
+        gRotation = rotation;
+        createInstanceOnSpeakerInfoSet();
+        endScope();
+    });
 }
 
 VIZ_EXPORT void OnTerminateGlApp(void) {
     const gl::HostCall call;
-    reportHostErrors(call, "OnTerminateGlApp");
-    beginScope("[Library][OnTerminateGlApp]");
-    deleteInstance();
-    endScope();
+    contained("OnTerminateGlApp", HostCallOpen::Yes, [&] {
+        reportHostErrors(call, "OnTerminateGlApp");
+        beginScope("[Library][OnTerminateGlApp]");
+        deleteInstance();
+        endScope();
+    });
 }
 
 VIZ_EXPORT void OnUpdateGlApp(void) {
     const gl::HostCall call;
-    if (call.hostErrorCount() > 0 && !gFrameHostErrorsReported) {
-        call.logHostErrors("OnUpdateGlApp");
-        gFrameHostErrorsReported = true;
-    }
-    createInstanceOnSpeakerInfoSet();
-    // Without a complete framebuffer every clear and draw is an error: nothing to draw into yet.
-    if (glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        if (!gIncompleteFramebufferReported) {
-            logMessage(
-                "[Library][OnUpdateGlApp] the bound framebuffer is not complete; "
-                "nothing drawn");
-            gIncompleteFramebufferReported = true;
+    contained("OnUpdateGlApp", HostCallOpen::Yes, [&] {
+        if (call.hostErrorCount() > 0 && !gFrameHostErrorsReported) {
+            call.logHostErrors("OnUpdateGlApp");
+            gFrameHostErrorsReported = true;
         }
-        return;
-    }
-    if (gInstance != nullptr) {
-        gInstance->update();
+        createInstanceOnSpeakerInfoSet();
+        // Without a complete framebuffer every clear and draw is an error: nothing to draw into
+        // yet.
+        if (glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            if (!gIncompleteFramebufferReported) {
+                logMessage(
+                    "[Library][OnUpdateGlApp] the bound framebuffer is not complete; "
+                    "nothing drawn");
+                gIncompleteFramebufferReported = true;
+            }
+            return;
+        }
+        if (gInstance != nullptr) {
+            gInstance->update();
 #ifdef VIZ_DIAGNOSTICS
-        gDiagnostics->afterFrame(*gInstance);
+            gDiagnostics->afterFrame(*gInstance);
 #endif
-        return;
-    }
-    gl::applyBaseRenderState();
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+            return;
+        }
+        gl::applyBaseRenderState();
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    });
 }
 
 VIZ_EXPORT void UpdateTrackChange(void) {
     const gl::HostCall call;
-    reportHostErrors(call, "UpdateTrackChange");
-    beginScope("[Library][UpdateTrackChange]");
-    if (gInstance != nullptr) {
-        gInstance->updateTrackChange();
-    }
-    endScope();
+    contained("UpdateTrackChange", HostCallOpen::Yes, [&] {
+        reportHostErrors(call, "UpdateTrackChange");
+        beginScope("[Library][UpdateTrackChange]");
+        if (gInstance != nullptr) {
+            gInstance->updateTrackChange();
+        }
+        endScope();
+    });
 }
 
 VIZ_EXPORT void UpdateBandsInfo(const BandsInfo* bandsInfo) {
-    if (bandsInfo == nullptr) {
-        logMessage("[Library][UpdateBandsInfo] band record is null; ignored");
-        return;
-    }
-    uint32_t count = bandsInfo->count;
-    if (count > 0 && bandsInfo->data == nullptr) {
-        logMessage("[Library][UpdateBandsInfo] data is null with count %u; ignored", count);
-        return;
-    }
-    if (gInstance == nullptr) {
-        return;
-    }
-    // An analyser with a finer resolution than we draw still drives the animation.
-    if (count > kMaxBandCount) {
-        if (!gBandOverflowReported) {
-            logMessage("[Library][UpdateBandsInfo] count %u is above %u; using the first %u", count,
-                       kMaxBandCount, kMaxBandCount);
-            gBandOverflowReported = true;
+    contained("UpdateBandsInfo", HostCallOpen::No, [&] {
+        if (bandsInfo == nullptr) {
+            logMessage("[Library][UpdateBandsInfo] band record is null; ignored");
+            return;
         }
-        count = kMaxBandCount;
-    }
-    gInstance->setBandsInfo(count, bandsInfo->data);
+        uint32_t count = bandsInfo->count;
+        if (count > 0 && bandsInfo->data == nullptr) {
+            logMessage("[Library][UpdateBandsInfo] data is null with count %u; ignored", count);
+            return;
+        }
+        if (gInstance == nullptr) {
+            return;
+        }
+        // An analyser with a finer resolution than we draw still drives the animation.
+        if (count > kMaxBandCount) {
+            if (!gBandOverflowReported) {
+                logMessage("[Library][UpdateBandsInfo] count %u is above %u; using the first %u",
+                           count, kMaxBandCount, kMaxBandCount);
+                gBandOverflowReported = true;
+            }
+            count = kMaxBandCount;
+        }
+        gInstance->setBandsInfo(count, bandsInfo->data);
+    });
 }
 
 VIZ_EXPORT void UpdateBeatsInfo(int32_t /*beats*/) {}
 
 VIZ_EXPORT void UpdateSoundClass(int32_t soundClass) {
-    if (!acceptEnum("UpdateSoundClass", soundClass, SoundClassNames, "sound class")) {
-        return;
-    }
-    if (gInstance != nullptr) {
-        gInstance->setSoundClass(static_cast<SoundClass>(soundClass));
-    }
+    contained("UpdateSoundClass", HostCallOpen::No, [&] {
+        if (!acceptEnum("UpdateSoundClass", soundClass, SoundClassNames, "sound class")) {
+            return;
+        }
+        if (gInstance != nullptr) {
+            gInstance->setSoundClass(static_cast<SoundClass>(soundClass));
+        }
+    });
 }
 
 VIZ_EXPORT void StartRotatingDevice(int32_t toRotateInfo) {
-    if (!acceptEnum("StartRotatingDevice", toRotateInfo, RotateInfoNames, "rotation")) {
-        return;
-    }
-    const auto target = static_cast<RotateInfo>(toRotateInfo);
-    beginScope("[Library][StartRotatingDevice]");
-    logInScope("toRotateInfo: %s", toString(target));
-    if (gInstance != nullptr) {
-        gInstance->startRotationTransition(target);
-    }
-    endScope();
+    contained("StartRotatingDevice", HostCallOpen::No, [&] {
+        if (!acceptEnum("StartRotatingDevice", toRotateInfo, RotateInfoNames, "rotation")) {
+            return;
+        }
+        const auto target = static_cast<RotateInfo>(toRotateInfo);
+        beginScope("[Library][StartRotatingDevice]");
+        logInScope("toRotateInfo: %s", toString(target));
+        if (gInstance != nullptr) {
+            gInstance->startRotationTransition(target);
+        }
+        endScope();
+    });
 }
 
 VIZ_EXPORT void UpdateRotationDegree(float degree) {
-    if (std::isnan(degree)) {
-        logMessage("[Library][UpdateRotationDegree] degree is nan; ignored");
-        return;
-    }
-    if (gInstance != nullptr) {
-        gInstance->setRotationTransitionAngle(degree);
-    }
+    contained("UpdateRotationDegree", HostCallOpen::No, [&] {
+        if (std::isnan(degree)) {
+            logMessage("[Library][UpdateRotationDegree] degree is nan; ignored");
+            return;
+        }
+        if (gInstance != nullptr) {
+            gInstance->setRotationTransitionAngle(degree);
+        }
+    });
 }
 
 VIZ_EXPORT void UpdateSpeakerInfo(int32_t curSpeakerInfo) {
-    // A newer host's layout still gets a picture, with the speakers where a plain TV has them.
-    SpeakerInfo speaker = SpeakerInfo::TV_1;
-    if (isValidEnum(curSpeakerInfo, SpeakerInfoNames)) {
-        speaker = static_cast<SpeakerInfo>(curSpeakerInfo);
-    } else {
-        logMessage("[Library][UpdateSpeakerInfo] value %d is not a speaker layout; using TV_1",
-                   curSpeakerInfo);
-    }
-    beginScope("[Library][UpdateSpeakerInfo]");
-    logInScope("curSpeakerInfo: %s", toString(speaker));
-    gSpeaker = speaker;
-    gSpeakerInfoSet = true;
-    endScope();
+    contained("UpdateSpeakerInfo", HostCallOpen::No, [&] {
+        // A newer host's layout still gets a picture, with the speakers where a plain TV has
+        // them.
+        SpeakerInfo speaker = SpeakerInfo::TV_1;
+        if (isValidEnum(curSpeakerInfo, SpeakerInfoNames)) {
+            speaker = static_cast<SpeakerInfo>(curSpeakerInfo);
+        } else {
+            logMessage("[Library][UpdateSpeakerInfo] value %d is not a speaker layout; using TV_1",
+                       curSpeakerInfo);
+        }
+        beginScope("[Library][UpdateSpeakerInfo]");
+        logInScope("curSpeakerInfo: %s", toString(speaker));
+        gSpeaker = speaker;
+        gSpeakerInfoSet = true;
+        endScope();
+    });
 }

@@ -49,7 +49,7 @@ public:
         float capHeight = 0.0f;
         std::map<int, CharInfo> chars;
         std::map<int, std::map<int, KerningInfo>> kernings;
-        gl::Texture2d* texture = nullptr;  // owned by the renderer
+        gl::Owned<gl::Texture2d> texture;
     };
 
     // One laid-out glyph, in font pixels relative to the start of its text.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <new>
 #include <stdexcept>
 
 #include "visualization/log.h"
@@ -53,7 +54,8 @@ constexpr size_t kMaxGlyphsPerDraw = 65536 / 4;
 
 // The description's numbers are JSON strings. A missing member reads as JSON null, and get<>
 // on anything but a string throws picojson's type-mismatch error; a string that is not a
-// number throws the standard conversion error. createCharInfo catches both.
+// number throws the standard conversion error. createCharInfo catches both, but not memory
+// running out, which is no fault of the description.
 const std::string& member(const picojson::value& object, const char* name) {
     return object.get(name).get<std::string>();
 }
@@ -102,9 +104,7 @@ FontRenderer::~FontRenderer() {
     mTexCoordBuffer.reset();
     mIndexBuffer.reset();
     mVertexArray.reset();
-    for (auto& [name, font] : mFontInfo) {
-        gl::deleteTexture2d(font.texture);
-    }
+    mFontInfo.clear();
 }
 
 void FontRenderer::setViewport(uint32_t width, uint32_t height) {
@@ -126,6 +126,8 @@ bool FontRenderer::createCharInfo(const std::string& name, const FontPaths& path
     // The parser throws, rather than reports, a number beyond the range of a double ("1e999").
     try {
         error = picojson::parse(root, json);
+    } catch (const std::bad_alloc&) {
+        throw;  // not the description's fault: the boundary drops the instance
     } catch (const std::exception& exception) {
         error = exception.what()[0] != '\0' ? exception.what() : "number out of range";
     }
@@ -201,6 +203,8 @@ bool FontRenderer::createCharInfo(const std::string& name, const FontPaths& path
                 font.kernings[k.first][k.second] = k;
             }
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception& e) {
         logMessage("[FontRenderer][createCharInfo] Invalid font description %s: %s",
                    paths.jsonPath.c_str(), e.what());
@@ -208,11 +212,7 @@ bool FontRenderer::createCharInfo(const std::string& name, const FontPaths& path
     }
 
     gl::Texture2dConfig config;
-    font.texture = gl::createTexture2d(paths.imagePath.c_str(), config);
-    const auto existing = mFontInfo.find(name);
-    if (existing != mFontInfo.end()) {
-        gl::deleteTexture2d(existing->second.texture);
-    }
+    font.texture.reset(gl::createTexture2d(paths.imagePath.c_str(), config));
     mFontInfo[name] = std::move(font);
     return true;
 }
@@ -456,7 +456,7 @@ void FontRenderer::drawLine(const FontInfo& font, const Line& line, float x, flo
     gl::bindProgram(mProgram.get());
     gl::bindVertexArray(mVertexArray.get());
     gl::activeTexture(0);
-    gl::bindTexture2d(font.texture);
+    gl::bindTexture2d(font.texture.get());
     gl::uniform("uColor", mStyle.color.r, mStyle.color.g, mStyle.color.b, mStyle.color.a);
     gl::uniform("uColorDropShadow", mStyle.shadowColor.r, mStyle.shadowColor.g,
                 mStyle.shadowColor.b, mStyle.shadowColor.a);

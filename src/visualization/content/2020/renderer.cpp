@@ -78,9 +78,13 @@ Renderer::Renderer(uint32_t width, uint32_t height) : mWidth(width), mHeight(hei
     config.minFilter = GL_LINEAR_MIPMAP_LINEAR;
     config.magFilter = GL_LINEAR;
     config.generateMipmap = true;
-    mTextures.emplace_back(gl::createTexture2d(1, 1, config));
-    mTextures.emplace_back(gl::createTexture2d(mTexturePaths[PointMode::CIRCLE_SMALL], config));
-    mTextures.emplace_back(gl::createTexture2d(mTexturePaths[PointMode::CIRCLE_LARGE], config));
+    // Each texture is owned before the vector grows: a growth that fails must not lose one.
+    using OwnedTexture = gl::Owned<gl::Texture2d>;
+    mTextures.emplace_back(OwnedTexture(gl::createTexture2d(1, 1, config)));
+    mTextures.emplace_back(
+        OwnedTexture(gl::createTexture2d(mTexturePaths[PointMode::CIRCLE_SMALL], config)));
+    mTextures.emplace_back(
+        OwnedTexture(gl::createTexture2d(mTexturePaths[PointMode::CIRCLE_LARGE], config)));
 
     // Each sprite texture is its own sampler state to the driver.
     const gl::WarmUp warmUp;

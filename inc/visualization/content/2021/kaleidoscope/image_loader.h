@@ -124,6 +124,8 @@ private:
     friend class LevelSet;
     void run();
     void decode(DecodedImage& image);
+    // Logs, on the render thread, the photograph the worker gave up (mutex held).
+    void reportSkipped();
     void giveBack(size_t index) { mLevelInUse[index].store(false, std::memory_order_release); }
     void releaseUnusedPages();
 
@@ -141,6 +143,9 @@ private:
     fs::DecodeArena mArena;
     unsigned char* mLevelMemory = nullptr;  // kLevelSets sets, mapped once
     std::array<std::atomic<bool>, kLevelSets> mLevelInUse{};
+    // What the worker gave up, for the render thread to log: the worker does not log. Fixed
+    // storage, as the usual reason is that memory ran out.
+    char mSkipped[512] = {};
     std::thread mWorker;
 };
 

@@ -3,8 +3,12 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <exception>
 
 #include "platform.h"
+#include "visualization/log.h"
 #include "visualization/util/system/fs.h"
 #include "visualization/util/system/image_decoder.h"
 
@@ -205,6 +209,7 @@ bool ImageLoader::take(const std::string& path, DecodedImage& out) {
     mDone.wait(lock, [&] {
         return !(mBusy && mBusyPath == path) && !(mRequestPending && mRequested == path);
     });
+    reportSkipped();
     for (DecodedImage& result : mResults) {
         if (result.levels && result.path == path) {
             out = std::move(result);
@@ -225,6 +230,7 @@ bool ImageLoader::wait(DecodedImage& out) {
 
 bool ImageLoader::poll(DecodedImage& out) {
     std::lock_guard<std::mutex> lock(mMutex);
+    reportSkipped();
     if (mBusy || mRequestPending) {
         return false;
     }
@@ -237,6 +243,13 @@ bool ImageLoader::poll(DecodedImage& out) {
     return true;
 }
 
+void ImageLoader::reportSkipped() {
+    if (mSkipped[0] != '\0') {
+        logMessage("[content2021][kaleidoscope][ImageLoader] %s; photograph skipped", mSkipped);
+        mSkipped[0] = '\0';
+    }
+}
+
 void ImageLoader::run() {
     std::unique_lock<std::mutex> lock(mMutex);
     while (true) {
@@ -244,14 +257,30 @@ void ImageLoader::run() {
         if (mStop.load()) {
             return;
         }
-        mBusyPath = mRequested;
+        mBusyPath.swap(mRequested);  // unlike a copy, never allocates
         mRequestPending = false;
         mBusy = true;
         DecodedImage image;
-        image.path = mBusyPath;
         lock.unlock();
-        decode(image);
+        // An exception must not leave the thread (that ends the process): the photograph is not
+        // offered, and the render thread reports it and loads it on the spot.
+        char skipped[sizeof(mSkipped)] = "";
+        try {
+            image.path = mBusyPath;
+            decode(image);
+        } catch (const std::exception& exception) {
+            image.levels.reset();
+            std::snprintf(skipped, sizeof(skipped), "%s: exception \"%s\"", mBusyPath.c_str(),
+                          exception.what());
+        } catch (...) {
+            image.levels.reset();
+            std::snprintf(skipped, sizeof(skipped), "%s: an exception of unknown type",
+                          mBusyPath.c_str());
+        }
         lock.lock();
+        if (skipped[0] != '\0') {
+            std::memcpy(mSkipped, skipped, sizeof(mSkipped));
+        }
         mBusy = false;
         // The oldest result makes way, and its level set is free again.
         mResults[mResultNext] = std::move(image);

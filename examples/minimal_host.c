@@ -115,8 +115,11 @@ int main(int argc, char** argv) {
      * takes to draw; a live host leaves the clock alone. */
     platform_clock_set_manual(0);
 
+    /* Everything but the path, the orientation and the speaker layout is dropped until the
+     * instance exists. With the layout sent first, OnCreateGlApp has both and creates it; the
+     * sound class and the first band frame then reach it. */
+    UpdateSpeakerInfo(VIZ_SPEAKER_INFO_TV_SOUNDBAR_1);
     OnCreateGlApp(resources, VIZ_ROTATE_INFO_LANDSCAPE);
-    UpdateSpeakerInfo(VIZ_SPEAKER_INFO_TV_SOUNDBAR_1); /* the next frame creates the instance */
     UpdateSoundClass(VIZ_SOUND_CLASS_DYNAMIC);
     for (frame = 0; frame < SECONDS * FPS; ++frame) {
         synthesiseBands(frame, levels);

@@ -39,6 +39,25 @@ bool gFrameHostErrorsReported = false;
 bool gBandOverflowReported = false;
 bool gIncompleteFramebufferReported = false;
 
+// The calls that only an instance can take. A host that sends them before the instance exists
+// usually does so every frame: each reports the first drop only, until an instance is created.
+enum DroppedCall { kTrackChange, kBands, kSoundClass, kStartRotation, kRotationDegree, kCallKinds };
+bool gDropReported[kCallKinds] = {};
+
+bool haveInstanceFor(DroppedCall call, const char* function) {
+    if (gInstance != nullptr) {
+        return true;
+    }
+    if (!gDropReported[call]) {
+        logMessage(
+            "[Library][%s] no instance to take it; dropped (reported once until an "
+            "instance exists)",
+            function);
+        gDropReported[call] = true;
+    }
+    return false;
+}
+
 // Allocates nothing (destructors log through fixed scope slots), so it cannot fail half-way.
 void deleteInstance() noexcept {
     if (gInstance == nullptr) {
@@ -69,6 +88,9 @@ void createInstance() {
     gFrameHostErrorsReported = false;
     gBandOverflowReported = false;
     gIncompleteFramebufferReported = false;
+    for (bool& reported : gDropReported) {
+        reported = false;
+    }
     endScope();
 }
 
@@ -221,7 +243,7 @@ VIZ_EXPORT void UpdateTrackChange(void) {
     contained("UpdateTrackChange", HostCallOpen::Yes, [&] {
         reportHostErrors(call, "UpdateTrackChange");
         beginScope("[Library][UpdateTrackChange]");
-        if (gInstance != nullptr) {
+        if (haveInstanceFor(kTrackChange, "UpdateTrackChange")) {
             gInstance->updateTrackChange();
         }
         endScope();
@@ -239,7 +261,7 @@ VIZ_EXPORT void UpdateBandsInfo(const BandsInfo* bandsInfo) {
             logMessage("[Library][UpdateBandsInfo] data is null with count %u; ignored", count);
             return;
         }
-        if (gInstance == nullptr) {
+        if (!haveInstanceFor(kBands, "UpdateBandsInfo")) {
             return;
         }
         // An analyser with a finer resolution than we draw still drives the animation.
@@ -262,7 +284,7 @@ VIZ_EXPORT void UpdateSoundClass(int32_t soundClass) {
         if (!acceptEnum("UpdateSoundClass", soundClass, SoundClassNames, "sound class")) {
             return;
         }
-        if (gInstance != nullptr) {
+        if (haveInstanceFor(kSoundClass, "UpdateSoundClass")) {
             gInstance->setSoundClass(static_cast<SoundClass>(soundClass));
         }
     });
@@ -276,7 +298,7 @@ VIZ_EXPORT void StartRotatingDevice(int32_t toRotateInfo) {
         const auto target = static_cast<RotateInfo>(toRotateInfo);
         beginScope("[Library][StartRotatingDevice]");
         logInScope("toRotateInfo: %s", toString(target));
-        if (gInstance != nullptr) {
+        if (haveInstanceFor(kStartRotation, "StartRotatingDevice")) {
             gInstance->startRotationTransition(target);
         }
         endScope();
@@ -289,7 +311,7 @@ VIZ_EXPORT void UpdateRotationDegree(float degree) {
             logMessage("[Library][UpdateRotationDegree] degree is nan; ignored");
             return;
         }
-        if (gInstance != nullptr) {
+        if (haveInstanceFor(kRotationDegree, "UpdateRotationDegree")) {
             gInstance->setRotationTransitionAngle(degree);
         }
     });

@@ -134,18 +134,52 @@ TEST_F(Library, RecreationStartsInTheOrientationOfOnCreateGlApp) {
     EXPECT_EQ(log.matching("Orientation:         Landscape").size(), 2u);
 }
 
-TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithoutOne) {
+// A host that sends before the instance exists does so every frame: it hears of it once per
+// function, and once again after the instance has been and gone.
+TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
     LogCapture log;
     const float bands[4] = {-50, -40, -30, -20};
-    sendBands(4, bands);
-    api.UpdateSoundClass(1);
-    api.UpdateRotationDegree(45.0f);
-    api.UpdateBeatsInfo(7);
-    EXPECT_TRUE(log.lines().empty());
-    api.UpdateTrackChange();
-    const std::vector<std::string> expected = {"[Library][UpdateTrackChange] Begin",
-                                               "[Library][UpdateTrackChange] End"};
-    EXPECT_EQ(log.lines(), expected);
+    auto sendAll = [&] {
+        sendBands(4, bands);
+        api.UpdateSoundClass(1);
+        api.StartRotatingDevice(kPortrait);
+        api.UpdateRotationDegree(45.0f);
+        api.UpdateTrackChange();
+        api.UpdateBeatsInfo(7);
+    };
+    const std::string why =
+        " no instance to take it; dropped (reported once until an instance "
+        "exists)";
+    const std::vector<std::string> dropped = {
+        "[Library][UpdateBandsInfo]" + why,     "[Library][UpdateSoundClass]" + why,
+        "[Library][StartRotatingDevice]" + why, "[Library][UpdateRotationDegree]" + why,
+        "[Library][UpdateTrackChange]" + why,
+    };
+    for (int i = 0; i < 3; ++i) {
+        sendAll();
+        frame();
+    }
+    EXPECT_EQ(log.matching("no instance"), dropped);
+    EXPECT_EQ(instancesCreated(log), 0u);
+
+    api.OnCreateGlApp("res", kLandscape);
+    api.UpdateSpeakerInfo(kTV1);
+    frame();
+    log.clear();
+    sendAll();
+    frame();
+    EXPECT_TRUE(log.matching("no instance").empty());
+    EXPECT_TRUE(
+        log.contains("[Visualization][startRotationTransition] Transition to Portrait "
+                     "started"));
+
+    api.OnTerminateGlApp();
+    log.clear();
+    for (int i = 0; i < 3; ++i) {
+        sendAll();
+        frame();
+    }
+    EXPECT_EQ(log.matching("no instance"), dropped);
 }
 
 TEST_F(Library, FaultyHostValuesAreLoggedAndDropped) {

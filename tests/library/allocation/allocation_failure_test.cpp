@@ -179,6 +179,9 @@ TEST_F(AllocationFailure, InCreationTheHalfBuiltInstanceIsDeletedAndANewOneStart
 // The first band frame and the intro allocate what a warm instance reuses.
 TEST_F(AllocationFailure, InTheFirstFramesTheInstanceIsDeleted) {
     LogCapture log;
+    build();  // whatever runs once per process is done
+    play(kIntroFrames);
+    api.OnTerminateGlApp();
     build();
     const uint64_t allocations = allocationsOf([this] { play(kIntroFrames); });
     api.OnTerminateGlApp();

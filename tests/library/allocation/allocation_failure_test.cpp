@@ -63,7 +63,7 @@ uint64_t spread(uint64_t point, uint64_t points, uint64_t allocations) {
     return 1 + point * stride + point * 37 % stride;
 }
 
-// How many points of creation to try: VIZ_CREATION_POINTS=100000 tries every allocation (about
+// How many points of creation to try: VIZ_CREATION_POINTS=100000 tries every allocation (two to
 // three minutes), for a change to the building of contents or renderers.
 uint64_t creationPoints(uint64_t allocations) {
     const char* points = std::getenv("VIZ_CREATION_POINTS");
@@ -108,6 +108,7 @@ protected:
         ASSERT_EQ(lines.size(), 1u) << where;
         mFunctions.insert(lines[0].substr(0, lines[0].find(']', 9) + 1));
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << where;
+        EXPECT_TRUE(since(log, from, "GL ERROR").empty()) << where;
         EXPECT_EQ(soak::liveGlObjects(), mNoInstance) << where << ": GL objects left behind";
         mNoInstance = soak::liveGlObjects();  // each point judged on its own
         const size_t after = log.lines().size();

@@ -63,7 +63,13 @@ Program* createProgram(const char* vertexSource, const char* fragmentSource,
                        const std::map<unsigned int, std::string>& attributeLocations) {
     auto* program = new Program();
     program->id = glCreateProgram();
-    loadProgramSource(program, vertexSource, fragmentSource, attributeLocations);
+    try {
+        loadProgramSource(program, vertexSource, fragmentSource, attributeLocations);
+    } catch (...) {
+        // Reading the variables back allocates; out of memory there, the program is nobody's.
+        deleteProgram(program);
+        throw;
+    }
     return program;
 }
 

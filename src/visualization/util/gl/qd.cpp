@@ -304,10 +304,65 @@ void addArcLines(float x, float y, float z, float radius, float start, float end
 
 // ---- Lifecycle ---------------------------------------------------------------------------------
 
+namespace {
+
+// Deletes whatever of the shared resources exists: all of them after create(), or those made
+// before an allocation failed inside it.
+void release() {
+    if (g_program != nullptr) {
+        gl::deleteProgram(g_program);
+    }
+    for (gl::VertexArray** array :
+         {&g_arrays.point, &g_arrays.quadXY, &g_arrays.quadXZ, &g_arrays.cubeSolid,
+          &g_arrays.cubeWire, &g_arrays.line, &g_arrays.triangle, &g_arrays.points3,
+          &g_arrays.points2, &g_arrays.lineStrip, &g_arrays.lineBatch, &g_arrays.circle,
+          &g_arrays.cylinder, &g_arrays.mesh}) {
+        if (*array != nullptr) {
+            gl::deleteVertexArray(*array);
+        }
+    }
+    for (gl::VertexBuffer** buffer :
+         {&g_buffers.point, &g_buffers.quadXY, &g_buffers.quadTexCoords, &g_buffers.quadXZ,
+          &g_buffers.cube, &g_buffers.line, &g_buffers.triangle, &g_buffers.points3,
+          &g_buffers.points2, &g_buffers.lineStrip, &g_buffers.lineBatch, &g_buffers.circle,
+          &g_buffers.cylinder, &g_buffers.meshPositions, &g_buffers.meshTexCoords}) {
+        if (*buffer != nullptr) {
+            gl::deleteVertexBuffer(*buffer);
+        }
+    }
+    for (gl::IndexBuffer** buffer : {&g_buffers.cubeSolid, &g_buffers.cubeWire,
+                                     &g_buffers.cylinderIndices, &g_buffers.meshIndices}) {
+        if (*buffer != nullptr) {
+            gl::deleteIndexBuffer(*buffer);
+        }
+    }
+    g_circleSegments = 0;
+    g_circle.clear();
+    g_cylinderKey = CylinderKey();
+    g_cylinderIndexCount = 0;
+    g_texture = nullptr;
+}
+
+void build();
+
+}  // namespace
+
 void create() {
     if (g_created) {
         return;
     }
+    try {
+        build();
+    } catch (...) {
+        release();
+        throw;
+    }
+    g_created = true;
+}
+
+namespace {
+
+void build() {
     g_program = gl::createProgram(kVertexShader, kFragmentShader, {});
     gl::bindProgram(g_program);
     glGetFloatv(GL_ALIASED_POINT_SIZE_RANGE, g_pointSizeRange);
@@ -361,37 +416,15 @@ void create() {
     a.circle = makeArray(b.circle, 3, nullptr, nullptr);
     a.cylinder = makeArray(b.cylinder, 3, nullptr, b.cylinderIndices);
     a.mesh = makeArray(b.meshPositions, 3, b.meshTexCoords, b.meshIndices);
-    g_created = true;
 }
+
+}  // namespace
 
 void destroy() {
     if (!g_created) {
         return;
     }
-    gl::deleteProgram(g_program);
-    for (gl::VertexArray** array :
-         {&g_arrays.point, &g_arrays.quadXY, &g_arrays.quadXZ, &g_arrays.cubeSolid,
-          &g_arrays.cubeWire, &g_arrays.line, &g_arrays.triangle, &g_arrays.points3,
-          &g_arrays.points2, &g_arrays.lineStrip, &g_arrays.lineBatch, &g_arrays.circle,
-          &g_arrays.cylinder, &g_arrays.mesh}) {
-        gl::deleteVertexArray(*array);
-    }
-    for (gl::VertexBuffer** buffer :
-         {&g_buffers.point, &g_buffers.quadXY, &g_buffers.quadTexCoords, &g_buffers.quadXZ,
-          &g_buffers.cube, &g_buffers.line, &g_buffers.triangle, &g_buffers.points3,
-          &g_buffers.points2, &g_buffers.lineStrip, &g_buffers.lineBatch, &g_buffers.circle,
-          &g_buffers.cylinder, &g_buffers.meshPositions, &g_buffers.meshTexCoords}) {
-        gl::deleteVertexBuffer(*buffer);
-    }
-    for (gl::IndexBuffer** buffer : {&g_buffers.cubeSolid, &g_buffers.cubeWire,
-                                     &g_buffers.cylinderIndices, &g_buffers.meshIndices}) {
-        gl::deleteIndexBuffer(*buffer);
-    }
-    g_circleSegments = 0;
-    g_circle.clear();
-    g_cylinderKey = CylinderKey();
-    g_cylinderIndexCount = 0;
-    g_texture = nullptr;
+    release();
     g_created = false;
 }
 

@@ -10,8 +10,12 @@
 
 namespace fs {
 
-// Frees pixels with the image decoder's own allocator.
+class DecodeArena;
+
+// Frees pixels with the image decoder's own allocator, and the mapping they were decoded in, if
+// any.
 struct PixelDeleter {
+    DecodeArena* arena = nullptr;
     void operator()(unsigned char* pixels) const;
 };
 // 8-bit channels, row-major, top row first, in the file's own channel order; null on failure.
@@ -45,7 +49,9 @@ private:
 
 std::vector<uint8_t> loadBinary(const char* path);
 std::string loadString(const char* path);
-// Writes width, height and channels only when the file could be read.
+// Writes width, height and channels only when the file could be read. The file, the decoder's
+// work and the pixels live in a mapping of their own that goes back to the system with the pixels:
+// images loaded at every creation of an instance leave no gaps in the heap.
 TextureData loadTextureData(const char* path, int* width, int* height, int* channels);
 
 // The longest side of an image the library decodes: the largest texture every OpenGL ES 3.0

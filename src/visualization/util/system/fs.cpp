@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "visualization/log.h"
+#include "visualization/util/system/decode_arena.h"
 #include "visualization/util/system/image_decoder.h"
 
 namespace fs {
@@ -17,6 +19,10 @@ namespace fs {
 namespace {
 
 std::string gResourcePath;
+
+// Address space for loading one image on the render thread: what decoding the largest image takes,
+// with its file. Only the pages used become resident, and only until the pixels go.
+constexpr size_t kTextureArenaBytes = 96u << 20;
 
 void trimEnds(std::string& text, char c) {
     const size_t end = text.find_last_not_of(c);
@@ -141,6 +147,7 @@ bool huffmanTablesFit(const uint8_t* bytes, size_t size) {
 
 void PixelDeleter::operator()(unsigned char* pixels) const {
     decoder::release(pixels);
+    delete arena;
 }
 
 void setResourcePath(const char* path) {
@@ -182,29 +189,34 @@ std::string loadString(const char* path) {
 
 TextureData loadTextureData(const char* path, int* width, int* height, int* channels) {
     RegularFile file(path);
-    std::vector<uint8_t> bytes;
     if (!file.isOpen()) {
         logMessage("[fs] Binary could not be loaded: %s\n", path);
-    } else if (file.size() <= kMaxImageFileBytes) {
-        bytes.resize(file.size());
-        bytes.resize(file.read(bytes.data(), bytes.size()));
     }
-    if (bytes.empty()) {
-        logMessage("[fs] Error loading texture data: %s\n", path);
-        return TextureData(nullptr);
-    }
+    const size_t size = file.size() <= kMaxImageFileBytes ? file.size() : 0;
+    auto arena = std::make_unique<DecodeArena>(kTextureArenaBytes);
+    const DecodeArena::Scope scope(*arena);
+    auto* bytes = size > 0 ? static_cast<uint8_t*>(decoderAllocate(size)) : nullptr;
+    const size_t read = bytes != nullptr ? file.read(bytes, size) : 0;
+    TextureData pixels;
     int claimedWidth = 0;
     int claimedHeight = 0;
     int claimedChannels = 0;
-    if (huffmanTablesFit(bytes) &&
-        decoder::info(bytes.data(), static_cast<int>(bytes.size()), &claimedWidth, &claimedHeight,
-                      &claimedChannels) &&
-        (claimedWidth > kMaxImageSide || claimedHeight > kMaxImageSide)) {
+    if (read == 0) {
+        logMessage("[fs] Error loading texture data: %s\n", path);
+    } else if (huffmanTablesFit(bytes, read) &&
+               decoder::info(bytes, static_cast<int>(read), &claimedWidth, &claimedHeight,
+                             &claimedChannels) &&
+               (claimedWidth > kMaxImageSide || claimedHeight > kMaxImageSide)) {
         logMessage("[fs] Image too large: %s (%dx%d, at most %d on a side)\n", path, claimedWidth,
                    claimedHeight, kMaxImageSide);
-        return TextureData(nullptr);
+    } else {
+        pixels = decodeTextureData(bytes, read, width, height, channels);
     }
-    return decodeTextureData(bytes, width, height, channels);
+    decoderFree(bytes);
+    if (pixels) {
+        pixels.get_deleter().arena = arena.release();
+    }
+    return pixels;
 }
 
 TextureData decodeTextureData(const std::vector<uint8_t>& bytes, int* width, int* height,

@@ -66,6 +66,14 @@ TEST(DecodeArena, ADecodeInsideAScopeTakesNothingFromTheHeap) {
     const fs::TextureData plain = fs::decodeTextureData(bytes, &width, &height, &channels);
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(std::memcmp(plain.get(), inside.get(), picture), 0);
+
+    // An image loaded from its file brings a mapping of its own, which goes with the pixels.
+    const size_t beforeLoad = heapInUse();
+    const fs::TextureData loaded = fs::loadTextureData(
+        VIZ_SOURCE_DIR "/res/images/kaleidoscope_default/chelsea.jpg", &width, &height, &channels);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_LT(heapInUse() - beforeLoad, 16u * 1024);
+    EXPECT_EQ(std::memcmp(loaded.get(), inside.get(), picture), 0);
 }
 
 TEST(DecodeArena, BlocksGrowAndFreeWhereverTheyCameFrom) {

@@ -145,8 +145,17 @@ void Renderer::loadOnTheSpot(const std::string& path, DecodedImage& image) {
     if (!image.levels) {
         image.levels = LevelSet::ownBlock();
     }
-    if (!buildLevels(pixels.get(), image.width, image.height, image.channels,
-                     image.levels.data())) {
+    // The resampler works in the mapping the photograph was decoded in, where there is one.
+    bool built = false;
+    if (fs::DecodeArena* arena = pixels.get_deleter().arena) {
+        const fs::DecodeArena::Scope scope(*arena);
+        built = buildLevels(pixels.get(), image.width, image.height, image.channels,
+                            image.levels.data());
+    } else {
+        built = buildLevels(pixels.get(), image.width, image.height, image.channels,
+                            image.levels.data());
+    }
+    if (!built) {
         image.levels.reset();
     }
 }

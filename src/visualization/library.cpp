@@ -4,6 +4,7 @@
 #include "visualization/library.h"
 
 #include <GLES3/gl3.h>
+#include <malloc.h>
 
 #include <cmath>
 #include <exception>
@@ -68,6 +69,14 @@ void deleteInstance() noexcept {
     gDiagnostics.reset();
 #endif
     gInstance.reset();
+#ifdef __GLIBC__
+    // An instance frees blocks of megabytes (the driver's storage for its textures and buffers
+    // among them) in the gaps between blocks that live on; what the allocator keeps of them stays
+    // resident and grows with every re-creation. Giving the free pages back here keeps a TV's
+    // resident memory flat over hours of track changes and re-creations, at a few milliseconds
+    // per terminate.
+    malloc_trim(0);
+#endif
     endScope();
 }
 

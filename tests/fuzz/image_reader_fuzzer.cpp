@@ -5,7 +5,6 @@
 // rows it will read (at the unpack alignment in use) must lie within the decoder's allocation,
 // and no call may leave a GL error.
 #include <GLES3/gl3.h>
-#include <sanitizer/allocator_interface.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -60,8 +59,12 @@ void checkDecode(const char* path) {
     if (width <= 0 || height <= 0 || channels < 1 || channels > 4) {
         fail("decoded image with an impossible shape", width, height, channels);
     }
-    if (__sanitizer_get_allocated_size(pixels.get()) < uploadExtent(width, height, channels, 1)) {
-        fail("decoded pixels smaller than their shape", width, height, channels);
+    // The pixels live in the decoder's own mapping, outside the heap the address checker
+    // watches: reading every byte GL will read at least finds a shape that runs past it.
+    const size_t extent = uploadExtent(width, height, channels, 1);
+    volatile uint8_t sum = 0;
+    for (size_t i = 0; i < extent; ++i) {
+        sum = static_cast<uint8_t>(sum + pixels.get()[i]);
     }
 }
 

@@ -9,25 +9,16 @@
 
 #include <string>
 
+#include "support/heap.h"
+
 namespace {
 
 using namespace content2021::kaleidoscope;
 
 const std::string kPhotos = VIZ_SOURCE_DIR "/res/images/kaleidoscope_default/";
 
-size_t heapInUse() {
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
-
-// Under AddressSanitizer the heap is its own, which mallinfo2 does not see.
-bool heapVisible() {
-    const size_t before = heapInUse();
-    void* volatile block = std::malloc(1u << 20);
-    const bool visible = heapInUse() - before >= (1u << 20);
-    std::free(block);
-    return visible;
-}
+using testsupport::heapInUse;
+using testsupport::heapVisible;
 
 }  // namespace
 

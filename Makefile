@@ -2,19 +2,27 @@
 # serves integrators: `make install PREFIX=...` and `make package` (Debian packages in out/).
 BUILD ?= build
 PREFIX ?= /usr/local
+# One tree of clang with AddressSanitizer and UndefinedBehaviorSanitizer for the suite and the
+# fuzz targets alike.
 SANITIZE_BUILD ?= build-sanitize
-FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_ARGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build demo test test-sanitize fuzz soak bench reference-pictures install package format clean
+# ccache (installed by setup) with paths taken relative to the checkout, so that a fresh clone
+# anywhere is served from the cache of the last one. Expanded after setup has run.
+CCACHE = $(shell command -v ccache)
+LAUNCHER = $(if $(CCACHE),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := true
+
+.PHONY: setup configure build demo test sanitize-build test-sanitize fuzz soak bench reference-pictures install package format clean
 
 setup:
 	@./scripts/setup.sh
 
 configure: setup
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -27,9 +35,15 @@ demo: configure
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test-sanitize: setup
-	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVIZ_SANITIZE=ON >/dev/null
+# The suite again under the sanitizers, built with clang at -O1, with the fuzz targets beside it.
+# The long whole-library tests run shortened there (their full length runs in `make test`).
+sanitize-build: setup
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVIZ_SANITIZE=ON -DVIZ_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+		-DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" $(LAUNCHER) >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+
+test-sanitize: sanitize-build
 # The leak checker stops every thread at exit and has been seen to crash on the software
 # rasteriser's worker threads; rendering on the calling thread keeps its pass deterministic.
 # A test is retried once only for the checker's own crash: a real leak or fault fails both runs.
@@ -41,13 +55,10 @@ test-sanitize: setup
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
 
-# libFuzzer targets in their own build folder (clang, AddressSanitizer, UndefinedBehaviorSanitizer),
-# each run for FUZZ_SECONDS; any finding fails.
-fuzz: setup
-	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIZ_FUZZ=ON \
-		-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	@./scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+# The libFuzzer targets of the sanitizer tree, each run for FUZZ_SECONDS, two at a time; any
+# finding fails.
+fuzz: sanitize-build
+	@./scripts/fuzz.sh $(SANITIZE_BUILD) $(FUZZ_SECONDS)
 
 # Forty minutes of music per family, then through the shared object (long; SOAK_ARGS to change).
 soak: build
@@ -77,4 +88,4 @@ format:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	@rm -rf $(BUILD) $(SANITIZE_BUILD)

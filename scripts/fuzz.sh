@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every fuzz target of a fuzz build for a fixed time and fails on any finding. New inputs
-# go to <build>/corpus/<target> (kept between runs), findings to <build>/findings/; the committed
-# seeds in tests/fuzz/<target>/ are only read. Prints executions per second and edges covered.
+# Runs every fuzz target of the sanitizer build for a fixed time, two at a time (one per core),
+# and fails on any finding. New inputs go to <build>/corpus/<target> (kept between runs),
+# findings to <build>/findings/; the committed seeds in tests/fuzz/<target>/ are only read.
+# Prints executions per second and edges covered.
 # usage: scripts/fuzz.sh BUILD_DIR SECONDS
 # FUZZ_SEED fixes libFuzzer's random seed (CI does, so that a run it fails is one anybody can
 # repeat from a fresh build); without it every run explores anew.
@@ -20,32 +21,52 @@ export ASAN_OPTIONS=intercept_tls_get_addr=0
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1
 
-status=0
-summary=()
-for entry in "${targets[@]}"; do
-  name=${entry%%:*}
-  max_len=${entry##*:}
-  corpus=$build/corpus/$name
+run_target() {
+  local name=$1 max_len=$2
+  local corpus=$build/corpus/$name
   mkdir -p "$corpus" "$build/findings"
-  dict=()
+  local dict=()
   if [ -f "tests/fuzz/$name.dict" ]; then
     dict=(-dict="$root/tests/fuzz/$name.dict")
   fi
-  log=$build/fuzz-$name.log
-  echo "fuzz: $name for ${seconds}s (log: $log)" >&2
-  if ! "$build/tests/fuzz/viz_fuzz_$name" -max_total_time="$seconds" -timeout=60 -seed="${FUZZ_SEED:-0}" \
-      -rss_limit_mb=2560 -max_len="$max_len" -print_final_stats=1 \
-      -artifact_prefix="$build/findings/$name-" "${dict[@]}" \
-      "$corpus" "$root/tests/fuzz/$name" >"$log" 2>&1; then
-    echo "fuzz: $name found a fault:" >&2
-    grep -A30 -m1 -E 'ERROR|runtime error|Assertion|left pending|==[0-9]+==' "$log" >&2 || tail -40 "$log" >&2
-    status=1
+  "$build/tests/fuzz/viz_fuzz_$name" -max_total_time="$seconds" -timeout=60 -seed="${FUZZ_SEED:-0}" \
+    -rss_limit_mb=2560 -max_len="$max_len" -print_final_stats=1 \
+    -artifact_prefix="$build/findings/$name-" "${dict[@]}" \
+    "$corpus" "$root/tests/fuzz/$name" >"$build/fuzz-$name.log" 2>&1
+}
+
+# Two at a time: a third starts when the older of the two running has finished.
+declare -A pid_of
+running=()
+failed=()
+for entry in "${targets[@]}"; do
+  name=${entry%%:*}
+  if [ ${#running[@]} -ge 2 ]; then
+    wait "${pid_of[${running[0]}]}" || failed+=("${running[0]}")
+    running=("${running[@]:1}")
   fi
+  echo "fuzz: $name for ${seconds}s (log: $build/fuzz-$name.log)" >&2
+  run_target "$name" "${entry##*:}" &
+  pid_of[$name]=$!
+  running+=("$name")
+done
+for name in "${running[@]}"; do
+  wait "${pid_of[$name]}" || failed+=("$name")
+done
+
+for name in "${failed[@]}"; do
+  echo "fuzz: $name found a fault:" >&2
+  log=$build/fuzz-$name.log
+  grep -A30 -m1 -E 'ERROR|runtime error|Assertion|left pending|==[0-9]+==' "$log" >&2 || tail -40 "$log" >&2
+done
+
+for entry in "${targets[@]}"; do
+  name=${entry%%:*}
+  log=$build/fuzz-$name.log
   done_line=$(grep -E '#[0-9]+[[:space:]]+DONE' "$log" | tail -1 || true)
   edges=$(sed -nE 's/.* cov: ([0-9]+).*/\1/p' <<<"$done_line")
   rate=$(sed -nE 's/^stat::average_exec_per_sec:[[:space:]]+([0-9]+)/\1/p' "$log" | tail -1)
   runs=$(sed -nE 's/^stat::number_of_executed_units:[[:space:]]+([0-9]+)/\1/p' "$log" | tail -1)
-  summary+=("$(printf '%-14s %9s runs %6s exec/s %6s edges' "$name" "${runs:-?}" "${rate:-?}" "${edges:-?}")")
+  printf '%-16s %9s runs %6s exec/s %6s edges\n' "$name" "${runs:-?}" "${rate:-?}" "${edges:-?}"
 done
-printf '%s\n' "${summary[@]}"
-exit $status
+[ ${#failed[@]} -eq 0 ]

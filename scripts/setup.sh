@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libglm-dev
   libsdl2-dev libsndfile1-dev libfftw3-dev ffmpeg xvfb xauth
   libfreetype-dev fonts-dejavu-core
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev ccache
 )
 
 missing=()

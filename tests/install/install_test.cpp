@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 const fs::path kPrefix = VIZ_INSTALL_PREFIX;
 const fs::path kLibDir = kPrefix / VIZ_INSTALL_LIBDIR;
-const std::string kExample = VIZ_SOURCE_DIR "/examples/minimal_host.c";
+const std::string kExample = testsupport::sourceDir() + "/examples/minimal_host.c";
 
 std::string readText(const fs::path& path) {
     std::ifstream in(path);
@@ -56,7 +56,7 @@ TEST(InstalledTree, HoldsTheComponentsAndExportsTheTenFunctions) {
 
     const testsupport::ScratchDirectory scratch("exports");
     const fs::path& dir = scratch.path();
-    EXPECT_EQ(run(dir, VIZ_SOURCE_DIR "/tests/check_exports.sh " +
+    EXPECT_EQ(run(dir, testsupport::sourceDir() + "/tests/check_exports.sh " +
                            (kLibDir / "libvisualization.so." VIZ_SOVERSION).string()),
               0)
         << readText(dir / "log.txt");

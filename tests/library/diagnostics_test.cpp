@@ -73,7 +73,7 @@ TEST_F(DiagnosticLibrary, DrawsTheAnalyzerOverThePictureAndRecordsTheBands) {
     const std::string recording = scratch / "bands.txt";
     setenv("VISUALIZATION_ANALYZER", "1", 1);
     setenv("VISUALIZATION_RECORD_BANDS", recording.c_str(), 1);
-    LibraryApi diagnostic(VIZ_DIAGNOSTICS_LIBRARY_PATH);
+    LibraryApi diagnostic(testsupport::diagnosticsLibraryPath());
     ASSERT_TRUE(diagnostic.loaded()) << diagnostic.error;
     LogCapture log;
     const std::vector<uint8_t> analyzed = play(diagnostic);
@@ -99,7 +99,7 @@ TEST_F(DiagnosticLibrary, DrawsTheAnalyzerOverThePictureAndRecordsTheBands) {
 TEST_F(DiagnosticLibrary, WithoutTheVariablesDrawsWhatTheReleaseLibraryDraws) {
     useTarget(kWidth / 4, kHeight / 4);
     const std::vector<uint8_t> release = play(api);
-    LibraryApi diagnostic(VIZ_DIAGNOSTICS_LIBRARY_PATH);
+    LibraryApi diagnostic(testsupport::diagnosticsLibraryPath());
     ASSERT_TRUE(diagnostic.loaded()) << diagnostic.error;
     LogCapture log;
     EXPECT_EQ(play(diagnostic), release);

@@ -18,8 +18,12 @@ bool resolve(void* handle, const char* name, Function& function, std::string& er
 
 }  // namespace
 
+const char* diagnosticsLibraryPath() {
+    return VIZ_DIAGNOSTICS_LIBRARY_PATH;
+}
+
 LibraryApi::LibraryApi(const char* path) {
-    handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    handle = dlopen(path != nullptr ? path : VIZ_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         error = dlerror();
         return;

@@ -16,8 +16,12 @@
 
 namespace testsupport {
 
+// The diagnostic shared object of this build.
+const char* diagnosticsLibraryPath();
+
 struct LibraryApi {
-    explicit LibraryApi(const char* path = VIZ_LIBRARY_PATH);
+    // The release shared object unless another is named.
+    explicit LibraryApi(const char* path = nullptr);
     ~LibraryApi();
     LibraryApi(const LibraryApi&) = delete;
     LibraryApi& operator=(const LibraryApi&) = delete;

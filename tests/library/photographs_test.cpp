@@ -16,6 +16,7 @@
 
 #include "library/library_api.h"
 #include "support/log_capture.h"
+#include "support/test_output.h"
 
 using testsupport::LogCapture;
 namespace stdfs = std::filesystem;
@@ -80,9 +81,10 @@ class Photographs : public testsupport::LibraryTest {
 protected:
     void SetUp() override {
         LibraryTest::SetUp();
-        mScratch = stdfs::path(VIZ_TEST_OUTPUT_DIR) / ("photographs-" + std::to_string(getpid()));
+        mScratch =
+            stdfs::path(testsupport::testOutputDir()) / ("photographs-" + std::to_string(getpid()));
         stdfs::remove_all(mScratch);
-        const stdfs::path source = stdfs::path(VIZ_SOURCE_DIR) / "res";
+        const stdfs::path source = stdfs::path(testsupport::sourceDir()) / "res";
         const stdfs::path res = mScratch / "res";
         linkAllBut(source, res, "images");
         linkAllBut(source / "images", res / "images", "kaleidoscope_default");

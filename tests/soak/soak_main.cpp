@@ -643,7 +643,7 @@ int main(int argc, char** argv) {
     }
     // Never the source tree: a log file named by a relative VISUALIZATION_LOG lands in the build.
     if (!testsupport::enterTestOutput()) {
-        std::fprintf(stderr, "soak: cannot work in %s\n", VIZ_TEST_OUTPUT_DIR);
+        std::fprintf(stderr, "soak: cannot work in %s\n", testsupport::testOutputDir().c_str());
         return 1;
     }
     if (std::getenv("VISUALIZATION_LOG") == nullptr) {

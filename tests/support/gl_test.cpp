@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
+#include "support/test_output.h"
 
 namespace testsupport {
 
@@ -81,8 +82,8 @@ Rgba GlTest::pixel(uint32_t x, uint32_t y) const {
 }
 
 std::string GlTest::savePng(const std::string& name) const {
-    std::filesystem::create_directories(VIZ_TEST_OUTPUT_DIR);
-    const std::string path = std::string(VIZ_TEST_OUTPUT_DIR) + "/" + name + ".png";
+    std::filesystem::create_directories(testOutputDir());
+    const std::string path = testsupport::testOutputDir() + "/" + name + ".png";
     headless::writePng(path, mTarget->width(), mTarget->height(), mPixels.data());
     return path;
 }

@@ -14,6 +14,14 @@
 
 namespace testsupport {
 
+// Whether the suite runs under the sanitizers, where a frame costs five to ten times as much: the
+// long runs through many instances are shortened there (they run in full without them).
+#ifdef VIZ_SANITIZED
+inline constexpr bool kSanitized = true;
+#else
+inline constexpr bool kSanitized = false;
+#endif
+
 struct Rgba {
     uint8_t r, g, b, a;
     bool operator==(const Rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/gl_test.h"
+#include "support/test_output.h"
 #include "visualization/util/system/fs.h"
 
 namespace testsupport {
@@ -16,7 +17,7 @@ protected:
         GlTest::SetUp();
         mSavedResourcePath = fs::getResourcePath();
         // The resource path loses a leading slash when stored, so hand it a relative one.
-        const std::string res = std::filesystem::relative(std::string(VIZ_SOURCE_DIR) + "/res");
+        const std::string res = std::filesystem::relative(testsupport::sourceDir() + "/res");
         fs::setResourcePath(res.c_str());
     }
     void TearDown() override {

@@ -2,28 +2,23 @@
 // they were started in, so that nothing a test writes can land in the source tree.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 namespace testsupport {
+
+// The source tree and the build's test output, absolute. They are compiled into one file of the
+// support library alone, so that the compiler cache serves every other test file to a checkout
+// at another path.
+const std::string& sourceDir();
+const std::string& testOutputDir();
 
 // A fresh, empty folder of one test's own, removed with everything in it when this goes. The
 // process id keeps tests that run in parallel processes apart.
 class ScratchDirectory {
 public:
-    explicit ScratchDirectory(const std::string& name)
-        : mPath(std::filesystem::path(VIZ_TEST_OUTPUT_DIR) / "scratch" /
-                (name + "-" + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(mPath);
-        std::filesystem::create_directories(mPath);
-    }
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(mPath, ignored);
-    }
+    explicit ScratchDirectory(const std::string& name);
+    ~ScratchDirectory();
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
@@ -39,22 +34,6 @@ private:
 // Makes the build's test output the working directory, with `res` there standing for the source
 // tree's resources: a host that passes "res" finds them, and what it writes by a relative name
 // (a log file, a recording) stays in the build.
-inline bool enterTestOutput() {
-    namespace fs = std::filesystem;
-    const fs::path output(VIZ_TEST_OUTPUT_DIR);
-    const fs::path resources = fs::path(VIZ_SOURCE_DIR) / "res";
-    std::error_code error;
-    fs::create_directories(output, error);
-    const fs::path link = output / "res";
-    if (!fs::equivalent(link, resources, error)) {
-        // Made under a name of this process's own and renamed over a missing or stale one in a
-        // single step, so tests in parallel processes never see it half made.
-        const fs::path fresh = output / ("res-" + std::to_string(::getpid()));
-        fs::remove(fresh, error);
-        fs::create_directory_symlink(resources, fresh, error);
-        fs::rename(fresh, link, error);
-    }
-    return fs::equivalent(link, resources, error) && ::chdir(output.c_str()) == 0;
-}
+bool enterTestOutput();
 
 }  // namespace testsupport

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include "support/test_output.h"
 
 using assets::Image;
 using assets::MaskShape;
@@ -43,8 +44,7 @@ TEST(AssetImages, GeneratorIsRepeatableAndMatchesTheCommittedFiles) {
         EXPECT_EQ(png, assets::encodePng(second[i].image));
 
         // The committed file is what the generator writes today: regenerate after a change.
-        const std::string committed =
-            std::string(VIZ_SOURCE_DIR) + "/res/images/" + first[i].fileName;
+        const std::string committed = testsupport::sourceDir() + "/res/images/" + first[i].fileName;
         EXPECT_EQ(readFile(committed), png) << committed << " is stale";
 
         // The file decodes to the same pixels with the channel count the loaders rely on.

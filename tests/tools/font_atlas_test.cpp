@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 #include <vector>
+#include "support/test_output.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ TEST(FontAtlas, GeneratorIsRepeatableAndMatchesTheCommittedFiles) {
     EXPECT_EQ(first.json, second.json);
 
     // The committed files are what the generator writes today: regenerate after a change.
-    const std::string directory = std::string(VIZ_SOURCE_DIR) + "/res/fonts/replica/";
+    const std::string directory = testsupport::sourceDir() + "/res/fonts/replica/";
     const std::string committedPng = readFile(directory + "replica.png");
     EXPECT_TRUE(committedPng == std::string(png.begin(), png.end())) << "replica.png is stale";
     EXPECT_TRUE(readFile(directory + "replica.json") == first.json) << "replica.json is stale";

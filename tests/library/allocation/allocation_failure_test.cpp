@@ -29,12 +29,8 @@ const std::string kFailure =
     "exception \"std::bad_alloc\"; the instance is deleted, UpdateSpeakerInfo builds a new one";
 const std::string kModeLine = "[ContentPlayer][setContentMode] Mode next: ";
 const char* const kFamilies[] = {"2020", "CUBES", "RING", "LINES", "KALEIDOSCOPE"};
-// Under AddressSanitizer a point costs ten times as much; fewer keep the run under a minute.
-#ifdef __SANITIZE_ADDRESS__
-constexpr uint64_t kThinning = 4;
-#else
-constexpr uint64_t kThinning = 1;
-#endif
+// Under the sanitizers a point costs ten times as much; fewer keep the run under a minute.
+constexpr uint64_t kThinning = testsupport::kSanitized ? 4 : 1;
 
 // Lines from `from` on that contain `needle`.
 std::vector<std::string> since(const LogCapture& log, size_t from, const std::string& needle) {

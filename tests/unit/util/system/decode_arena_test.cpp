@@ -12,6 +12,7 @@
 
 #include "support/heap.h"
 
+#include "support/test_output.h"
 #include "visualization/util/system/fs.h"
 
 namespace {
@@ -20,7 +21,8 @@ using testsupport::heapInUse;
 using testsupport::heapVisible;
 
 std::vector<uint8_t> photograph() {
-    return fs::loadBinary(VIZ_SOURCE_DIR "/res/images/kaleidoscope_default/chelsea.jpg");
+    return fs::loadBinary(
+        (testsupport::sourceDir() + "/res/images/kaleidoscope_default/chelsea.jpg").c_str());
 }
 
 }  // namespace
@@ -61,7 +63,8 @@ TEST(DecodeArena, ADecodeInsideAScopeTakesNothingFromTheHeap) {
     // An image loaded from its file brings a mapping of its own, which goes with the pixels.
     const size_t beforeLoad = heapInUse();
     const fs::TextureData loaded = fs::loadTextureData(
-        VIZ_SOURCE_DIR "/res/images/kaleidoscope_default/chelsea.jpg", &width, &height, &channels);
+        (testsupport::sourceDir() + "/res/images/kaleidoscope_default/chelsea.jpg").c_str(), &width,
+        &height, &channels);
     ASSERT_NE(loaded, nullptr);
     EXPECT_LT(heapInUse() - beforeLoad, 16u * 1024);
     EXPECT_EQ(std::memcmp(loaded.get(), inside.get(), picture), 0);

@@ -121,7 +121,7 @@ TEST_F(FsTest, ImagesWithASideAboveTheLimitAreNotDecoded) {
     const std::vector<uint8_t> row(2049 * 3, 200);
     ASSERT_NE(stbi_write_png(file("limit.png").c_str(), 2048, 1, 3, row.data(), 0), 0);
     ASSERT_NE(stbi_write_png(file("over.png").c_str(), 1, 2049, 3, row.data(), 0), 0);
-    const std::string huge = VIZ_SOURCE_DIR "/tests/fuzz/image_reader/huge.jpg";
+    const std::string huge = (testsupport::sourceDir() + "/tests/fuzz/image_reader/huge.jpg");
     LogCapture log;
     int width = -1, height = -1, channels = -1;
     EXPECT_NE(fs::loadTextureData(file("limit.png").c_str(), &width, &height, &channels), nullptr);
@@ -145,7 +145,7 @@ TEST_F(FsTest, ImagesWithASideAboveTheLimitAreNotDecoded) {
 // counts the decoder reads from the bytes of the end marker and then zeros. All are refused,
 // while the tables of an ordinary JPEG (of 12 and 162 codes) still decode.
 TEST_F(FsTest, JpegHuffmanTablesOfMoreThan256CodesAreRefused) {
-    const std::string dir = VIZ_SOURCE_DIR "/tests/fuzz/image_reader/";
+    const std::string dir = (testsupport::sourceDir() + "/tests/fuzz/image_reader/");
     std::vector<uint8_t> filled = fs::loadBinary((dir + "huffman_overflow.jpg").c_str());
     filled.insert(filled.begin(), 0xFF);
     int width = -1, height = -1, channels = -1;
@@ -154,7 +154,7 @@ TEST_F(FsTest, JpegHuffmanTablesOfMoreThan256CodesAreRefused) {
         EXPECT_EQ(fs::decodeTextureData(crafted, &width, &height, &channels), nullptr);
     }
     const std::vector<uint8_t> jpeg =
-        fs::loadBinary(VIZ_SOURCE_DIR "/tests/fuzz/image_reader/rgb.jpg");
+        fs::loadBinary((testsupport::sourceDir() + "/tests/fuzz/image_reader/rgb.jpg").c_str());
     ASSERT_NE(fs::decodeTextureData(jpeg, &width, &height, &channels), nullptr);
     EXPECT_TRUE(width == 8 && height == 6 && channels == 3);
 }
@@ -164,8 +164,8 @@ TEST_F(FsTest, JpegHuffmanTablesOfMoreThan256CodesAreRefused) {
 // processors the library is built for); the fuzz build excuses just that check in the decoder's
 // own code. The photograph decodes to its full size, the blocks past the cut left flat.
 TEST_F(FsTest, AJpegCutShortByAMarkerInsideABlockIsSurvived) {
-    const std::vector<uint8_t> cut =
-        fs::loadBinary(VIZ_SOURCE_DIR "/tests/fuzz/image_reader/entropy_cut_by_marker.jpg");
+    const std::vector<uint8_t> cut = fs::loadBinary(
+        (testsupport::sourceDir() + "/tests/fuzz/image_reader/entropy_cut_by_marker.jpg").c_str());
     ASSERT_EQ(cut.size(), 677u);
     int width = -1, height = -1, channels = -1;
     EXPECT_NE(fs::decodeTextureData(cut, &width, &height, &channels), nullptr);
@@ -178,7 +178,7 @@ TEST_F(FsTest, AJpegCutShortByAMarkerInsideABlockIsSurvived) {
 // file is refused, while a progressive JPEG, whose first DC scan names an AC table it never
 // reads, decodes, and so does every bundled photograph.
 TEST_F(FsTest, AJpegScanNamingAnUndefinedTableIsRefused) {
-    const std::string dir = VIZ_SOURCE_DIR "/tests/fuzz/image_reader/";
+    const std::string dir = (testsupport::sourceDir() + "/tests/fuzz/image_reader/");
     int width = -1, height = -1, channels = -1;
     // Debian's decoder, unlike the one the fuzzer builds, happens to refuse the file on its own.
     EXPECT_FALSE(fs::huffmanTablesFit(fs::loadBinary((dir + "undefined_ac_table.jpg").c_str())));
@@ -189,7 +189,7 @@ TEST_F(FsTest, AJpegScanNamingAnUndefinedTableIsRefused) {
     for (const char* photo :
          {"astronaut", "chelsea", "coffee", "hubble_deep_field", "retina", "rocket"}) {
         const std::string path =
-            std::string(VIZ_SOURCE_DIR "/res/images/kaleidoscope_default/") + photo + ".jpg";
+            (testsupport::sourceDir() + "/res/images/kaleidoscope_default/") + photo + ".jpg";
         EXPECT_NE(fs::decodeTextureData(fs::loadBinary(path.c_str()), &width, &height, &channels),
                   nullptr)
             << photo;

@@ -8,6 +8,7 @@
 
 #include "gl/content/2021/kaleidoscope/kaleidoscope_gl_test.h"
 #include "support/log_capture.h"
+#include "support/test_output.h"
 #include "visualization/content/2021/kaleidoscope/content.h"
 #include "visualization/util/gl/shared_context.h"
 #include "visualization/util/random.h"
@@ -143,7 +144,7 @@ TEST_F(KaleidoscopeContentTest, EveryModeReactsToTheMusic) {
     useTarget(kWidth, kHeight);
     // The bundled photographs.
     std::filesystem::create_directories(mRoot + "/images");
-    std::filesystem::copy(std::string(VIZ_SOURCE_DIR) + "/res/images/kaleidoscope_default",
+    std::filesystem::copy(testsupport::sourceDir() + "/res/images/kaleidoscope_default",
                           imageDir());
     util::setRandomSeed(5);
     Content content(kWidth, kHeight, RotateInfo::Landscape);

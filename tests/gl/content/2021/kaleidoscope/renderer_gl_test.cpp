@@ -9,6 +9,7 @@
 
 #include "gl/content/2021/kaleidoscope/kaleidoscope_gl_test.h"
 #include "support/log_capture.h"
+#include "support/test_output.h"
 #include "visualization/content/2021/kaleidoscope/image_loader.h"
 #include "visualization/content/2021/kaleidoscope/renderer.h"
 #include "visualization/util/gl/shared_context.h"
@@ -168,7 +169,7 @@ TEST_F(KaleidoscopeRendererTest, BlendBelowOneIsPremultipliedOverTheBackground) 
 TEST_F(KaleidoscopeRendererTest, AStagedPhotographLooksAsOneLoadedOnTheSpot) {
     constexpr uint32_t kSize = 128;
     useTarget(kSize, kSize);
-    const std::string photos = std::string(VIZ_SOURCE_DIR) + "/res/images/kaleidoscope_default/";
+    const std::string photos = testsupport::sourceDir() + "/res/images/kaleidoscope_default/";
     const RenderState first = makeState(kSize, kSize, photos + "coffee.jpg");
     const RenderState next = makeState(kSize, kSize, photos + "astronaut.jpg");
     std::vector<uint8_t> onTheSpot;

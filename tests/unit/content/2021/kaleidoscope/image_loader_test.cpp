@@ -10,12 +10,13 @@
 #include <string>
 
 #include "support/heap.h"
+#include "support/test_output.h"
 
 namespace {
 
 using namespace content2021::kaleidoscope;
 
-const std::string kPhotos = VIZ_SOURCE_DIR "/res/images/kaleidoscope_default/";
+const std::string kPhotos = (testsupport::sourceDir() + "/res/images/kaleidoscope_default/");
 
 using testsupport::heapInUse;
 using testsupport::heapVisible;

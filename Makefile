@@ -38,6 +38,10 @@ test: build
 # The suite again under the sanitizers, built with clang at -O1, with the fuzz targets beside it.
 # The long whole-library tests run shortened there (their full length runs in `make test`).
 sanitize-build: setup
+	@if [ -f $(SANITIZE_BUILD)/CMakeCache.txt ] && \
+		! grep -q '^CMAKE_CXX_COMPILER:.*clang' $(SANITIZE_BUILD)/CMakeCache.txt; then \
+		echo "$(SANITIZE_BUILD) was built by another compiler: starting it afresh" >&2; \
+		rm -rf $(SANITIZE_BUILD); fi
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVIZ_SANITIZE=ON -DVIZ_FUZZ=ON \
 		-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
 		-DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" $(LAUNCHER) >/dev/null

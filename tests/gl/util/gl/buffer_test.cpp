@@ -1,5 +1,5 @@
-// Buffers against the real GL state of the headless context: binding records, uploads in
-// elements, index types and error reporting.
+// Buffers against the real GL state of the headless context: streamed uploads and error
+// reporting.
 #include "visualization/util/gl/buffer.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +13,6 @@
 
 namespace {
 
-using gltest::integer;
-
 GLint bufferSize(GLenum target) {
     GLint value = -1;
     glGetBufferParameteriv(target, GL_BUFFER_SIZE, &value);
@@ -22,47 +20,6 @@ GLint bufferSize(GLenum target) {
 }
 
 using GlBufferTest = gltest::GlLayerTest;
-
-TEST_F(GlBufferTest, VertexBuffersBindOnlyWhenNotCurrentAndTakeDataInElements) {
-    gl::VertexBuffer* a = gl::createVertexBuffer();
-    gltest::expectBindsOnlyWhenNotCurrent(
-        GL_ARRAY_BUFFER_BINDING, a->id, [&] { gl::bindVertexBuffer(a); }, gl::unbindVertexBuffer);
-    // Creating another buffer, with or without data, restores the current one.
-    gl::VertexBuffer* b = gl::createVertexBuffer();
-    gl::VertexBuffer* c = gl::createVertexBuffer(std::vector<float>{1, 2, 3}, GL_DYNAMIC_DRAW);
-    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(a->id));
-    // Five elements of 16 bytes.
-    gl::bufferVertexData(5, 16, nullptr, GL_STREAM_DRAW);
-    EXPECT_EQ(a->size, 80);
-    EXPECT_EQ(bufferSize(GL_ARRAY_BUFFER), 80);
-
-    // Deleting the current buffer clears the record; deleting another keeps it.
-    gl::deleteVertexBuffer(a);
-    EXPECT_TRUE(a == nullptr && gl::vertexBufferCurrent == nullptr);
-    gl::bindVertexBuffer(c);
-    gl::deleteVertexBuffer(b);
-    EXPECT_EQ(gl::vertexBufferCurrent, c);
-    gl::deleteVertexBuffer(c);
-}
-
-TEST_F(GlBufferTest, IndexBuffersRecordTheirTypeAndRestoreTheBinding) {
-    gl::IndexBuffer* shorts =
-        gl::createIndexBuffer(std::vector<uint16_t>{0, 1, 2, 2, 3}, GL_DYNAMIC_DRAW);
-    gltest::expectBindsOnlyWhenNotCurrent(
-        GL_ELEMENT_ARRAY_BUFFER_BINDING, shorts->id, [&] { gl::bindIndexBuffer(shorts); },
-        gl::unbindIndexBuffer);
-    gl::IndexBuffer* ints = gl::createIndexBuffer(std::vector<uint32_t>{9, 8}, GL_STATIC_DRAW);
-    EXPECT_EQ(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING), static_cast<GLint>(shorts->id));
-    EXPECT_EQ(shorts->size, 10);
-    EXPECT_EQ(ints->type, static_cast<GLenum>(GL_UNSIGNED_INT));
-    gl::bindIndexBuffer(ints);
-    gl::bufferIndexData(std::vector<uint16_t>{1, 2, 3, 4}, GL_STREAM_DRAW);
-    EXPECT_EQ(ints->type, static_cast<GLenum>(GL_UNSIGNED_SHORT));
-    EXPECT_EQ(bufferSize(GL_ELEMENT_ARRAY_BUFFER), 8);
-    gl::deleteIndexBuffer(ints);
-    EXPECT_EQ(gl::indexBufferCurrent, nullptr);
-    gl::deleteIndexBuffer(shorts);
-}
 
 // Data rebuilt every frame keeps one store while it fits, so the driver is not asked for a block
 // of a new size every frame; the data itself still arrives whole.

@@ -8,11 +8,9 @@
 
 #include <array>
 
-#include "support/log_capture.h"
 #include "support/resource_gl_test.h"
 #include "visualization/util/math/quaternion.h"
 
-using testsupport::LogCapture;
 using testsupport::ResourceGlTest;
 using testsupport::Rgba;
 
@@ -145,19 +143,6 @@ TEST_F(AODOverlayGl, RotationTurnsTheWindowAndItsScissor) {
     savePng("aod_wide_turned");
     EXPECT_TRUE(near(pixel(160 + 70, 90), kBackground)) << pixel(160 + 70, 90);
     EXPECT_TRUE(near(pixel(160, 90 - 70), kContent)) << pixel(160, 90 - 70);
-}
-
-TEST_F(AODOverlayGl, LogsItsScopesAndLoadsTheAtlas) {
-    LogCapture log;
-    auto overlay = std::make_unique<AODOverlay>(kWidth, kHeight);
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{"[AODOverlay][Constructor] Begin",
-                                                     "[AODOverlay][Constructor] End"}));
-    log.clear();
-    frame(*overlay, 1.0f, AODMask(2, vec2f{1.0f, 2.0f}, vec2f{}));
-    EXPECT_TRUE(log.lines().empty());
-    overlay.reset();
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{"[AODOverlay][Destructor] Begin",
-                                                     "[AODOverlay][Destructor] End"}));
 }
 
 }  // namespace

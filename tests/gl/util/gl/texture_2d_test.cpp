@@ -35,11 +35,10 @@ void main() {
 const char* kQuadFragmentSource = R"(#version 300 es
 precision highp float;
 uniform sampler2D uTexture;
-uniform float uLod;
 in vec2 vUv;
 out vec4 fragColor;
 void main() {
-    fragColor = uLod < 0.0 ? texture(uTexture, vUv) : textureLod(uTexture, vUv, uLod);
+    fragColor = texture(uTexture, vUv);
 }
 )";
 
@@ -111,14 +110,13 @@ protected:
     }
 
     // Draws the texture over the whole target and reads it back.
-    void drawTexture(gl::Texture2d* texture, float lod = -1.0f) {
+    void drawTexture(gl::Texture2d* texture) {
         glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         glActiveTexture(GL_TEXTURE0);
         gl::bindTexture2d(texture);
         gl::bindProgram(mProgram);
         gl::uniform("uTexture", 0);
-        gl::uniform("uLod", lod);
         gltest::drawPositions(mProgram, {-1, -1, 1, -1, -1, 1, 1, 1}, GL_TRIANGLE_STRIP);
         readBack();
     }
@@ -208,17 +206,6 @@ TEST_F(GlTexture2dTest, ImageAssetsKeepTheirChannels) {
         gl::deleteTexture2d(texture);
     }
     savePng("gl_textured_quad");
-
-    // Mipmaps on request: level 1 of a 2x2 image is its mean.
-    const uint8_t quad[] = {200, 0, 0, 100, 0, 0, 0, 0, 0, 40, 0, 0};
-    const std::string path = writePng("quad", Image{2, 2, 3, {quad, quad + 12}});
-    gl::Texture2dConfig mipmapped = nearest(GL_RGB);
-    mipmapped.minFilter = GL_NEAREST_MIPMAP_NEAREST;
-    mipmapped.generateMipmap = true;
-    gl::Texture2d* texture = gl::createTexture2d(path.c_str(), mipmapped);
-    drawTexture(texture, 1.0f);
-    EXPECT_TRUE(testsupport::near(pixel(32, 32), {85, 0, 0, 255})) << pixel(32, 32);
-    gl::deleteTexture2d(texture);
 }
 
 TEST_F(GlTexture2dTest, UnusableAssetsGiveTheLoggedFallback) {

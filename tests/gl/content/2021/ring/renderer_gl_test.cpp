@@ -73,50 +73,8 @@ protected:
 bool isRed(const testsupport::Rgba& c) {
     return c.r > 128 && c.g < 64;
 }
-bool isGreen(const testsupport::Rgba& c) {
-    return c.g > 128 && c.r < 64;
-}
 
 }  // namespace
-
-// A small box behind a bigger one: its edges fail the depth test while the front box's own
-// edges, on the very faces that hide it, pass. Whatever state the host left, the picture is the
-// same, and the renderer leaves its own state switched off.
-TEST_F(RingRendererTest, EdgesBehindAnotherBoxAreHidden) {
-    Renderer renderer;
-    Scene scene = makeScene();
-    addBox(scene, 0.5f, 0.8f, colorf(1.0f, 0.0f, 0.0f, 1.0f));
-    addBox(scene, -0.5f, 0.3f, colorf(0.0f, 1.0f, 0.0f, 1.0f));
-
-    clear();
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ZERO, GL_ONE);
-    glColorMask(GL_FALSE, GL_TRUE, GL_FALSE, GL_TRUE);
-    glDepthFunc(GL_GREATER);
-    glDepthMask(GL_FALSE);
-    glCullFace(GL_FRONT);
-    renderer.draw(scene);
-    readBack();
-    EXPECT_GT(count(isRed), 500);
-    EXPECT_EQ(count(isGreen), 0);
-    if (HasFailure()) {
-        savePng("ring_hidden_edges");
-    }
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
-    GLboolean mask[4];
-    glGetBooleanv(GL_COLOR_WRITEMASK, mask);
-    EXPECT_TRUE(mask[0] && mask[1] && mask[2] && mask[3]);
-
-    // Without the depth pass the back box shows through.
-    renderer.mDrawDepth = false;
-    clear();
-    renderer.draw(scene);
-    readBack();
-    EXPECT_GT(count(isGreen), 100);
-}
 
 // At full alpha the lines keep their colour; at 0.05 they are 95 % the global colour, whose
 // alpha is halved by the smoothstep, blended premultiplied over the background.

@@ -52,7 +52,6 @@ inline void clearBinding(GLenum query) {
         {GL_CURRENT_PROGRAM, [] { glUseProgram(0); }},
         {GL_VERTEX_ARRAY_BINDING, [] { glBindVertexArray(0); }},
         {GL_TEXTURE_BINDING_2D, [] { glBindTexture(GL_TEXTURE_2D, 0); }},
-        {GL_FRAMEBUFFER_BINDING, [] { glBindFramebuffer(GL_FRAMEBUFFER, 0); }},
     };
     for (const auto& [binding, clear] : clears) {
         if (binding == query) {

@@ -15,6 +15,7 @@ namespace {
 using gltest::integer;
 
 using GlBindingTest = gltest::GlLayerTest;
+using GlVertexArrayTest = gltest::GlLayerTest;
 
 // For one kind of object: binds skip only the current object; making or deleting a second object
 // leaves the record true to GL's binding; deleting the current one forgets it, so that a new
@@ -86,7 +87,7 @@ TEST_F(GlBindingTest, EveryKindBindsOnlyWhenNotCurrent) {
 // One renderer's draw leaves its vertex array bound; the next renderer built creates its index
 // buffer. The first renderer's array must keep its own indices (it once drew the other's, as
 // shards), and binding it again for a draw must bind them too.
-TEST_F(GlBindingTest, AnotherRenderersIndexBufferNeverLandsInABoundArray) {
+TEST_F(GlVertexArrayTest, AnotherRenderersIndexBufferNeverLandsInABoundArray) {
     gl::VertexBuffer* vertices = gl::createVertexBuffer(std::vector<float>{0, 0}, GL_STATIC_DRAW);
     std::vector<gl::VertexArrayAttributeConfig> configs = {
         gl::VertexArrayAttributeConfig().setLocation(0).setBuffer(&vertices).setSize(2)};

@@ -45,9 +45,10 @@ void main() { FragColor = texture(uTexture, vec2(0.5)); }
 )";
 
 // A reader stuck on the pipe would hold the render thread (which waits for the photograph it
-// shows) or the terminate (which joins the worker) for ever: when no pet comes for longer than any
-// call should take (even under the sanitizers), the watchdog opens the pipe for writing and closes
-// it, which ends such a wait, and the test fails.
+// shows) or the terminate (which joins the worker) for ever: when no pet (one comes with every
+// call) comes for longer than any call should take (a creation at full HD takes 25 s under the
+// sanitizers), the watchdog opens the pipe for writing and closes it, which ends such a wait, and
+// the test fails.
 class PipeWatchdog {
 public:
     explicit PipeWatchdog(const std::string& pipe)
@@ -55,7 +56,7 @@ public:
               std::unique_lock<std::mutex> lock(mMutex);
               while (!mDone) {
                   const unsigned pets = mPets;
-                  if (!mWake.wait_for(lock, std::chrono::seconds(20),
+                  if (!mWake.wait_for(lock, std::chrono::seconds(60),
                                       [&] { return mDone || mPets != pets; })) {
                       mFired = true;
                       const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
@@ -292,6 +293,9 @@ protected:
     // checks that the host finds every binding and setting as it left them.
     template <typename Call>
     void call(Call&& function) {
+        if (mWatchdog != nullptr) {
+            mWatchdog->pet();
+        }
         if (mHost != nullptr) {
             mHost->meddle(true);
         }
@@ -311,9 +315,8 @@ protected:
     }
 
     // Frames of music; counts the calls and those of them that logged anything.
-    void frames(int count, PipeWatchdog& watchdog, const LogCapture& log) {
+    void frames(int count, const LogCapture& log) {
         for (int i = 0; i < count; ++i) {
-            watchdog.pet();
             sendBeatingBands(kFramesPerCall);
             platform_clock_advance(kFramesPerCall * kFrameNs);
             const size_t before = log.lines().size();
@@ -331,15 +334,16 @@ protected:
         mFrameCalls = mFramesThatLogged = 0;
         LogCapture log;
         PipeWatchdog watchdog(mPipe);
+        mWatchdog = &watchdog;
         call([this] { api.UpdateSpeakerInfo(0); });
         call([this] { api.OnCreateGlApp(mResPath.c_str(), 0); });
-        frames(7 * 12, watchdog, log);
+        frames(7 * 12, log);
         std::map<std::string, std::vector<uint8_t>> samples;
         std::string current;
         for (int change = 0; change <= 30; ++change) {
             if (change > 0) {
                 call([this] { api.UpdateTrackChange(); });
-                frames(kCallsPerMode, watchdog, log);
+                frames(kCallsPerMode, log);
             }
             for (const std::string& line : log.lines()) {
                 if (line.rfind(kModeLine, 0) == 0) {
@@ -360,6 +364,7 @@ protected:
         const auto start = std::chrono::steady_clock::now();
         call([this] { api.OnTerminateGlApp(); });
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        mWatchdog = nullptr;
         EXPECT_FALSE(watchdog.fired()) << "a call waited on the pipe";
         // Events log, frames do not: most frames log nothing.
         EXPECT_LT(mFramesThatLogged, mFrameCalls / 4);
@@ -381,6 +386,7 @@ protected:
     }
 
     MeddlingHost* mHost = nullptr;
+    PipeWatchdog* mWatchdog = nullptr;
     stdfs::path mScratch;
     std::string mPipe;
     std::string mZero;

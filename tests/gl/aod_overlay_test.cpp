@@ -8,11 +8,9 @@
 
 #include <array>
 
-#include "support/log_capture.h"
 #include "support/resource_gl_test.h"
 #include "visualization/util/math/quaternion.h"
 
-using testsupport::LogCapture;
 using testsupport::ResourceGlTest;
 using testsupport::Rgba;
 
@@ -71,19 +69,6 @@ protected:
     }
 };
 
-TEST_F(AODOverlayGl, CoversAroundTheWindowAndScissorsTheContentInAOD) {
-    AODOverlay overlay(kWidth, kHeight);
-    // The window is the 180 x 180 square in the middle of the 320 x 180 screen.
-    EXPECT_EQ(frame(overlay, 1.0f, AODMask(0, vec2f{1.0f, 1.0f}, vec2f{})), (Box{70, 0, 180, 180}));
-    savePng("aod_circle");
-    EXPECT_EQ(pixel(160, 90), kContent);
-    EXPECT_TRUE(near(pixel(160 + 70, 90), kContent)) << "inside the circle";
-    // Inside the scissor box but outside the circle: the cover in the clear colour; outside
-    // the box the content never arrived.
-    EXPECT_TRUE(near(pixel(74, 4), kBackground)) << pixel(74, 4);
-    EXPECT_TRUE(near(pixel(10, 90), kBackground));
-}
-
 TEST_F(AODOverlayGl, DrawsNothingInDefaultModeOrForTheDefaultMaskAndFadesInBetween) {
     AODOverlay overlay(kWidth, kHeight);
     const AODMask circle(0, vec2f{1.0f, 1.0f}, vec2f{0.0f, 0.0f});
@@ -108,7 +93,7 @@ TEST_F(AODOverlayGl, DrawsNothingInDefaultModeOrForTheDefaultMaskAndFadesInBetwe
     EXPECT_TRUE(near(pixel(74, 4), kBackground));
 }
 
-TEST_F(AODOverlayGl, TheMaskIndexPicksTheShapeFromItsAtlasCell) {
+TEST_F(AODOverlayGl, TheWindowScissorsTheContentAndTheMaskIndexPicksItsShape) {
     AODOverlay overlay(kWidth, kHeight);
     // Half the window is 90 pixels. At 0.7 of it to the right: inside the circle, in the fade
     // of the soft disc (cell 4: column 1, row 1). On the diagonal at 0.6: inside the circle,
@@ -116,9 +101,16 @@ TEST_F(AODOverlayGl, TheMaskIndexPicksTheShapeFromItsAtlasCell) {
     const uint32_t sideX = 160 + 63;
     const uint32_t diagX = 160 + 54, diagY = 90 - 54;
 
-    frame(overlay, 1.0f, AODMask(0, vec2f{1.0f, 1.0f}, vec2f{}));
+    // The window is the 180 x 180 square in the middle of the 320 x 180 screen.
+    EXPECT_EQ(frame(overlay, 1.0f, AODMask(0, vec2f{1.0f, 1.0f}, vec2f{})), (Box{70, 0, 180, 180}));
+    savePng("aod_circle");
+    EXPECT_EQ(pixel(160, 90), kContent);
     EXPECT_TRUE(near(pixel(sideX, 90), kContent));
     EXPECT_TRUE(near(pixel(diagX, diagY), kContent));
+    // Inside the scissor box but outside the circle: the cover in the clear colour; outside
+    // the box the content never arrived.
+    EXPECT_TRUE(near(pixel(74, 4), kBackground)) << pixel(74, 4);
+    EXPECT_TRUE(near(pixel(10, 90), kBackground));
 
     frame(overlay, 1.0f, AODMask(1, vec2f{1.0f, 1.0f}, vec2f{}));
     EXPECT_TRUE(near(pixel(diagX, diagY), kBackground)) << pixel(diagX, diagY);
@@ -145,19 +137,6 @@ TEST_F(AODOverlayGl, RotationTurnsTheWindowAndItsScissor) {
     savePng("aod_wide_turned");
     EXPECT_TRUE(near(pixel(160 + 70, 90), kBackground)) << pixel(160 + 70, 90);
     EXPECT_TRUE(near(pixel(160, 90 - 70), kContent)) << pixel(160, 90 - 70);
-}
-
-TEST_F(AODOverlayGl, LogsItsScopesAndLoadsTheAtlas) {
-    LogCapture log;
-    auto overlay = std::make_unique<AODOverlay>(kWidth, kHeight);
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{"[AODOverlay][Constructor] Begin",
-                                                     "[AODOverlay][Constructor] End"}));
-    log.clear();
-    frame(*overlay, 1.0f, AODMask(2, vec2f{1.0f, 2.0f}, vec2f{}));
-    EXPECT_TRUE(log.lines().empty());
-    overlay.reset();
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{"[AODOverlay][Destructor] Begin",
-                                                     "[AODOverlay][Destructor] End"}));
 }
 
 }  // namespace

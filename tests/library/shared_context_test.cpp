@@ -1,18 +1,30 @@
 // A host that draws its own interface in the same context: between any two of the library's calls
 // it binds its own objects and changes the render state. The library must draw exactly what it
 // draws for a host that leaves the context alone, and give back every binding and setting of the
-// host's as it found them.
+// host's as it found them. The lap of every mode also plays a photograph folder that holds a named
+// pipe and a link to a device besides a photograph, and checks what every mode's frames leave
+// behind: no GL error and no log line of their own.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "library/library_api.h"
 #include "support/log_capture.h"
 
 using testsupport::LogCapture;
+namespace stdfs = std::filesystem;
 
 namespace {
 
@@ -31,6 +43,55 @@ uniform sampler2D uTexture;
 out vec4 FragColor;
 void main() { FragColor = texture(uTexture, vec2(0.5)); }
 )";
+
+// A reader stuck on the pipe would hold the render thread (which waits for the photograph it
+// shows) or the terminate (which joins the worker) for ever: when no pet (one comes with every
+// call) comes for longer than any call should take (a creation at full HD takes 25 s under the
+// sanitizers), the watchdog opens the pipe for writing and closes it, which ends such a wait, and
+// the test fails.
+class PipeWatchdog {
+public:
+    explicit PipeWatchdog(const std::string& pipe)
+        : mThread([this, pipe] {
+              std::unique_lock<std::mutex> lock(mMutex);
+              while (!mDone) {
+                  const unsigned pets = mPets;
+                  if (!mWake.wait_for(lock, std::chrono::seconds(60),
+                                      [&] { return mDone || mPets != pets; })) {
+                      mFired = true;
+                      const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+                      if (fd >= 0) {
+                          ::close(fd);
+                      }
+                  }
+              }
+          }) {}
+    ~PipeWatchdog() {
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mDone = true;
+        }
+        mWake.notify_all();
+        mThread.join();
+    }
+    // Whether the time between two pets ran out.
+    bool fired() const { return mFired; }
+    void pet() {
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            ++mPets;
+        }
+        mWake.notify_all();
+    }
+
+private:
+    std::mutex mMutex;
+    std::condition_variable mWake;
+    bool mDone = false;
+    unsigned mPets = 0;
+    std::atomic<bool> mFired{false};
+    std::thread mThread;
+};
 
 // The objects and state of a host's own interface renderer.
 class MeddlingHost {
@@ -191,15 +252,50 @@ std::map<std::string, std::vector<float>> hostVisibleState() {
 
 class SharedContext : public testsupport::LibraryTest {
 protected:
+    // A copy of the resource folder in the build's scratch space whose photographs are one good
+    // one, a named pipe and a link to /dev/zero; every other asset is linked from the source tree.
     void SetUp() override {
         LibraryTest::SetUp();
         useTarget(1920, 1080);
+        mScratch = stdfs::path(VIZ_TEST_OUTPUT_DIR) / ("photographs-" + std::to_string(getpid()));
+        stdfs::remove_all(mScratch);
+        const stdfs::path source = stdfs::path(VIZ_SOURCE_DIR) / "res";
+        const stdfs::path res = mScratch / "res";
+        linkAllBut(source, res, "images");
+        linkAllBut(source / "images", res / "images", "kaleidoscope_default");
+        const stdfs::path photos = res / "images" / "kaleidoscope_default";
+        stdfs::create_directories(photos);
+        stdfs::create_symlink(source / "images" / "kaleidoscope_default" / "chelsea.jpg",
+                              photos / "chelsea.jpg");
+        mPipe = (photos / "pipe.jpg").string();
+        ASSERT_EQ(mkfifo(mPipe.c_str(), 0600), 0);
+        mZero = (photos / "zero.png").string();
+        stdfs::create_symlink("/dev/zero", mZero);
+        // The library keeps a resource path relative to the working directory.
+        mResPath = stdfs::relative(res, stdfs::current_path()).string();
+    }
+    void TearDown() override {
+        LibraryTest::TearDown();
+        stdfs::remove_all(mScratch);
+    }
+
+    static void linkAllBut(const stdfs::path& from, const stdfs::path& to,
+                           const std::string& except) {
+        stdfs::create_directories(to);
+        for (const stdfs::directory_entry& entry : stdfs::directory_iterator(from)) {
+            if (entry.path().filename() != except) {
+                stdfs::create_symlink(entry.path(), to / entry.path().filename());
+            }
+        }
     }
 
     // Calls the library the way the host does, meddling before every call when asked to, and
     // checks that the host finds every binding and setting as it left them.
     template <typename Call>
     void call(Call&& function) {
+        if (mWatchdog != nullptr) {
+            mWatchdog->pet();
+        }
         if (mHost != nullptr) {
             mHost->meddle(true);
         }
@@ -218,11 +314,15 @@ protected:
         }
     }
 
-    void frames(int count) {
+    // Frames of music; counts the calls and those of them that logged anything.
+    void frames(int count, const LogCapture& log) {
         for (int i = 0; i < count; ++i) {
             sendBeatingBands(kFramesPerCall);
             platform_clock_advance(kFramesPerCall * kFrameNs);
+            const size_t before = log.lines().size();
             call([this] { api.OnUpdateGlApp(); });
+            ++mFrameCalls;
+            mFramesThatLogged += log.lines().size() != before;
         }
     }
 
@@ -231,16 +331,19 @@ protected:
     std::map<std::string, std::vector<uint8_t>> lap() {
         platform_clock_set_manual(5'000'000'000LL);
         mMusicTime = 0.0f;
+        mFrameCalls = mFramesThatLogged = 0;
         LogCapture log;
+        PipeWatchdog watchdog(mPipe);
+        mWatchdog = &watchdog;
         call([this] { api.UpdateSpeakerInfo(0); });
-        call([this] { api.OnCreateGlApp("res", 0); });
-        frames(7 * 12);
+        call([this] { api.OnCreateGlApp(mResPath.c_str(), 0); });
+        frames(7 * 12, log);
         std::map<std::string, std::vector<uint8_t>> samples;
         std::string current;
         for (int change = 0; change <= 30; ++change) {
             if (change > 0) {
                 call([this] { api.UpdateTrackChange(); });
-                frames(kCallsPerMode);
+                frames(kCallsPerMode, log);
             }
             for (const std::string& line : log.lines()) {
                 if (line.rfind(kModeLine, 0) == 0) {
@@ -258,11 +361,38 @@ protected:
                 }
             }
         }
+        const auto start = std::chrono::steady_clock::now();
         call([this] { api.OnTerminateGlApp(); });
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        mWatchdog = nullptr;
+        EXPECT_FALSE(watchdog.fired()) << "a call waited on the pipe";
+        // Events log, frames do not: most frames log nothing.
+        EXPECT_LT(mFramesThatLogged, mFrameCalls / 4);
+
+        // The five kaleidoscope modes skip the pipe and the device, saying so, and show the
+        // photograph.
+        const std::string scope = "[content2021][kaleidoscope][Renderer][updateTexture] ";
+        for (const std::string& path : {mPipe, mZero}) {
+            const std::string relative =
+                mResPath + "/images/kaleidoscope_default/" + stdfs::path(path).filename().string();
+            EXPECT_TRUE(log.contains("[fs] Binary could not be loaded: " + relative + "\n"))
+                << relative;
+            EXPECT_TRUE(log.contains(scope + "Asset \"" + relative +
+                                     "\" has invalid number of channels: 0"))
+                << relative;
+        }
+        EXPECT_FALSE(log.matching("Asset size: 451x300, num channels: 3").empty());
         return samples;
     }
 
     MeddlingHost* mHost = nullptr;
+    PipeWatchdog* mWatchdog = nullptr;
+    stdfs::path mScratch;
+    std::string mPipe;
+    std::string mZero;
+    std::string mResPath;
+    int mFrameCalls = 0;
+    int mFramesThatLogged = 0;
 };
 
 TEST_F(SharedContext, AMeddlingHostGetsTheSamePixelsInEveryMode) {

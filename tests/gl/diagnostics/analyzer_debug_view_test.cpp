@@ -8,10 +8,8 @@
 #include <cmath>
 #include <vector>
 
-#include "support/log_capture.h"
 #include "support/resource_gl_test.h"
 
-using testsupport::LogCapture;
 using testsupport::ResourceGlTest;
 using testsupport::Rgba;
 
@@ -123,18 +121,6 @@ TEST_F(AnalyzerView, CompactLayoutDrawsNoBandBarsAndNoBandsDrawNothing) {
     // Without a usable band frame there is nothing to show.
     drawOnBlue(view, SoundInput());
     EXPECT_TRUE(isBlue(20, kHeight - 20) && isBlue(kWidth - 20, kHeight - 20));
-}
-
-TEST_F(AnalyzerView, LogsAHistoryEntryWithoutAClassName) {
-    OrvantoAnalyzerDebugView view(kWidth, kHeight, 0);
-    SoundInput sound = soundAfter(0.5f);
-    sound.setSoundClass(static_cast<SoundClass>(42), false);
-    sound.update(0.1f);
-    LogCapture log;
-    drawOnBlue(view, sound);
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{
-                               "[Renderer][drawSoundInfo][drawInfo] Invalid SoundClass key mapping",
-                           }));
 }
 
 }  // namespace

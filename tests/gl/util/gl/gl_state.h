@@ -1,12 +1,10 @@
 // Shared by the GL layer's tests: a fixture that starts and ends with nothing bound, GL state
-// queries, the check that a bind is skipped only while its object is current, a log sink for
-// death tests, and a minimal pair of shaders.
+// queries, a log sink for death tests, and a minimal pair of shaders.
 #pragma once
 
 #include <GLES3/gl3.h>
 
 #include <cstdio>
-#include <utility>
 #include <vector>
 
 #include "platform.h"
@@ -42,39 +40,6 @@ inline GLint integer(GLenum query) {
     GLint value = -1;
     glGetIntegerv(query, &value);
     return value;
-}
-
-// Moves the GL binding that `query` reads to 0 behind the module's back.
-inline void clearBinding(GLenum query) {
-    const std::pair<GLenum, void (*)()> clears[] = {
-        {GL_ARRAY_BUFFER_BINDING, [] { glBindBuffer(GL_ARRAY_BUFFER, 0); }},
-        {GL_ELEMENT_ARRAY_BUFFER_BINDING, [] { glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0); }},
-        {GL_CURRENT_PROGRAM, [] { glUseProgram(0); }},
-        {GL_VERTEX_ARRAY_BINDING, [] { glBindVertexArray(0); }},
-        {GL_TEXTURE_BINDING_2D, [] { glBindTexture(GL_TEXTURE_2D, 0); }},
-        {GL_FRAMEBUFFER_BINDING, [] { glBindFramebuffer(GL_FRAMEBUFFER, 0); }},
-    };
-    for (const auto& [binding, clear] : clears) {
-        if (binding == query) {
-            clear();
-        }
-    }
-}
-
-// A bind of an object that is not current reaches GL; a second bind of the current one does
-// not (GL's binding, cleared behind the module's back, stays cleared); after the module's own
-// unbind the bind reaches GL again.
-template <typename Bind, typename Unbind>
-void expectBindsOnlyWhenNotCurrent(GLenum query, GLuint id, Bind bind, Unbind unbind) {
-    clearBinding(query);
-    bind();
-    EXPECT_EQ(integer(query), static_cast<GLint>(id)) << "the first bind was skipped";
-    clearBinding(query);
-    bind();
-    EXPECT_EQ(integer(query), 0) << "a bind of the current object reached GL";
-    unbind();
-    bind();
-    EXPECT_EQ(integer(query), static_cast<GLint>(id)) << "a bind after the unbind was skipped";
 }
 
 // Draws 2D positions (attribute location 0) with the program through the module's own buffer

@@ -1,6 +1,6 @@
-// Textures against GL: binding records per unit, parameters, and image assets written here as
-// PNG files with 1, 2, 3 and 4 channels, decoded through the resource directory and sampled
-// back by drawing them over the whole target.
+// Textures against GL: binding records per unit, and image assets written here as PNG files with
+// 1, 2, 3 and 4 channels, decoded through the resource directory and sampled back by drawing them
+// over the whole target.
 #include "visualization/util/gl/texture_2d.h"
 
 #include <gtest/gtest.h>
@@ -35,11 +35,10 @@ void main() {
 const char* kQuadFragmentSource = R"(#version 300 es
 precision highp float;
 uniform sampler2D uTexture;
-uniform float uLod;
 in vec2 vUv;
 out vec4 fragColor;
 void main() {
-    fragColor = uLod < 0.0 ? texture(uTexture, vUv) : textureLod(uTexture, vUv, uLod);
+    fragColor = texture(uTexture, vUv);
 }
 )";
 
@@ -111,14 +110,13 @@ protected:
     }
 
     // Draws the texture over the whole target and reads it back.
-    void drawTexture(gl::Texture2d* texture, float lod = -1.0f) {
+    void drawTexture(gl::Texture2d* texture) {
         glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         glActiveTexture(GL_TEXTURE0);
         gl::bindTexture2d(texture);
         gl::bindProgram(mProgram);
         gl::uniform("uTexture", 0);
-        gl::uniform("uLod", lod);
         gltest::drawPositions(mProgram, {-1, -1, 1, -1, -1, 1, 1, 1}, GL_TRIANGLE_STRIP);
         readBack();
     }
@@ -140,35 +138,6 @@ protected:
     std::string mAssets;
     gl::Program* mProgram = nullptr;
 };
-
-TEST_F(GlTexture2dTest, BindsOnlyWhenNotCurrentAndCreationAppliesTheConfig) {
-    gl::Texture2d* a = gl::createTexture2d(4, 4, gl::Texture2dConfig());
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 0) << "nothing current: back to 0";
-    gltest::expectBindsOnlyWhenNotCurrent(
-        GL_TEXTURE_BINDING_2D, a->id, [&] { gl::bindTexture2d(a); }, gl::unbindTexture2d);
-
-    gl::Texture2dConfig config;
-    config.wrapS = GL_REPEAT;
-    config.wrapT = GL_MIRRORED_REPEAT;
-    config.minFilter = GL_NEAREST_MIPMAP_LINEAR;
-    config.magFilter = GL_NEAREST;
-    config.generateMipmap = true;
-    gl::Texture2d* b = gl::createTexture2d(8, 2, config);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(a->id)) << "binding restored";
-    gl::bindTexture2d(b);
-    for (const auto& [name, value] : {std::pair{GL_TEXTURE_WRAP_S, GL_REPEAT},
-                                      {GL_TEXTURE_WRAP_T, GL_MIRRORED_REPEAT},
-                                      {GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_LINEAR},
-                                      {GL_TEXTURE_MAG_FILTER, GL_NEAREST}}) {
-        GLint actual = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, name, &actual);
-        EXPECT_EQ(actual, value) << std::hex << name;
-    }
-    const GLuint deletedId = b->id;
-    gl::deleteTexture2d(b);
-    EXPECT_TRUE(gl::texture2dCurrent == nullptr && !glIsTexture(deletedId));
-    gl::deleteTexture2d(a);
-}
 
 // Each unit remembers its own texture, and a reset (the start of every host call) forgets them
 // all, the active unit included, so that the host's binds in between are never trusted.
@@ -237,17 +206,6 @@ TEST_F(GlTexture2dTest, ImageAssetsKeepTheirChannels) {
         gl::deleteTexture2d(texture);
     }
     savePng("gl_textured_quad");
-
-    // Mipmaps on request: level 1 of a 2x2 image is its mean.
-    const uint8_t quad[] = {200, 0, 0, 100, 0, 0, 0, 0, 0, 40, 0, 0};
-    const std::string path = writePng("quad", Image{2, 2, 3, {quad, quad + 12}});
-    gl::Texture2dConfig mipmapped = nearest(GL_RGB);
-    mipmapped.minFilter = GL_NEAREST_MIPMAP_NEAREST;
-    mipmapped.generateMipmap = true;
-    gl::Texture2d* texture = gl::createTexture2d(path.c_str(), mipmapped);
-    drawTexture(texture, 1.0f);
-    EXPECT_TRUE(testsupport::near(pixel(32, 32), {85, 0, 0, 255})) << pixel(32, 32);
-    gl::deleteTexture2d(texture);
 }
 
 TEST_F(GlTexture2dTest, UnusableAssetsGiveTheLoggedFallback) {

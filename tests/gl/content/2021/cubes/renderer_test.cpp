@@ -43,45 +43,14 @@ protected:
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
     }
 
-    // Seen from (1, 1, 1) the top face lies above the centre, +x to the lower right and +z to the
-    // lower left.
+    // Seen from (1, 1, 1) the top face lies above the centre and +x to the lower right.
     Rgba top() const { return pixel(160, 57); }
     Rgba plusX() const { return pixel(188, 106); }
-    Rgba plusZ() const { return pixel(132, 106); }
 
     Scene mScene;
 };
 
 }  // namespace
-
-// Each face takes its own colour (+x the "left" one), and at full opacity the global colour has no
-// effect; the renderer leaves depth test, culling and blending as it found them (off).
-TEST_F(CubesRendererTest, FacesTakeTheirColoursAndOpaqueCubesIgnoreTheGlobalColour) {
-    Renderer renderer;
-    Cube c = cube({0.0f, 0.0f, 0.0f}, 1.2f, colorf(1.0f, 1.0f));
-    c.colorTop = colorf(1.0f, 0.0f, 0.0f, 1.0f);
-    c.colorLeft = colorf(0.0f, 1.0f, 0.0f, 1.0f);
-    c.colorRight = colorf(1.0f, 1.0f, 0.0f, 1.0f);
-    c.colorFront = colorf(0.0f, 0.0f, 1.0f, 1.0f);
-    mScene.cubes = {c};
-    renderer.setGlobalColor(colorf(1.0f, 0.0f, 1.0f, 1.0f));
-    draw(renderer);
-    EXPECT_EQ(top(), (Rgba{255, 0, 0, 255}));
-    EXPECT_EQ(plusX(), (Rgba{0, 255, 0, 255}));
-    EXPECT_EQ(plusZ(), (Rgba{0, 0, 255, 255}));
-    EXPECT_EQ(pixel(5, 5), (Rgba{0, 0, 0, 255}));
-
-    // The nearer of two cubes covers the farther, whichever comes first in the list.
-    mScene.cubes = {cube({0.5f, 0.5f, 0.5f}, 0.3f, colorf(0.0f, 0.0f, 1.0f, 1.0f)),
-                    cube({0.0f, 0.0f, 0.0f}, 0.6f, colorf(1.0f, 0.0f, 0.0f, 1.0f))};
-    draw(renderer);
-    EXPECT_EQ(pixel(160, 90), (Rgba{0, 0, 255, 255}));
-
-    // An empty scene is a draw of no instances.
-    mScene.cubes.clear();
-    draw(renderer);
-    EXPECT_EQ(pixel(160, 90), (Rgba{0, 0, 0, 255}));
-}
 
 // Near the end of a fade (alpha 0.02) a cube is 98 % the global colour, whose alpha is scaled by
 // smoothstep(0, 0.05, 0.02) = 0.352, and it is blended premultiplied over the background.

@@ -257,9 +257,9 @@ protected:
     void SetUp() override {
         LibraryTest::SetUp();
         useTarget(1920, 1080);
-        mScratch = stdfs::path(VIZ_TEST_OUTPUT_DIR) / ("photographs-" + std::to_string(getpid()));
+        mScratch = stdfs::path(testsupport::testOutputDir()) / ("photographs-" + std::to_string(getpid()));
         stdfs::remove_all(mScratch);
-        const stdfs::path source = stdfs::path(VIZ_SOURCE_DIR) / "res";
+        const stdfs::path source = stdfs::path(testsupport::sourceDir()) / "res";
         const stdfs::path res = mScratch / "res";
         linkAllBut(source, res, "images");
         linkAllBut(source / "images", res / "images", "kaleidoscope_default");

@@ -221,65 +221,52 @@ TEST_F(KaleidoscopeRendererTest, TrianglesShowThePerPixelFold) {
     RotationTransition halfway{};
     halfway.fractionSmoothed = halfway.fractionSnapped = 0.5f;
     halfway.angleSmoothed = halfway.angleSnapped = kPi / 4.0f;
+    const uint32_t segments[] = {1, 2, 3, 5, 7};
     const float rolls[] = {0.0f, 0.7f, 2.9f, 5.5f};
     const float mirrors[] = {0.0f, 0.5f, 0.3f};
     const float zooms[] = {1.0f, 3.0f, 6.0f};
     double worst = 0.0;
     int cases = 0;
-    std::vector<uint8_t> background;
     PerPixelFold perPixel;
     for (const auto& [width, height] : {std::pair{320u, 180u}, std::pair{180u, 320u}}) {
         useTarget(width, height);
-        background.clear();
-        for (uint32_t i = 0; i < width * height; ++i) {
-            background.insert(background.end(), {0, 0, 255, 255});
-        }
         Renderer renderer(width, height);
         renderer.setBlend(1.0f);
         for (const std::string& image : {hubble, portrait}) {
             perPixel.load(image);
-            for (const bool turning : {false, true}) {
-                for (const uint32_t segments : {1u, 2u, 3u, 5u, 7u}) {
-                    RenderState state = makeState(width, height, image);
-                    if (turning) {
-                        state.camera.update(halfway);
-                    }
-                    KaleidoscopeParameters& p = state.parameters;
-                    p.segments = segments;
-                    p.angleRoll = rolls[cases % 4];
-                    p.mirror = mirrors[cases % 3];
-                    p.zoom = zooms[(cases / 2) % 3];
-                    p.textureOffset = {0.37f * static_cast<float>(cases % 3), 0.0f,
-                                       0.011f * static_cast<float>(cases)};
-                    ++cases;
-                    drawFrame(renderer, state);
-                    const std::vector<uint8_t> triangles = pixels();
-                    perPixel.draw(state, width, height);
-                    readBack();
-                    int compared = 0;
-                    int differing = 0;
-                    for (uint32_t y = 0; y < height; ++y) {
-                        for (uint32_t x = 0; x < width; ++x) {
-                            if (nearFoldEdge(state, width, height, x, y)) {
-                                continue;
-                            }
+            for (int i = 0; i < 10; ++i, ++cases) {
+                RenderState state = makeState(width, height, image);
+                if (i >= 5) {
+                    state.camera.update(halfway);
+                }
+                KaleidoscopeParameters& p = state.parameters;
+                p.segments = segments[i % 5];
+                p.angleRoll = rolls[cases % 4];
+                p.mirror = mirrors[cases % 3];
+                p.zoom = zooms[(cases / 2) % 3];
+                p.textureOffset = {0.37f * static_cast<float>(cases % 3), 0.0f, 0.011f * cases};
+                drawFrame(renderer, state);
+                const std::vector<uint8_t> triangles = pixels();
+                perPixel.draw(state, width, height);
+                readBack();
+                int compared = 0;
+                int differing = 0;
+                for (uint32_t y = 0; y < height; ++y) {
+                    for (uint32_t x = 0; x < width; ++x) {
+                        if (!nearFoldEdge(state, width, height, x, y)) {
+                            const size_t at = (y * width + x) * 4;
                             ++compared;
-                            const size_t i = (y * width + x) * 4;
-                            differing += std::abs(triangles[i] - pixels()[i]) > 2 ||
-                                         std::abs(triangles[i + 1] - pixels()[i + 1]) > 2 ||
-                                         std::abs(triangles[i + 2] - pixels()[i + 2]) > 2;
+                            differing += std::abs(triangles[at] - pixels()[at]) > 2 ||
+                                         std::abs(triangles[at + 1] - pixels()[at + 1]) > 2 ||
+                                         std::abs(triangles[at + 2] - pixels()[at + 2]) > 2;
                         }
                     }
-                    const std::string name = std::to_string(width) + "x" + std::to_string(height) +
-                                             " segments " + std::to_string(segments) +
-                                             (turning ? " turning " : " ") + image;
-                    ASSERT_GT(compared, static_cast<int>(width * height / 2)) << name;
-                    const double fraction = static_cast<double>(differing) / compared;
-                    worst = std::max(worst, fraction);
-                    EXPECT_LE(fraction, 0.001) << name;
-                    EXPECT_GT(testsupport::differingPixels(triangles, background, 60), compared)
-                        << name << ": the picture is missing";
                 }
+                ASSERT_GT(compared, static_cast<int>(width * height / 2));
+                worst = std::max(worst, static_cast<double>(differing) / compared);
+                EXPECT_LE(differing, compared / 1000)
+                    << width << "x" << height << ", " << segments[i % 5] << " segments"
+                    << (i >= 5 ? ", turning, " : ", ") << image;
             }
         }
     }

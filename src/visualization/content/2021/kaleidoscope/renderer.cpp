@@ -67,9 +67,9 @@ void main() {
 
 // A vertex of the fold: clip position and photograph coordinate.
 constexpr size_t kFloatsPerVertex = 4;
-// Seven wedges (the most any sound class asks for) take 84 vertices on a still screen and about
-// 300 half-way through a rotation, when the tiles around the first one show; more than sixteen
-// would be finer than the screen's pixels near the centre.
+// Seven segments (the most any sound class asks for) take 84 vertices on a still screen and about
+// 300 half-way through a rotation, when the tiles around the first one show. Sixteen segments
+// bound the work a faulty count could ask for.
 constexpr size_t kMaxFoldVertices = 1024;
 constexpr uint32_t kMaxSegments = 16;
 

@@ -26,9 +26,11 @@ bool ensureGl(uint32_t width, uint32_t height) {
     if (!target || target->width() != width || target->height() != height) {
         target.reset();
         target = std::make_unique<headless::Target>(width, height);
-        target->bind();
-        glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
     }
+    // A benchmark that gives back the GL state leaves the default framebuffer bound, which a
+    // surfaceless context does not have; the next run of it draws into the target again.
+    target->bind();
+    glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
     return context->isCurrent();
 }
 

@@ -1,6 +1,6 @@
-// Draws a kaleidoscope animator's photograph as one full-screen quad: the fragment shader folds
-// the screen into mirrored wedges around the centre, turns the fold, and zooms, drifts and
-// mirrors the picture, which repeats beyond its edges. The photograph is uploaded when the
+// Draws a kaleidoscope animator's photograph folded into mirrored wedges around the centre: the
+// fold, and its turn, are triangles rebuilt every frame, and the fragment shader zooms, drifts
+// and mirrors the picture, which repeats beyond its edges. The photograph is uploaded when the
 // animator's path changes; a photograph decoded ahead of time by the image loader is taken as
 // it is, any other is read and decoded on the spot and resampled the same way, so that both look
 // alike. Render thread only; owns its GL objects.
@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "visualization/content/2021/kaleidoscope/animator.h"
 #include "visualization/content/2021/kaleidoscope/image_loader.h"
@@ -52,9 +53,6 @@ public:
         mTextureFitMode = mode;
         mTextureFitAuto = automatic;
     }
-    vec2f getAspect() const;
-    vec2f getTextureAspect() const;
-    bool isTextureValid() const { return mTextureValid; }
     // Whether the photograph the loader decoded last is up in full, so that the mode it belongs
     // to starts without uploading anything.
     bool isNextImageUp() const {
@@ -63,6 +61,10 @@ public:
 
 private:
     struct Staging;
+    vec2f getAspect() const;
+    vec2f getTextureAspect() const;
+    // Writes this frame's triangles of the fold into mFoldVertices and answers how many vertices.
+    size_t buildFold(const RenderState& state);
     void drawFold(const RenderState& state, gl::Texture2d* texture);
     gl::Texture2dConfig textureConfig() const;
     // Reads, decodes and resamples a photograph on this thread, logging why when it fails.
@@ -84,6 +86,7 @@ private:
     gl::Owned<gl::Program> mProgram;
     gl::Owned<gl::VertexBuffer> mVertexBuffer;
     gl::Owned<gl::VertexArray> mVertexArray;
+    std::vector<float> mFoldVertices;  // sized once, at construction
     GLenum mTextureWrap = GL_REPEAT;
     std::string mTexturePath;
     bool mTextureValid = false;

@@ -208,7 +208,7 @@ bool nearFoldEdge(const RenderState& state, uint32_t width, uint32_t height, uin
 // down to the pixel.
 TEST_F(KaleidoscopeRendererTest, TrianglesShowThePerPixelFold) {
     const std::string hubble =
-        std::string(VIZ_SOURCE_DIR) + "/res/images/kaleidoscope_default/hubble_deep_field.jpg";
+        testsupport::sourceDir() + "/res/images/kaleidoscope_default/hubble_deep_field.jpg";
     std::vector<uint8_t> noise(200 * 320 * 3);
     uint32_t seed = 12345;
     for (uint8_t& value : noise) {

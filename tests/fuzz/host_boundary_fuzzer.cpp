@@ -2,14 +2,23 @@
 // arguments (enumerations in and out of range, band frames of any length holding NaN, infinities
 // and huge values, rotations and aborts, track changes, terminate and re-create), interleaved with
 // frames on a small headless target, moves of the manual clock (zero, backwards, large jumps) and
-// GL state the host leaves behind. After every call that owns the GL context no error may be left
-// pending.
+// GL state the host leaves behind. After every call no GL error may be left pending, and the GL
+// objects alive must be those of no instance or of one instance: an object more or less is a leak
+// or a double delete.
 //
-// Every input starts from the same state, reached through the ten functions themselves: no
-// instance, no resource path, no speaker layout pending, the same clock and the host's GL state at
-// its defaults. So a finding replays exactly.
+// One instance lives across inputs, as on a TV where a session lasts hours: building one costs
+// as much as a hundred frames under the sanitizers, so an input is what the host does between two
+// or three frames, and the instance carries on where the previous input left it (intro, family,
+// transition, rotation). A finding therefore shows its fault in the report's stack; replaying
+// the input alone starts from a fresh instance. Terminating is rare: at most one input in
+// kInputsPerTerminate may end the instance, and that input may then build one instance again.
+//
+// Leaks: LeakSanitizer looks for lost blocks after every kInputsPerLeakCheck inputs, after every
+// terminate and at exit, each time with no instance alive, so that what the instance's
+// destructor forgets is lost too; the GL objects must then be exactly those of no instance.
 #include <GLES3/gl3.h>
 #include <fuzzer/FuzzedDataProvider.h>
+#include <sanitizer/lsan_interface.h>
 #include <unistd.h>
 
 #include <cfloat>
@@ -20,6 +29,7 @@
 #include <limits>
 #include <vector>
 
+#include "gl_object_counter.h"
 #include "headless_gl.h"
 #include "platform.h"
 #include "visualization/library.h"
@@ -30,16 +40,22 @@ constexpr uint32_t kWidth = 64;
 constexpr uint32_t kHeight = 36;
 constexpr long long kStartNs = 1000000000LL;
 constexpr long long kFrameNs = 16666667LL;
-// An instance compiles every family's programs, and frames cost most of an execution: both are
-// bounded so that executions per second stay useful.
-constexpr int kMaxFrames = 400;
-constexpr int kMaxCreates = 3;
-constexpr int kMaxSpeakerUpdates = 6;
+// The longest frame that still animates (a frame of 100 ms or more counts as a stall).
+constexpr long long kLongFrameNs = 99000000LL;
+// Frames cost most of an input (a few milliseconds each under the sanitizers); with frames of
+// up to 99 ms an input still moves the animation by a third of a second.
+constexpr int kMaxFrames = 1;
+constexpr uint64_t kInputsPerTerminate = 1000;
+constexpr uint64_t kInputsPerLeakCheck = 5000;
 // Band frames longer than the library takes are cut here; the library reads at most 1024.
 constexpr uint32_t kMaxBandAllocation = 4096;
 
 headless::Context* gContext = nullptr;
 headless::Target* gTarget = nullptr;
+std::array<int64_t, soak::kGlObjectKinds> gNoInstance = {};
+std::array<int64_t, soak::kGlObjectKinds> gOneInstance = {};
+uint64_t gInputs = 0;
+uint64_t gTerminateAllowedAt = 0;
 
 void discardLog(int, const char*, const char*, void*) {}
 
@@ -76,16 +92,60 @@ void makeResourceDirectory() {
     }
 }
 
+bool instanceAlive() {
+    return soak::liveGlObjects() == gOneInstance;
+}
+
+[[noreturn]] void failGlObjects(const char* after) {
+    const auto live = soak::liveGlObjects();
+    std::fprintf(stderr, "GL objects after %s are neither those of no instance nor of one:\n",
+                 after);
+    for (int kind = 0; kind < soak::kGlObjectKinds; ++kind) {
+        std::fprintf(stderr, "  %-13s %3lld alive, %3lld without an instance, %3lld with one\n",
+                     soak::toString(static_cast<soak::GlObject>(kind)),
+                     static_cast<long long>(live[kind]),
+                     static_cast<long long>(gNoInstance[kind]),
+                     static_cast<long long>(gOneInstance[kind]));
+    }
+    std::abort();
+}
+
+void checkGlObjects(const char* after) {
+    const auto live = soak::liveGlObjects();
+    if (live != gNoInstance && live != gOneInstance) {
+        failGlObjects(after);
+    }
+}
+
+// Ends the instance and checks that nothing of it is left: no GL object, no lost block.
+void terminateAndCheckLeaks(const char* why) {
+    OnTerminateGlApp();
+    if (soak::liveGlObjects() != gNoInstance) {
+        failGlObjects(why);
+    }
+    if (__lsan_do_recoverable_leak_check() != 0) {
+        std::fprintf(stderr, "blocks lost, found %s\n", why);
+        std::abort();
+    }
+}
+
+// How the host builds an instance: the speaker layout first, then the resource path.
+void createInstance() {
+    UpdateSpeakerInfo(0);
+    OnCreateGlApp("res", 0);
+}
+
 struct Session {
     FuzzedDataProvider& in;
     int frames = 0;
-    int creates = 0;
-    int speakerUpdates = 0;
+    // Whether a call that builds an instance may run: only after this input's terminate.
+    bool mayCreate = false;
     // Errors the host left and no call has drained yet; until then a pending error is not ours.
     bool hostErrorsPending = false;
 };
 
 void checkNoGlError(const Session& session, const char* after) {
+    checkGlObjects(after);
     if (session.hostErrorsPending) {
         return;
     }
@@ -93,6 +153,18 @@ void checkNoGlError(const Session& session, const char* after) {
     if (error != GL_NO_ERROR) {
         std::fprintf(stderr, "GL error 0x%04x left pending after %s\n", error, after);
         std::abort();
+    }
+}
+
+// Calls that may build an instance (a frame or OnCreateGlApp, with none alive) run only while
+// the input may create one; after the one creation they are skipped.
+bool mayBuild(const Session& s) {
+    return s.mayCreate || instanceAlive();
+}
+
+void noteBuilt(Session& s) {
+    if (s.mayCreate && instanceAlive()) {
+        s.mayCreate = false;
     }
 }
 
@@ -146,7 +218,7 @@ long long pickClockStep(FuzzedDataProvider& in) {
         case 2:
             return -3600LL * 1000000000LL;
         case 3:
-            return 100000000LL;  // the longest frame that still animates
+            return 100000000LL;  // the shortest stall
         case 4:
             return 3600LL * 1000000000LL;
         case 5:
@@ -154,35 +226,56 @@ long long pickClockStep(FuzzedDataProvider& in) {
         case 6:
             return in.ConsumeIntegralInRange<long long>(0, 2000000000LL);
         case 7:
-            return 5 * kFrameNs;  // through the intro and the fades in few frames
-        default:
+        case 8:
             return kFrameNs;
+        default:
+            return kLongFrameNs;
     }
 }
 
-void frames(Session& s) {
-    const int count = s.in.ConsumeIntegralInRange(1, 32);
+void frame(Session& s) {
     const long long step = pickClockStep(s.in);
-    for (int i = 0; i < count && s.frames < kMaxFrames; ++i, ++s.frames) {
-        platform_clock_advance(step);
-        gTarget->bind();
-        OnUpdateGlApp();
-        s.hostErrorsPending = false;
-        checkNoGlError(s, "OnUpdateGlApp");
+    if (s.frames >= kMaxFrames || !mayBuild(s)) {
+        return;
     }
+    ++s.frames;
+    platform_clock_advance(step);
+    gTarget->bind();
+    OnUpdateGlApp();
+    noteBuilt(s);
+    s.hostErrorsPending = false;
+    checkNoGlError(s, "OnUpdateGlApp");
 }
 
 void create(Session& s) {
-    if (s.creates++ >= kMaxCreates) {
-        return;
-    }
     // The resource directory as hosts name it, and directories that lack some or all assets.
     static const char* const kPaths[] = {"res", "/res/", "", "no/such/dir", "res/images", "\\res"};
     const int choice = s.in.ConsumeIntegralInRange(0, 6);
     const char* path = choice < 6 ? kPaths[choice] : nullptr;
-    OnCreateGlApp(path, pickEnum(s.in, 2));
+    const int32_t rotation = pickEnum(s.in, 2);
+    if (!mayBuild(s)) {
+        return;
+    }
+    OnCreateGlApp(path, rotation);
+    noteBuilt(s);
     s.hostErrorsPending = false;
     checkNoGlError(s, "OnCreateGlApp");
+}
+
+// Ending the instance is cheap, building the next is not: an instance ends at most once in
+// kInputsPerTerminate inputs, and the input that ends it may build one again.
+void terminate(Session& s) {
+    if (!instanceAlive()) {
+        OnTerminateGlApp();
+    } else if (gInputs >= gTerminateAllowedAt) {
+        gTerminateAllowedAt = gInputs + kInputsPerTerminate;
+        terminateAndCheckLeaks("after OnTerminateGlApp");
+        s.mayCreate = true;
+    } else {
+        return;
+    }
+    s.hostErrorsPending = false;
+    checkNoGlError(s, "OnTerminateGlApp");
 }
 
 void bands(Session& s) {
@@ -291,11 +384,9 @@ void resetHostState() {
     gTarget->bind();
 }
 
-// No instance, nothing pending, an empty resource path, Landscape and TV_1 stored.
-void resetLibrary() {
-    OnTerminateGlApp();
-    UpdateSpeakerInfo(0);
-    OnCreateGlApp("", 0);
+// The instance ends before the leak checker's own pass at exit, so that its blocks count too.
+void checkAtExit() {
+    terminateAndCheckLeaks("at exit");
 }
 
 }  // namespace
@@ -305,6 +396,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     setenv("LP_NUM_THREADS", "0", 0);
     makeResourceDirectory();
     platform_log_set_sink(&discardLog, nullptr);
+    platform_clock_set_manual(kStartNs);
     gContext = new headless::Context();
     if (!gContext->create()) {
         std::fprintf(stderr, "no headless GL context: %s\n", gContext->error().c_str());
@@ -315,29 +407,50 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::fprintf(stderr, "the %ux%u target is incomplete\n", kWidth, kHeight);
         std::abort();
     }
+    gNoInstance = soak::liveGlObjects();
+    createInstance();
+    gOneInstance = soak::liveGlObjects();
+    if (gOneInstance == gNoInstance) {
+        std::fprintf(stderr, "no instance built from the project's assets\n");
+        std::abort();
+    }
+    std::atexit(&checkAtExit);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ++gInputs;
+    if (gInputs % kInputsPerLeakCheck == 0) {
+        terminateAndCheckLeaks("after a run of inputs");
+    }
+    resetHostState();
+    // Hours of jumps forward and back stay hours: the clock never wanders off its range.
+    const long long now = platform_clock_now_ns();
+    if (now < -kStartNs * 1000000 || now > kStartNs * 1000000) {
+        platform_clock_set_manual(kStartNs);
+    }
+    // The previous input ended the instance (or an exception did): the host builds the next.
+    if (!instanceAlive()) {
+        createInstance();
+        if (!instanceAlive()) {
+            std::fprintf(stderr, "no instance built from the project's assets\n");
+            std::abort();
+        }
+    }
+
     FuzzedDataProvider in(data, size);
     Session s{in};
-    platform_clock_set_manual(kStartNs);
-    resetHostState();
-    resetLibrary();
-
-    while (in.remaining_bytes() > 0 && s.frames < kMaxFrames) {
-        switch (in.ConsumeIntegralInRange(0, 12)) {
+    while (in.remaining_bytes() > 0) {
+        switch (in.ConsumeIntegralInRange(0, 13)) {
             case 0:
                 create(s);
                 break;
             case 1:
-                OnTerminateGlApp();
-                s.hostErrorsPending = false;
-                checkNoGlError(s, "OnTerminateGlApp");
+                terminate(s);
                 break;
             case 2:
             case 3:
-                frames(s);
+                frame(s);
                 break;
             case 4:
                 UpdateTrackChange();
@@ -351,6 +464,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 break;
             case 7:
                 UpdateBeatsInfo(in.ConsumeIntegral<int32_t>());
+                checkNoGlError(s, "UpdateBeatsInfo");
                 break;
             case 8:
                 UpdateSoundClass(pickEnum(in, 9));
@@ -365,23 +479,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 checkNoGlError(s, "UpdateRotationDegree");
                 break;
             case 11:
-                if (s.speakerUpdates++ < kMaxSpeakerUpdates) {
-                    UpdateSpeakerInfo(pickEnum(in, 10));
-                }
+                UpdateSpeakerInfo(pickEnum(in, 10));
+                checkNoGlError(s, "UpdateSpeakerInfo");
+                break;
+            case 12:
+                platform_clock_advance(pickClockStep(in));
                 break;
             default:
-                if (in.ConsumeBool()) {
-                    platform_clock_advance(pickClockStep(in));
-                } else {
-                    meddle(s);
-                }
+                meddle(s);
                 break;
         }
     }
-    // Whatever the sequence, the instance goes as it came: through the host's last call.
-    OnTerminateGlApp();
-    s.hostErrorsPending = false;
-    checkNoGlError(s, "OnTerminateGlApp");
-    resetLibrary();
+    checkNoGlError(s, "the input");
     return 0;
 }

@@ -7,20 +7,21 @@
 // or a double delete.
 //
 // One instance lives across inputs, as on a TV where a session lasts hours: building one costs
-// as much as a hundred frames under the sanitizers, so an input is what the host does between two
-// or three frames, and the instance carries on where the previous input left it (intro, family,
-// transition, rotation). A finding therefore shows its fault in the report's stack; replaying
-// the input alone starts from a fresh instance. Terminating is rare: at most one input in
+// as much as a hundred frames under the sanitizers. An input is what the host does up to the next
+// frame, and that frame; the instance carries on where the previous input left it (intro, family,
+// transition, rotation), so a finding shows its fault in the report's stack, while the input
+// replayed alone starts from a fresh instance. Terminating is rare: at most one input in
 // kInputsPerTerminate may end the instance, and that input may then build one instance again.
 //
-// Leaks: LeakSanitizer looks for lost blocks after every kInputsPerLeakCheck inputs, after every
-// terminate and at exit, each time with no instance alive, so that what the instance's
-// destructor forgets is lost too; the GL objects must then be exactly those of no instance.
+// Leaks: LeakSanitizer looks for lost blocks after every kInputsPerLeakCheck inputs, and after
+// every terminate and at exit, where no instance is alive, so that what the instance's destructor
+// forgets is lost too; the GL objects must then be exactly those of no instance.
 #include <GLES3/gl3.h>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sanitizer/lsan_interface.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -42,11 +43,9 @@ constexpr long long kStartNs = 1000000000LL;
 constexpr long long kFrameNs = 16666667LL;
 // The longest frame that still animates (a frame of 100 ms or more counts as a stall).
 constexpr long long kLongFrameNs = 99000000LL;
-// Frames cost most of an input (a few milliseconds each under the sanitizers); with frames of
-// up to 99 ms an input still moves the animation by a third of a second.
-constexpr int kMaxFrames = 1;
 constexpr uint64_t kInputsPerTerminate = 1000;
-constexpr uint64_t kInputsPerLeakCheck = 5000;
+// A pass of the leak checker takes tens of milliseconds.
+constexpr uint64_t kInputsPerLeakCheck = 500;
 // Band frames longer than the library takes are cut here; the library reads at most 1024.
 constexpr uint32_t kMaxBandAllocation = 4096;
 
@@ -103,8 +102,7 @@ bool instanceAlive() {
     for (int kind = 0; kind < soak::kGlObjectKinds; ++kind) {
         std::fprintf(stderr, "  %-13s %3lld alive, %3lld without an instance, %3lld with one\n",
                      soak::toString(static_cast<soak::GlObject>(kind)),
-                     static_cast<long long>(live[kind]),
-                     static_cast<long long>(gNoInstance[kind]),
+                     static_cast<long long>(live[kind]), static_cast<long long>(gNoInstance[kind]),
                      static_cast<long long>(gOneInstance[kind]));
     }
     std::abort();
@@ -117,16 +115,20 @@ void checkGlObjects(const char* after) {
     }
 }
 
-// Ends the instance and checks that nothing of it is left: no GL object, no lost block.
-void terminateAndCheckLeaks(const char* why) {
-    OnTerminateGlApp();
-    if (soak::liveGlObjects() != gNoInstance) {
-        failGlObjects(why);
-    }
+void checkNoBlockLost(const char* when) {
     if (__lsan_do_recoverable_leak_check() != 0) {
-        std::fprintf(stderr, "blocks lost, found %s\n", why);
+        std::fprintf(stderr, "blocks lost, found %s\n", when);
         std::abort();
     }
+}
+
+// Ends the instance and checks that nothing of it is left: no GL object, no lost block.
+void terminateAndCheckLeaks(const char* when) {
+    OnTerminateGlApp();
+    if (soak::liveGlObjects() != gNoInstance) {
+        failGlObjects(when);
+    }
+    checkNoBlockLost(when);
 }
 
 // How the host builds an instance: the speaker layout first, then the resource path.
@@ -168,18 +170,20 @@ void noteBuilt(Session& s) {
     }
 }
 
+// The choices below read one byte each; an input that has run out reads zeros, so choice 0 is
+// always the plain one (a valid value, a frame of music, a frame's time).
+
 // A value for an enumeration of `count` values: mostly valid, otherwise just outside or extreme.
 int32_t pickEnum(FuzzedDataProvider& in, int32_t count) {
     switch (in.ConsumeIntegralInRange(0, 7)) {
-        case 0:
-            return -1;
-        case 1:
-            return count;
-        case 2:
-            return std::numeric_limits<int32_t>::min();
-        case 3:
-            return std::numeric_limits<int32_t>::max();
         case 4:
+            return -1;
+        case 5:
+            return count;
+        case 6:
+            return in.ConsumeBool() ? std::numeric_limits<int32_t>::min()
+                                    : std::numeric_limits<int32_t>::max();
+        case 7:
             return in.ConsumeIntegral<int32_t>();
         default:
             return in.ConsumeIntegralInRange<int32_t>(0, count - 1);
@@ -188,29 +192,30 @@ int32_t pickEnum(FuzzedDataProvider& in, int32_t count) {
 
 float pickFloat(FuzzedDataProvider& in, float low, float high) {
     switch (in.ConsumeIntegralInRange(0, 15)) {
-        case 0:
+        case 8:
             return std::numeric_limits<float>::quiet_NaN();
-        case 1:
+        case 9:
             return std::numeric_limits<float>::infinity();
-        case 2:
+        case 10:
             return -std::numeric_limits<float>::infinity();
-        case 3:
+        case 11:
             return FLT_MAX;
-        case 4:
+        case 12:
             return -FLT_MAX;
-        case 5:
+        case 13:
             return std::numeric_limits<float>::denorm_min();
-        case 6:
+        case 14:
             return -0.0f;
-        case 7:
+        case 15:
             return in.ConsumeFloatingPoint<float>();
         default:
             return in.ConsumeFloatingPointInRange(low, high);
     }
 }
 
+// A move of the clock between two calls: none, back, a stall, or hours and days.
 long long pickClockStep(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange(0, 15)) {
+    switch (in.ConsumeIntegralInRange(0, 7)) {
         case 0:
             return 0;
         case 1:
@@ -223,19 +228,28 @@ long long pickClockStep(FuzzedDataProvider& in) {
             return 3600LL * 1000000000LL;
         case 5:
             return 86400LL * 1000000000LL;
-        case 6:
+        default:
             return in.ConsumeIntegralInRange<long long>(0, 2000000000LL);
-        case 7:
-        case 8:
+    }
+}
+
+// The time a frame takes: mostly as long as still animates, so that few frames cover seconds.
+long long pickFrameStep(FuzzedDataProvider& in) {
+    switch (in.ConsumeIntegralInRange(0, 15)) {
+        case 1:
+        case 2:
+        case 3:
             return kFrameNs;
+        case 4:
+            return pickClockStep(in);
         default:
             return kLongFrameNs;
     }
 }
 
 void frame(Session& s) {
-    const long long step = pickClockStep(s.in);
-    if (s.frames >= kMaxFrames || !mayBuild(s)) {
+    const long long step = pickFrameStep(s.in);
+    if (!mayBuild(s)) {
         return;
     }
     ++s.frames;
@@ -280,17 +294,17 @@ void terminate(Session& s) {
 
 void bands(Session& s) {
     uint32_t count = 0;
-    switch (s.in.ConsumeIntegralInRange(0, 5)) {
-        case 0:
-            count = 0;
-            break;
-        case 1:
+    switch (s.in.ConsumeIntegralInRange(0, 7)) {
+        case 4:
             count = 1024;
             break;
-        case 2:
+        case 5:
             count = s.in.ConsumeIntegralInRange<uint32_t>(1025, kMaxBandAllocation);
             break;
-        case 3: {
+        case 6:
+            count = 0;
+            break;
+        case 7: {
             // A missing record, or a count without its values.
             BandsInfo missing{s.in.ConsumeIntegralInRange<uint32_t>(0, 2), nullptr};
             UpdateBandsInfo(s.in.ConsumeBool() ? &missing : nullptr);
@@ -302,19 +316,18 @@ void bands(Session& s) {
     }
     // Allocated at the exact length, so that reading past the host's values is caught.
     std::vector<float> values(count);
-    if (count <= 64) {
-        for (float& value : values) {
-            value = pickFloat(s.in, -120.0f, 20.0f);
-        }
-    } else {
-        // Too many values to decode one by one: a level, a ripple and one odd value.
-        const float level = pickFloat(s.in, -120.0f, 20.0f);
-        const float ripple = s.in.ConsumeFloatingPointInRange(0.0f, 30.0f);
-        for (uint32_t i = 0; i < count; ++i) {
-            values[i] = level + ripple * std::sin(static_cast<float>(i) * 0.37f);
-        }
-        values[s.in.ConsumeIntegralInRange<uint32_t>(0, count - 1)] =
-            pickFloat(s.in, -1e30f, 1e30f);
+    // Levels as a host measures them, a byte each for the first values; a ripple continues them.
+    const uint32_t decoded = std::min(count, 64u);
+    for (uint32_t i = 0; i < decoded; ++i) {
+        values[i] = -120.0f + 140.0f / 255.0f * s.in.ConsumeIntegral<uint8_t>();
+    }
+    for (uint32_t i = decoded; i < count; ++i) {
+        values[i] = values[i % decoded] + 10.0f * std::sin(static_cast<float>(i) * 0.37f);
+    }
+    // Now and then one value no host should send (one NaN makes the whole frame invalid).
+    if (count > 0 && s.in.ConsumeIntegralInRange(0, 7) == 7) {
+        const uint32_t at = s.in.ConsumeIntegralInRange<uint32_t>(0, count - 1);
+        values[at] = pickFloat(s.in, -1e30f, 1e30f);
     }
     const BandsInfo info{count, values.empty() ? nullptr : values.data()};
     UpdateBandsInfo(&info);
@@ -323,10 +336,6 @@ void bands(Session& s) {
 // What a host that draws its own interface in the same context may leave between two calls.
 void meddle(Session& s) {
     switch (s.in.ConsumeIntegralInRange(0, 7)) {
-        case 0:
-            glEnable(0);  // an invalid enumeration: GL_INVALID_ENUM stays pending
-            s.hostErrorsPending = true;
-            break;
         case 1:
             glEnable(GL_SCISSOR_TEST);
             glScissor(1, 1, 2, 2);
@@ -356,10 +365,19 @@ void meddle(Session& s) {
             glPixelStorei(GL_UNPACK_SKIP_ROWS, s.in.ConsumeIntegralInRange(0, 64));
             glPixelStorei(GL_UNPACK_SKIP_PIXELS, s.in.ConsumeIntegralInRange(0, 64));
             break;
-        default:
-            glViewport(s.in.ConsumeIntegralInRange(-8, 64), s.in.ConsumeIntegralInRange(-8, 36),
-                       s.in.ConsumeIntegralInRange(0, 128), s.in.ConsumeIntegralInRange(0, 72));
+        case 7:
+            glEnable(0);  // an invalid enumeration: GL_INVALID_ENUM stays pending
+            s.hostErrorsPending = true;
             break;
+        default: {
+            // Read one by one: the order of a call's arguments is the compiler's choice.
+            const GLint x = s.in.ConsumeIntegralInRange(-8, 64);
+            const GLint y = s.in.ConsumeIntegralInRange(-8, 36);
+            const GLsizei width = s.in.ConsumeIntegralInRange(0, 128);
+            const GLsizei height = s.in.ConsumeIntegralInRange(0, 72);
+            glViewport(x, y, width, height);
+            break;
+        }
     }
 }
 
@@ -421,7 +439,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ++gInputs;
     if (gInputs % kInputsPerLeakCheck == 0) {
-        terminateAndCheckLeaks("after a run of inputs");
+        checkNoBlockLost("after a run of inputs");
     }
     resetHostState();
     // Hours of jumps forward and back stay hours: the clock never wanders off its range.
@@ -438,54 +456,72 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
 
+    // An input is what the host does up to a frame, and that frame.
+    enum Call {
+        Bands,
+        Frame,
+        TrackChange,
+        Beats,
+        Sound,
+        Rotate,
+        Degree,
+        Speaker,
+        Create,
+        End,
+        Clock,
+        Meddle
+    };
+    // One byte picks a call, at the odds of a host between two frames.
+    static constexpr Call kCalls[32] = {
+        Bands,  Bands,       Bands, Bands,   Bands,  Bands, Bands, Bands,  Bands,  Bands,  Frame,
+        Frame,  Frame,       Frame, Frame,   Frame,  Sound, Sound, Degree, Degree, Degree, Rotate,
+        Rotate, TrackChange, Beats, Speaker, Create, End,   Clock, Meddle, Meddle, Meddle};
     FuzzedDataProvider in(data, size);
     Session s{in};
-    while (in.remaining_bytes() > 0) {
-        switch (in.ConsumeIntegralInRange(0, 13)) {
-            case 0:
-                create(s);
+    while (in.remaining_bytes() > 0 && s.frames == 0) {
+        switch (kCalls[in.ConsumeIntegralInRange(0, 31)]) {
+            case Bands:
+                bands(s);
+                checkNoGlError(s, "UpdateBandsInfo");
                 break;
-            case 1:
-                terminate(s);
-                break;
-            case 2:
-            case 3:
+            case Frame:
                 frame(s);
                 break;
-            case 4:
+            case TrackChange:
                 UpdateTrackChange();
                 s.hostErrorsPending = false;
                 checkNoGlError(s, "UpdateTrackChange");
                 break;
-            case 5:
-            case 6:
-                bands(s);
-                checkNoGlError(s, "UpdateBandsInfo");
-                break;
-            case 7:
+            case Beats:
                 UpdateBeatsInfo(in.ConsumeIntegral<int32_t>());
                 checkNoGlError(s, "UpdateBeatsInfo");
                 break;
-            case 8:
+            case Sound:
                 UpdateSoundClass(pickEnum(in, 9));
                 checkNoGlError(s, "UpdateSoundClass");
                 break;
-            case 9:
+            case Rotate:
                 StartRotatingDevice(pickEnum(in, 2));
                 checkNoGlError(s, "StartRotatingDevice");
                 break;
-            case 10:
+            case Degree:
                 UpdateRotationDegree(in.ConsumeBool() ? -1.0f : pickFloat(in, -360.0f, 450.0f));
                 checkNoGlError(s, "UpdateRotationDegree");
                 break;
-            case 11:
+            case Speaker:
                 UpdateSpeakerInfo(pickEnum(in, 10));
                 checkNoGlError(s, "UpdateSpeakerInfo");
                 break;
-            case 12:
+            case Create:
+                create(s);
+                break;
+            case End:
+                terminate(s);
+                break;
+            case Clock:
                 platform_clock_advance(pickClockStep(in));
                 break;
-            default:
+            case Meddle:
                 meddle(s);
                 break;
         }

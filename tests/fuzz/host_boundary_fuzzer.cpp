@@ -17,6 +17,7 @@
 // every terminate and at exit, where no instance is alive, so that what the instance's destructor
 // forgets is lost too; the GL objects must then be exactly those of no instance.
 #include <GLES3/gl3.h>
+#include <dlfcn.h>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sanitizer/lsan_interface.h>
 #include <unistd.h>
@@ -407,7 +408,54 @@ void checkAtExit() {
     terminateAndCheckLeaks("at exit");
 }
 
+GLenum bindingOf(GLenum target) {
+    switch (target) {
+        case GL_ARRAY_BUFFER:
+            return GL_ARRAY_BUFFER_BINDING;
+        case GL_ELEMENT_ARRAY_BUFFER:
+            return GL_ELEMENT_ARRAY_BUFFER_BINDING;
+        default:
+            return GL_NONE;
+    }
+}
+
+// Whether glBufferData would only give the bound buffer a new store of the size and use it has:
+// the orphaning that streams vertices each frame.
+bool onlyOrphans(GLenum target, GLsizeiptr size, const void* data, GLenum usage) {
+    const GLenum binding = bindingOf(target);
+    if (data != nullptr || size <= 0 || binding == GL_NONE) {
+        return false;
+    }
+    GLint bound = 0;
+    glGetIntegerv(binding, &bound);
+    if (bound == 0) {
+        return false;
+    }
+    GLint64 currentSize = 0;
+    GLint currentUsage = 0;
+    glGetBufferParameteri64v(target, GL_BUFFER_SIZE, &currentSize);
+    glGetBufferParameteriv(target, GL_BUFFER_USAGE, &currentUsage);
+    return currentSize == size && static_cast<GLenum>(currentUsage) == usage;
+}
+
 }  // namespace
+
+// Stands in for GL's glBufferData (the program exports it, so the library reaches it first).
+// Orphaning a store only tells GL that its contents may go; the software rasteriser takes it
+// literally and allocates and clears a new store, which under the address sanitizer means fresh
+// pages each time: more than half of a frame. Keeping the store is what orphaning allows, and
+// every other call (a new size or use, data, no buffer bound) reaches GL as it is.
+extern "C" void glBufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage) {
+    static const auto next = reinterpret_cast<void (*)(GLenum, GLsizeiptr, const void*, GLenum)>(
+        dlsym(RTLD_NEXT, "glBufferData"));
+    if (next == nullptr) {
+        std::fprintf(stderr, "GL has no glBufferData\n");
+        std::abort();
+    }
+    if (!onlyOrphans(target, size, data, usage)) {
+        next(target, size, data, usage);
+    }
+}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The software rasteriser's worker threads cost more than they save on frames this small.

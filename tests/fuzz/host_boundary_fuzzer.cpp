@@ -44,6 +44,7 @@ constexpr long long kStartNs = 1000000000LL;
 constexpr long long kFrameNs = 16666667LL;
 // The longest frame that still animates (a frame of 100 ms or more counts as a stall).
 constexpr long long kLongFrameNs = 99000000LL;
+// Building an instance costs as much as a few hundred inputs.
 constexpr uint64_t kInputsPerTerminate = 1000;
 // A pass of the leak checker takes tens of milliseconds.
 constexpr uint64_t kInputsPerLeakCheck = 500;
@@ -170,6 +171,28 @@ void noteBuilt(Session& s) {
         s.mayCreate = false;
     }
 }
+
+enum Call {
+    Bands,
+    Frame,
+    TrackChange,
+    Beats,
+    Sound,
+    Rotate,
+    Degree,
+    Speaker,
+    Create,
+    End,
+    Clock,
+    Meddle
+};
+
+// One byte picks the next call, at the odds of a host between two frames; an input is what the
+// host does up to a frame, and that frame.
+constexpr Call kCalls[32] = {Bands, Bands,   Bands,  Bands,  Bands,  Bands,  Bands,  Bands,
+                             Bands, Bands,   Frame,  Frame,  Frame,  Frame,  Frame,  Frame,
+                             Sound, Sound,   Degree, Degree, Degree, Rotate, Rotate, TrackChange,
+                             Beats, Speaker, Create, End,    Clock,  Meddle, Meddle, Meddle};
 
 // The choices below read one byte each; an input that has run out reads zeros, so choice 0 is
 // always the plain one (a valid value, a frame of music, a frame's time).
@@ -476,7 +499,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     gNoInstance = soak::liveGlObjects();
     createInstance();
     gOneInstance = soak::liveGlObjects();
-    if (gOneInstance == gNoInstance) {
+    if (gOneInstance == gNoInstance || glGetError() != GL_NO_ERROR) {
         std::fprintf(stderr, "no instance built from the project's assets\n");
         std::abort();
     }
@@ -495,6 +518,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (now < -kStartNs * 1000000 || now > kStartNs * 1000000) {
         platform_clock_set_manual(kStartNs);
     }
+
+    FuzzedDataProvider in(data, size);
+    Session s{in};
     // The previous input ended the instance (or an exception did): the host builds the next.
     if (!instanceAlive()) {
         createInstance();
@@ -502,30 +528,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::fprintf(stderr, "no instance built from the project's assets\n");
             std::abort();
         }
+        checkNoGlError(s, "OnCreateGlApp");
     }
-
-    // An input is what the host does up to a frame, and that frame.
-    enum Call {
-        Bands,
-        Frame,
-        TrackChange,
-        Beats,
-        Sound,
-        Rotate,
-        Degree,
-        Speaker,
-        Create,
-        End,
-        Clock,
-        Meddle
-    };
-    // One byte picks a call, at the odds of a host between two frames.
-    static constexpr Call kCalls[32] = {
-        Bands,  Bands,       Bands, Bands,   Bands,  Bands, Bands, Bands,  Bands,  Bands,  Frame,
-        Frame,  Frame,       Frame, Frame,   Frame,  Sound, Sound, Degree, Degree, Degree, Rotate,
-        Rotate, TrackChange, Beats, Speaker, Create, End,   Clock, Meddle, Meddle, Meddle};
-    FuzzedDataProvider in(data, size);
-    Session s{in};
     while (in.remaining_bytes() > 0 && s.frames == 0) {
         switch (kCalls[in.ConsumeIntegralInRange(0, 31)]) {
             case Bands:

@@ -44,10 +44,10 @@ constexpr long long kStartNs = 1000000000LL;
 constexpr long long kFrameNs = 16666667LL;
 // The longest frame that still animates (a frame of 100 ms or more counts as a stall).
 constexpr long long kLongFrameNs = 99000000LL;
-// Building an instance costs as much as a few hundred inputs.
-constexpr uint64_t kInputsPerTerminate = 1000;
-// A pass of the leak checker takes tens of milliseconds.
-constexpr uint64_t kInputsPerLeakCheck = 500;
+// Building an instance (and compiling its programs again) costs as much as a few hundred inputs.
+constexpr uint64_t kInputsPerTerminate = 2000;
+// A pass of the leak checker costs as much as fifty inputs.
+constexpr uint64_t kInputsPerLeakCheck = 1000;
 // Band frames longer than the library takes are cut here; the library reads at most 1024.
 constexpr uint32_t kMaxBandAllocation = 4096;
 

@@ -175,7 +175,7 @@ void noteBuilt(Session& s) {
 enum Call {
     Bands,
     Frame,
-    TrackChange,
+    Track,
     Beats,
     Sound,
     Rotate,
@@ -191,7 +191,7 @@ enum Call {
 // host does up to a frame, and that frame.
 constexpr Call kCalls[32] = {Bands, Bands,   Bands,  Bands,  Bands,  Bands,  Bands,  Bands,
                              Bands, Bands,   Frame,  Frame,  Frame,  Frame,  Frame,  Frame,
-                             Sound, Sound,   Degree, Degree, Degree, Rotate, Rotate, TrackChange,
+                             Sound, Sound,   Degree, Degree, Degree, Rotate, Rotate, Track,
                              Beats, Speaker, Create, End,    Clock,  Meddle, Meddle, Meddle};
 
 // The choices below read one byte each; an input that has run out reads zeros, so choice 0 is
@@ -431,21 +431,12 @@ void checkAtExit() {
     terminateAndCheckLeaks("at exit");
 }
 
-GLenum bindingOf(GLenum target) {
-    switch (target) {
-        case GL_ARRAY_BUFFER:
-            return GL_ARRAY_BUFFER_BINDING;
-        case GL_ELEMENT_ARRAY_BUFFER:
-            return GL_ELEMENT_ARRAY_BUFFER_BINDING;
-        default:
-            return GL_NONE;
-    }
-}
-
 // Whether glBufferData would only give the bound buffer a new store of the size and use it has:
 // the orphaning that streams vertices each frame.
 bool onlyOrphans(GLenum target, GLsizeiptr size, const void* data, GLenum usage) {
-    const GLenum binding = bindingOf(target);
+    const GLenum binding = target == GL_ARRAY_BUFFER           ? GL_ARRAY_BUFFER_BINDING
+                           : target == GL_ELEMENT_ARRAY_BUFFER ? GL_ELEMENT_ARRAY_BUFFER_BINDING
+                                                               : GL_NONE;
     if (data != nullptr || size <= 0 || binding == GL_NONE) {
         return false;
     }
@@ -539,7 +530,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case Frame:
                 frame(s);
                 break;
-            case TrackChange:
+            case Track:
                 UpdateTrackChange();
                 s.hostErrorsPending = false;
                 checkNoGlError(s, "UpdateTrackChange");

@@ -12,8 +12,11 @@ build=$(cd "$1" && pwd)
 seconds=$2
 root=$(pwd)
 
-# target:longest input
-targets=(host_boundary:2048 image_reader:16384 font_description:8192)
+# target:longest input[:option]
+# The host boundary keeps one instance alive from input to input, so after most inputs more
+# blocks are allocated than freed, and libFuzzer's own leak check would run most inputs a second
+# time under the leak checker; the target looks for lost blocks itself, with no instance alive.
+targets=(host_boundary:2048:-detect_leaks=0 image_reader:16384 font_description:8192)
 
 # The leak checker keeps no record of dynamically loaded TLS (see the Makefile's sanitizer run);
 # the software rasteriser's own allocations are suppressed.
@@ -22,7 +25,12 @@ export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1
 
 run_target() {
-  local name=$1 max_len=$2
+  local name=$1 rest=$2
+  local max_len=${rest%%:*}
+  local options=()
+  if [ "$rest" != "$max_len" ]; then
+    options=("${rest#*:}")
+  fi
   local corpus=$build/corpus/$name
   mkdir -p "$corpus" "$build/findings"
   local dict=()
@@ -31,7 +39,7 @@ run_target() {
   fi
   "$build/tests/fuzz/viz_fuzz_$name" -max_total_time="$seconds" -timeout=60 -seed="${FUZZ_SEED:-0}" \
     -rss_limit_mb=2560 -max_len="$max_len" -print_final_stats=1 \
-    -artifact_prefix="$build/findings/$name-" "${dict[@]}" \
+    -artifact_prefix="$build/findings/$name-" "${dict[@]}" "${options[@]}" \
     "$corpus" "$root/tests/fuzz/$name" >"$build/fuzz-$name.log" 2>&1
 }
 
@@ -46,7 +54,7 @@ for entry in "${targets[@]}"; do
     running=("${running[@]:1}")
   fi
   echo "fuzz: $name for ${seconds}s (log: $build/fuzz-$name.log)" >&2
-  run_target "$name" "${entry##*:}" &
+  run_target "$name" "${entry#*:}" &
   pid_of[$name]=$!
   running+=("$name")
 done
@@ -57,7 +65,7 @@ done
 for name in "${failed[@]}"; do
   echo "fuzz: $name found a fault:" >&2
   log=$build/fuzz-$name.log
-  grep -A30 -m1 -E 'ERROR|runtime error|Assertion|left pending|==[0-9]+==' "$log" >&2 || tail -40 "$log" >&2
+  grep -A30 -m1 -E 'ERROR|runtime error|Assertion|left pending|GL objects|==[0-9]+==' "$log" >&2 || tail -40 "$log" >&2
 done
 
 for entry in "${targets[@]}"; do

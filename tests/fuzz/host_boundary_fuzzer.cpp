@@ -2,16 +2,27 @@
 // arguments (enumerations in and out of range, band frames of any length holding NaN, infinities
 // and huge values, rotations and aborts, track changes, terminate and re-create), interleaved with
 // frames on a small headless target, moves of the manual clock (zero, backwards, large jumps) and
-// GL state the host leaves behind. After every call that owns the GL context no error may be left
-// pending.
+// GL state the host leaves behind. After every call no GL error may be left pending, and the GL
+// objects alive must be those of no instance or of one instance: an object more or less is a leak
+// or a double delete.
 //
-// Every input starts from the same state, reached through the ten functions themselves: no
-// instance, no resource path, no speaker layout pending, the same clock and the host's GL state at
-// its defaults. So a finding replays exactly.
+// One instance lives across inputs, as on a TV where a session lasts hours: building one costs
+// as much as a hundred frames under the sanitizers. An input is what the host does up to the next
+// frame, and that frame; the instance carries on where the previous input left it (intro, family,
+// transition, rotation), so a finding shows its fault in the report's stack, while the input
+// replayed alone starts from a fresh instance. Terminating is rare: at most one input in
+// kInputsPerTerminate may end the instance, and that input may then build one instance again.
+//
+// Leaks: LeakSanitizer looks for lost blocks after every kInputsPerLeakCheck inputs, and after
+// every terminate and at exit, where no instance is alive, so that what the instance's destructor
+// forgets is lost too; the GL objects must then be exactly those of no instance.
 #include <GLES3/gl3.h>
+#include <dlfcn.h>
 #include <fuzzer/FuzzedDataProvider.h>
+#include <sanitizer/lsan_interface.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -20,6 +31,7 @@
 #include <limits>
 #include <vector>
 
+#include "gl_object_counter.h"
 #include "headless_gl.h"
 #include "platform.h"
 #include "visualization/library.h"
@@ -30,16 +42,21 @@ constexpr uint32_t kWidth = 64;
 constexpr uint32_t kHeight = 36;
 constexpr long long kStartNs = 1000000000LL;
 constexpr long long kFrameNs = 16666667LL;
-// An instance compiles every family's programs, and frames cost most of an execution: both are
-// bounded so that executions per second stay useful.
-constexpr int kMaxFrames = 400;
-constexpr int kMaxCreates = 3;
-constexpr int kMaxSpeakerUpdates = 6;
+// The longest frame that still animates (a frame of 100 ms or more counts as a stall).
+constexpr long long kLongFrameNs = 99000000LL;
+// Building an instance (and compiling its programs again) costs as much as a few hundred inputs.
+constexpr uint64_t kInputsPerTerminate = 2000;
+// A pass of the leak checker costs as much as fifty inputs.
+constexpr uint64_t kInputsPerLeakCheck = 1000;
 // Band frames longer than the library takes are cut here; the library reads at most 1024.
 constexpr uint32_t kMaxBandAllocation = 4096;
 
 headless::Context* gContext = nullptr;
 headless::Target* gTarget = nullptr;
+std::array<int64_t, soak::kGlObjectKinds> gNoInstance = {};
+std::array<int64_t, soak::kGlObjectKinds> gOneInstance = {};
+uint64_t gInputs = 0;
+uint64_t gTerminateAllowedAt = 0;
 
 void discardLog(int, const char*, const char*, void*) {}
 
@@ -76,16 +93,63 @@ void makeResourceDirectory() {
     }
 }
 
+bool instanceAlive() {
+    return soak::liveGlObjects() == gOneInstance;
+}
+
+[[noreturn]] void failGlObjects(const char* after) {
+    const auto live = soak::liveGlObjects();
+    std::fprintf(stderr, "GL objects after %s are neither those of no instance nor of one:\n",
+                 after);
+    for (int kind = 0; kind < soak::kGlObjectKinds; ++kind) {
+        std::fprintf(stderr, "  %-13s %3lld alive, %3lld without an instance, %3lld with one\n",
+                     soak::toString(static_cast<soak::GlObject>(kind)),
+                     static_cast<long long>(live[kind]), static_cast<long long>(gNoInstance[kind]),
+                     static_cast<long long>(gOneInstance[kind]));
+    }
+    std::abort();
+}
+
+void checkGlObjects(const char* after) {
+    const auto live = soak::liveGlObjects();
+    if (live != gNoInstance && live != gOneInstance) {
+        failGlObjects(after);
+    }
+}
+
+void checkNoBlockLost(const char* when) {
+    if (__lsan_do_recoverable_leak_check() != 0) {
+        std::fprintf(stderr, "blocks lost, found %s\n", when);
+        std::abort();
+    }
+}
+
+// Ends the instance and checks that nothing of it is left: no GL object, no lost block.
+void terminateAndCheckLeaks(const char* when) {
+    OnTerminateGlApp();
+    if (soak::liveGlObjects() != gNoInstance) {
+        failGlObjects(when);
+    }
+    checkNoBlockLost(when);
+}
+
+// How the host builds an instance: the speaker layout first, then the resource path.
+void createInstance() {
+    UpdateSpeakerInfo(0);
+    OnCreateGlApp("res", 0);
+}
+
 struct Session {
     FuzzedDataProvider& in;
     int frames = 0;
-    int creates = 0;
-    int speakerUpdates = 0;
+    // Whether a call that builds an instance may run: only after this input's terminate.
+    bool mayCreate = false;
     // Errors the host left and no call has drained yet; until then a pending error is not ours.
     bool hostErrorsPending = false;
 };
 
 void checkNoGlError(const Session& session, const char* after) {
+    checkGlObjects(after);
     if (session.hostErrorsPending) {
         return;
     }
@@ -96,18 +160,54 @@ void checkNoGlError(const Session& session, const char* after) {
     }
 }
 
+// Calls that may build an instance (a frame or OnCreateGlApp, with none alive) run only while
+// the input may create one; after the one creation they are skipped.
+bool mayBuild(const Session& s) {
+    return s.mayCreate || instanceAlive();
+}
+
+void noteBuilt(Session& s) {
+    if (s.mayCreate && instanceAlive()) {
+        s.mayCreate = false;
+    }
+}
+
+enum Call {
+    Bands,
+    Frame,
+    Track,
+    Beats,
+    Sound,
+    Rotate,
+    Degree,
+    Speaker,
+    Create,
+    End,
+    Clock,
+    Meddle
+};
+
+// One byte picks the next call, at the odds of a host between two frames; an input is what the
+// host does up to a frame, and that frame.
+constexpr Call kCalls[32] = {Bands, Bands,   Bands,  Bands,  Bands,  Bands,  Bands,  Bands,
+                             Bands, Bands,   Frame,  Frame,  Frame,  Frame,  Frame,  Frame,
+                             Sound, Sound,   Degree, Degree, Degree, Rotate, Rotate, Track,
+                             Beats, Speaker, Create, End,    Clock,  Meddle, Meddle, Meddle};
+
+// The choices below read one byte each; an input that has run out reads zeros, so choice 0 is
+// always the plain one (a valid value, a frame of music, a frame's time).
+
 // A value for an enumeration of `count` values: mostly valid, otherwise just outside or extreme.
 int32_t pickEnum(FuzzedDataProvider& in, int32_t count) {
     switch (in.ConsumeIntegralInRange(0, 7)) {
-        case 0:
-            return -1;
-        case 1:
-            return count;
-        case 2:
-            return std::numeric_limits<int32_t>::min();
-        case 3:
-            return std::numeric_limits<int32_t>::max();
         case 4:
+            return -1;
+        case 5:
+            return count;
+        case 6:
+            return in.ConsumeBool() ? std::numeric_limits<int32_t>::min()
+                                    : std::numeric_limits<int32_t>::max();
+        case 7:
             return in.ConsumeIntegral<int32_t>();
         default:
             return in.ConsumeIntegralInRange<int32_t>(0, count - 1);
@@ -116,29 +216,30 @@ int32_t pickEnum(FuzzedDataProvider& in, int32_t count) {
 
 float pickFloat(FuzzedDataProvider& in, float low, float high) {
     switch (in.ConsumeIntegralInRange(0, 15)) {
-        case 0:
+        case 8:
             return std::numeric_limits<float>::quiet_NaN();
-        case 1:
+        case 9:
             return std::numeric_limits<float>::infinity();
-        case 2:
+        case 10:
             return -std::numeric_limits<float>::infinity();
-        case 3:
+        case 11:
             return FLT_MAX;
-        case 4:
+        case 12:
             return -FLT_MAX;
-        case 5:
+        case 13:
             return std::numeric_limits<float>::denorm_min();
-        case 6:
+        case 14:
             return -0.0f;
-        case 7:
+        case 15:
             return in.ConsumeFloatingPoint<float>();
         default:
             return in.ConsumeFloatingPointInRange(low, high);
     }
 }
 
+// A move of the clock between two calls: none, back, a stall, or hours and days.
 long long pickClockStep(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange(0, 15)) {
+    switch (in.ConsumeIntegralInRange(0, 7)) {
         case 0:
             return 0;
         case 1:
@@ -146,58 +247,88 @@ long long pickClockStep(FuzzedDataProvider& in) {
         case 2:
             return -3600LL * 1000000000LL;
         case 3:
-            return 100000000LL;  // the longest frame that still animates
+            return 100000000LL;  // the shortest stall
         case 4:
             return 3600LL * 1000000000LL;
         case 5:
             return 86400LL * 1000000000LL;
-        case 6:
-            return in.ConsumeIntegralInRange<long long>(0, 2000000000LL);
-        case 7:
-            return 5 * kFrameNs;  // through the intro and the fades in few frames
         default:
-            return kFrameNs;
+            return in.ConsumeIntegralInRange<long long>(0, 2000000000LL);
     }
 }
 
-void frames(Session& s) {
-    const int count = s.in.ConsumeIntegralInRange(1, 32);
-    const long long step = pickClockStep(s.in);
-    for (int i = 0; i < count && s.frames < kMaxFrames; ++i, ++s.frames) {
-        platform_clock_advance(step);
-        gTarget->bind();
-        OnUpdateGlApp();
-        s.hostErrorsPending = false;
-        checkNoGlError(s, "OnUpdateGlApp");
+// The time a frame takes: mostly as long as still animates, so that few frames cover seconds.
+long long pickFrameStep(FuzzedDataProvider& in) {
+    switch (in.ConsumeIntegralInRange(0, 15)) {
+        case 1:
+        case 2:
+        case 3:
+            return kFrameNs;
+        case 4:
+            return pickClockStep(in);
+        default:
+            return kLongFrameNs;
     }
+}
+
+void frame(Session& s) {
+    const long long step = pickFrameStep(s.in);
+    if (!mayBuild(s)) {
+        return;
+    }
+    ++s.frames;
+    platform_clock_advance(step);
+    gTarget->bind();
+    OnUpdateGlApp();
+    noteBuilt(s);
+    s.hostErrorsPending = false;
+    checkNoGlError(s, "OnUpdateGlApp");
 }
 
 void create(Session& s) {
-    if (s.creates++ >= kMaxCreates) {
-        return;
-    }
     // The resource directory as hosts name it, and directories that lack some or all assets.
     static const char* const kPaths[] = {"res", "/res/", "", "no/such/dir", "res/images", "\\res"};
     const int choice = s.in.ConsumeIntegralInRange(0, 6);
     const char* path = choice < 6 ? kPaths[choice] : nullptr;
-    OnCreateGlApp(path, pickEnum(s.in, 2));
+    const int32_t rotation = pickEnum(s.in, 2);
+    if (!mayBuild(s)) {
+        return;
+    }
+    OnCreateGlApp(path, rotation);
+    noteBuilt(s);
     s.hostErrorsPending = false;
     checkNoGlError(s, "OnCreateGlApp");
 }
 
+// Ending the instance is cheap, building the next is not: an instance ends at most once in
+// kInputsPerTerminate inputs, and the input that ends it may build one again.
+void terminate(Session& s) {
+    if (!instanceAlive()) {
+        OnTerminateGlApp();
+    } else if (gInputs >= gTerminateAllowedAt) {
+        gTerminateAllowedAt = gInputs + kInputsPerTerminate;
+        terminateAndCheckLeaks("after OnTerminateGlApp");
+        s.mayCreate = true;
+    } else {
+        return;
+    }
+    s.hostErrorsPending = false;
+    checkNoGlError(s, "OnTerminateGlApp");
+}
+
 void bands(Session& s) {
     uint32_t count = 0;
-    switch (s.in.ConsumeIntegralInRange(0, 5)) {
-        case 0:
-            count = 0;
-            break;
-        case 1:
+    switch (s.in.ConsumeIntegralInRange(0, 7)) {
+        case 4:
             count = 1024;
             break;
-        case 2:
+        case 5:
             count = s.in.ConsumeIntegralInRange<uint32_t>(1025, kMaxBandAllocation);
             break;
-        case 3: {
+        case 6:
+            count = 0;
+            break;
+        case 7: {
             // A missing record, or a count without its values.
             BandsInfo missing{s.in.ConsumeIntegralInRange<uint32_t>(0, 2), nullptr};
             UpdateBandsInfo(s.in.ConsumeBool() ? &missing : nullptr);
@@ -209,19 +340,18 @@ void bands(Session& s) {
     }
     // Allocated at the exact length, so that reading past the host's values is caught.
     std::vector<float> values(count);
-    if (count <= 64) {
-        for (float& value : values) {
-            value = pickFloat(s.in, -120.0f, 20.0f);
-        }
-    } else {
-        // Too many values to decode one by one: a level, a ripple and one odd value.
-        const float level = pickFloat(s.in, -120.0f, 20.0f);
-        const float ripple = s.in.ConsumeFloatingPointInRange(0.0f, 30.0f);
-        for (uint32_t i = 0; i < count; ++i) {
-            values[i] = level + ripple * std::sin(static_cast<float>(i) * 0.37f);
-        }
-        values[s.in.ConsumeIntegralInRange<uint32_t>(0, count - 1)] =
-            pickFloat(s.in, -1e30f, 1e30f);
+    // Levels as a host measures them, a byte each for the first values; a ripple continues them.
+    const uint32_t decoded = std::min(count, 64u);
+    for (uint32_t i = 0; i < decoded; ++i) {
+        values[i] = -120.0f + 140.0f / 255.0f * s.in.ConsumeIntegral<uint8_t>();
+    }
+    for (uint32_t i = decoded; i < count; ++i) {
+        values[i] = values[i % decoded] + 10.0f * std::sin(static_cast<float>(i) * 0.37f);
+    }
+    // Now and then one value no host should send (one NaN makes the whole frame invalid).
+    if (count > 0 && s.in.ConsumeIntegralInRange(0, 7) == 7) {
+        const uint32_t at = s.in.ConsumeIntegralInRange<uint32_t>(0, count - 1);
+        values[at] = pickFloat(s.in, -1e30f, 1e30f);
     }
     const BandsInfo info{count, values.empty() ? nullptr : values.data()};
     UpdateBandsInfo(&info);
@@ -230,10 +360,6 @@ void bands(Session& s) {
 // What a host that draws its own interface in the same context may leave between two calls.
 void meddle(Session& s) {
     switch (s.in.ConsumeIntegralInRange(0, 7)) {
-        case 0:
-            glEnable(0);  // an invalid enumeration: GL_INVALID_ENUM stays pending
-            s.hostErrorsPending = true;
-            break;
         case 1:
             glEnable(GL_SCISSOR_TEST);
             glScissor(1, 1, 2, 2);
@@ -263,10 +389,19 @@ void meddle(Session& s) {
             glPixelStorei(GL_UNPACK_SKIP_ROWS, s.in.ConsumeIntegralInRange(0, 64));
             glPixelStorei(GL_UNPACK_SKIP_PIXELS, s.in.ConsumeIntegralInRange(0, 64));
             break;
-        default:
-            glViewport(s.in.ConsumeIntegralInRange(-8, 64), s.in.ConsumeIntegralInRange(-8, 36),
-                       s.in.ConsumeIntegralInRange(0, 128), s.in.ConsumeIntegralInRange(0, 72));
+        case 7:
+            glEnable(0);  // an invalid enumeration: GL_INVALID_ENUM stays pending
+            s.hostErrorsPending = true;
             break;
+        default: {
+            // Read one by one: the order of a call's arguments is the compiler's choice.
+            const GLint x = s.in.ConsumeIntegralInRange(-8, 64);
+            const GLint y = s.in.ConsumeIntegralInRange(-8, 36);
+            const GLsizei width = s.in.ConsumeIntegralInRange(0, 128);
+            const GLsizei height = s.in.ConsumeIntegralInRange(0, 72);
+            glViewport(x, y, width, height);
+            break;
+        }
     }
 }
 
@@ -291,20 +426,57 @@ void resetHostState() {
     gTarget->bind();
 }
 
-// No instance, nothing pending, an empty resource path, Landscape and TV_1 stored.
-void resetLibrary() {
-    OnTerminateGlApp();
-    UpdateSpeakerInfo(0);
-    OnCreateGlApp("", 0);
+// The instance ends before the leak checker's own pass at exit, so that its blocks count too.
+void checkAtExit() {
+    terminateAndCheckLeaks("at exit");
+}
+
+// Whether glBufferData would only give the bound buffer a new store of the size and use it has:
+// the orphaning that streams vertices each frame.
+bool onlyOrphans(GLenum target, GLsizeiptr size, const void* data, GLenum usage) {
+    const GLenum binding = target == GL_ARRAY_BUFFER           ? GL_ARRAY_BUFFER_BINDING
+                           : target == GL_ELEMENT_ARRAY_BUFFER ? GL_ELEMENT_ARRAY_BUFFER_BINDING
+                                                               : GL_NONE;
+    if (data != nullptr || size <= 0 || binding == GL_NONE) {
+        return false;
+    }
+    GLint bound = 0;
+    glGetIntegerv(binding, &bound);
+    if (bound == 0) {
+        return false;
+    }
+    GLint64 currentSize = 0;
+    GLint currentUsage = 0;
+    glGetBufferParameteri64v(target, GL_BUFFER_SIZE, &currentSize);
+    glGetBufferParameteriv(target, GL_BUFFER_USAGE, &currentUsage);
+    return currentSize == size && static_cast<GLenum>(currentUsage) == usage;
 }
 
 }  // namespace
+
+// Stands in for GL's glBufferData (the program exports it, so the library reaches it first).
+// Orphaning a store only tells GL that its contents may go; the software rasteriser takes it
+// literally and allocates and clears a new store, which under the address sanitizer means fresh
+// pages each time: more than half of a frame. Keeping the store is what orphaning allows, and
+// every other call (a new size or use, data, no buffer bound) reaches GL as it is.
+extern "C" void glBufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage) {
+    static const auto next = reinterpret_cast<void (*)(GLenum, GLsizeiptr, const void*, GLenum)>(
+        dlsym(RTLD_NEXT, "glBufferData"));
+    if (next == nullptr) {
+        std::fprintf(stderr, "GL has no glBufferData\n");
+        std::abort();
+    }
+    if (!onlyOrphans(target, size, data, usage)) {
+        next(target, size, data, usage);
+    }
+}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The software rasteriser's worker threads cost more than they save on frames this small.
     setenv("LP_NUM_THREADS", "0", 0);
     makeResourceDirectory();
     platform_log_set_sink(&discardLog, nullptr);
+    platform_clock_set_manual(kStartNs);
     gContext = new headless::Context();
     if (!gContext->create()) {
         std::fprintf(stderr, "no headless GL context: %s\n", gContext->error().c_str());
@@ -315,73 +487,88 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::fprintf(stderr, "the %ux%u target is incomplete\n", kWidth, kHeight);
         std::abort();
     }
+    gNoInstance = soak::liveGlObjects();
+    createInstance();
+    gOneInstance = soak::liveGlObjects();
+    if (gOneInstance == gNoInstance || glGetError() != GL_NO_ERROR) {
+        std::fprintf(stderr, "no instance built from the project's assets\n");
+        std::abort();
+    }
+    std::atexit(&checkAtExit);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ++gInputs;
+    if (gInputs % kInputsPerLeakCheck == 0) {
+        checkNoBlockLost("after a run of inputs");
+    }
+    resetHostState();
+    // Hours of jumps forward and back stay hours: the clock never wanders off its range.
+    const long long now = platform_clock_now_ns();
+    if (now < -kStartNs * 1000000 || now > kStartNs * 1000000) {
+        platform_clock_set_manual(kStartNs);
+    }
+
     FuzzedDataProvider in(data, size);
     Session s{in};
-    platform_clock_set_manual(kStartNs);
-    resetHostState();
-    resetLibrary();
-
-    while (in.remaining_bytes() > 0 && s.frames < kMaxFrames) {
-        switch (in.ConsumeIntegralInRange(0, 12)) {
-            case 0:
-                create(s);
+    // The previous input ended the instance (or an exception did): the host builds the next.
+    if (!instanceAlive()) {
+        createInstance();
+        if (!instanceAlive()) {
+            std::fprintf(stderr, "no instance built from the project's assets\n");
+            std::abort();
+        }
+        checkNoGlError(s, "OnCreateGlApp");
+    }
+    while (in.remaining_bytes() > 0 && s.frames == 0) {
+        switch (kCalls[in.ConsumeIntegralInRange(0, 31)]) {
+            case Bands:
+                bands(s);
+                checkNoGlError(s, "UpdateBandsInfo");
                 break;
-            case 1:
-                OnTerminateGlApp();
-                s.hostErrorsPending = false;
-                checkNoGlError(s, "OnTerminateGlApp");
+            case Frame:
+                frame(s);
                 break;
-            case 2:
-            case 3:
-                frames(s);
-                break;
-            case 4:
+            case Track:
                 UpdateTrackChange();
                 s.hostErrorsPending = false;
                 checkNoGlError(s, "UpdateTrackChange");
                 break;
-            case 5:
-            case 6:
-                bands(s);
-                checkNoGlError(s, "UpdateBandsInfo");
-                break;
-            case 7:
+            case Beats:
                 UpdateBeatsInfo(in.ConsumeIntegral<int32_t>());
+                checkNoGlError(s, "UpdateBeatsInfo");
                 break;
-            case 8:
+            case Sound:
                 UpdateSoundClass(pickEnum(in, 9));
                 checkNoGlError(s, "UpdateSoundClass");
                 break;
-            case 9:
+            case Rotate:
                 StartRotatingDevice(pickEnum(in, 2));
                 checkNoGlError(s, "StartRotatingDevice");
                 break;
-            case 10:
+            case Degree:
                 UpdateRotationDegree(in.ConsumeBool() ? -1.0f : pickFloat(in, -360.0f, 450.0f));
                 checkNoGlError(s, "UpdateRotationDegree");
                 break;
-            case 11:
-                if (s.speakerUpdates++ < kMaxSpeakerUpdates) {
-                    UpdateSpeakerInfo(pickEnum(in, 10));
-                }
+            case Speaker:
+                UpdateSpeakerInfo(pickEnum(in, 10));
+                checkNoGlError(s, "UpdateSpeakerInfo");
                 break;
-            default:
-                if (in.ConsumeBool()) {
-                    platform_clock_advance(pickClockStep(in));
-                } else {
-                    meddle(s);
-                }
+            case Create:
+                create(s);
+                break;
+            case End:
+                terminate(s);
+                break;
+            case Clock:
+                platform_clock_advance(pickClockStep(in));
+                break;
+            case Meddle:
+                meddle(s);
                 break;
         }
     }
-    // Whatever the sequence, the instance goes as it came: through the host's last call.
-    OnTerminateGlApp();
-    s.hostErrorsPending = false;
-    checkNoGlError(s, "OnTerminateGlApp");
-    resetLibrary();
+    checkNoGlError(s, "the input");
     return 0;
 }

@@ -42,13 +42,6 @@ public:
     void draw(float dt);
 
     float getTime() const { return mTime; }
-    float getOpacity() const { return mOpacity; }
-    SpeakerInfo getSpeaker() const { return mSpeaker; }
-    const SpeakerOverlayPreset& getPreset() const { return mPreset; }
-    // The dots of the last draw.
-    const std::vector<SpeakerOverlayRenderEntity>& getRenderEntities() const {
-        return mRenderEntities;
-    }
 
     // The travelling bump: 0 outside the wave, 1 at its crest. d is the relative distance from
     // the source (0 at the source, 1 at its radius), t the wave's phase in cycles.

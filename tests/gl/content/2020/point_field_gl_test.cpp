@@ -54,7 +54,6 @@ TEST_F(PointFieldGlTest, SpriteShrinksAndFadesWithTheBlend) {
     const int full = lit({0, 0, 0, 255});
     const testsupport::Rgba centre = pixel(kWidth / 2, kHeight / 2);
     EXPECT_GT(centre.r, 200);
-    EXPECT_EQ(renderer.getIndices().size(), 6u);
 
     renderer.setBlend(0.5f);
     clear(colorf(0.0f, 1.0f));
@@ -67,7 +66,6 @@ TEST_F(PointFieldGlTest, SpriteShrinksAndFadesWithTheBlend) {
     // Nothing to draw still leaves the GL state as it found it.
     state.instances.clear();
     renderer.draw(state);
-    EXPECT_TRUE(renderer.getIndices().empty());
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
 }

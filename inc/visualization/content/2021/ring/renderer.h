@@ -49,13 +49,6 @@ public:
     // that its cost can be measured apart from the GL calls.
     void buildGeometry(const Scene& scene);
 
-    const std::vector<vec3f>& getDepthVertices() const { return mDepthVertices; }
-    const std::vector<uint16_t>& getDepthIndices() const { return mDepthIndices; }
-    const std::vector<EdgeSegment>& getLineVertices() const { return mLineVertices; }
-    const std::vector<uint16_t>& getLineIndices() const { return mLineIndices; }
-    const std::vector<EdgePoint>& getPointVertices() const { return mPointVertices; }
-    const std::vector<uint16_t>& getPointIndices() const { return mPointIndices; }
-
     bool mDrawDepth = true;
     bool mDrawLines = true;
     bool mDrawPoints = true;

@@ -44,34 +44,6 @@ LineDrawable straightLine(float from, float to, size_t count, float radius, uint
     return line;
 }
 
-vec3f tubePosition(const Renderer::LineSegmentPoint& v) {
-    return v.transformP + v.transformU * std::cos(v.angle) + v.transformV * std::sin(v.angle);
-}
-
-vec3f capPosition(const Renderer::LineCapPoint& v) {
-    return v.transformP + v.transformU * (-std::cos(v.phi) * std::sin(v.theta)) +
-           v.transformV * std::cos(v.theta) + v.transformW * (std::sin(v.phi) * std::sin(v.theta));
-}
-
-// Counts triangles whose front (counter-clockwise) side faces inward; skips degenerate ones.
-template <typename Vertex, typename Position>
-int inwardTriangles(const std::vector<Vertex>& vertices, const std::vector<uint16_t>& indices,
-                    Position position) {
-    int inward = 0;
-    for (size_t i = 0; i < indices.size(); i += 3) {
-        const vec3f a = position(vertices[indices[i]]);
-        const vec3f b = position(vertices[indices[i + 1]]);
-        const vec3f c = position(vertices[indices[i + 2]]);
-        const vec3f n = math::cross(b - a, c - a);
-        if (math::length(n) < 1e-9f) {
-            continue;
-        }
-        const vec3f out = (a + b + c) * (1.0f / 3.0f) - vertices[indices[i]].transformP;
-        inward += math::dot(n, out) < 0.0f ? 1 : 0;
-    }
-    return inward;
-}
-
 class LinesRendererTest : public testsupport::GlTest {
 protected:
     void SetUp() override {
@@ -98,31 +70,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(LinesRendererTest, MeshesHaveARingPerPointAndAHemispherePerEnd) {
-    Renderer renderer;
-    Scene scene = makeScene();
-    scene.lines = {straightLine(0, 0, 0, 0.1f, 26), straightLine(0, 0, 1, 0.1f, 26)};
-    renderer.buildMeshes(scene);
-    EXPECT_TRUE(renderer.getTubeVertices().empty()) << "fewer than two points draw nothing";
-    EXPECT_TRUE(renderer.getCapVertices().empty());
-    EXPECT_TRUE(renderer.getCapIndices().empty());
-
-    scene.lines.push_back(straightLine(-0.5f, 0.5f, 100, 0.1f, 26));
-    scene.lines.push_back(straightLine(-0.5f, 0.5f, 2, 0.1f, 2));
-    renderer.buildMeshes(scene);
-    // 26 sides: caps of 26 slices and 13 rings; 2 sides: at least 3 slices and 2 rings.
-    EXPECT_EQ(renderer.getTubeVertices().size(), 100u * 26 + 2 * 2);
-    EXPECT_EQ(renderer.getTubeIndices().size(), (99u * 26 + 1 * 2) * 6);
-    EXPECT_EQ(renderer.getCapVertices().size(), 2u * 26 * 13 + 2 * 3 * 2);
-    EXPECT_EQ(renderer.getCapIndices().size(), (2u * 26 * 12 + 2 * 3 * 1) * 6);
-    // A two-sided tube is a flat ribbon with no outside: the winding is checked on the round one.
-    scene.lines = {straightLine(-0.5f, 0.5f, 100, 0.1f, 26)};
-    renderer.buildMeshes(scene);
-    EXPECT_EQ(inwardTriangles(renderer.getTubeVertices(), renderer.getTubeIndices(), tubePosition),
-              0);
-    EXPECT_EQ(inwardTriangles(renderer.getCapVertices(), renderer.getCapIndices(), capPosition), 0);
-}
 
 TEST_F(LinesRendererTest, DrawsASolidTubeWithRoundEndsAndRestoresTheState) {
     Renderer renderer;

@@ -101,14 +101,6 @@ TEST(AbstractColorAnimator, PlaylistAdvancesLogTheirPaletteAndTwoPalettesAlterna
                                 scope + "Begin", scope + "Palette index: 1", scope + "End"}));
 }
 
-TEST(AbstractColorAnimatorDeathTest, BrokenPaletteTablesStopAtConstruction) {
-    EXPECT_DEATH(TestAnimator{makePreset(0, 0)}, "!palettesDefault.empty\\(\\)");
-    EXPECT_DEATH(TestAnimator{makePreset(5, 4)}, "DEFAULT and AOD palettes not equal length!");
-    Preset ragged = makePreset(3, 3);
-    ragged.palettes[DisplayMode::AOD][2][4].colors.pop_back();
-    EXPECT_DEATH(TestAnimator{ragged}, "Color palette entries not equal length!");
-}
-
 TEST(AbstractColorAnimator, PaletteFollowsTheDisplayModeBlendAndTheSoundClassSwitch) {
     TestAnimator a(makePreset(3, 3));
     SoundInput still;  // never updated, so no sound-class change ever progresses

@@ -48,8 +48,7 @@ bool isHalfTurn(const math::mat44<float>& m) {
 
 }  // namespace
 
-TEST(RingAnimators, SegmentCountsLayoutAndConstructorScopes) {
-    const size_t counts[6] = {60, 80, 80, 90, 80, 50};
+TEST(RingAnimators, LayoutAndConstructorScopes) {
     for (int version = 0; version < 6; ++version) {
         testsupport::LogCapture log;
         auto animator = makeAnimator(version);
@@ -61,8 +60,6 @@ TEST(RingAnimators, SegmentCountsLayoutAndConstructorScopes) {
         RingSound input;
         play(*animator, input, 0.5f, 10);
         const auto& scene = animator->getScene();
-        EXPECT_EQ(scene.mWedges.size(), counts[version]) << version;
-        EXPECT_EQ(scene.mDrawMidLines, version == 3) << version;
         // The line width is a couple of pixels at any resolution.
         EXPECT_GT(scene.mThickness * 1080.0f / 2.0f, 2.9f);
         EXPECT_LT(scene.mThickness * 1080.0f / 2.0f, 4.1f);

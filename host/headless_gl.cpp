@@ -74,6 +74,10 @@ bool Context::create() {
     return true;
 }
 
+bool Context::isCurrent() const {
+    return mContext != nullptr && eglGetCurrentContext() == mContext;
+}
+
 void Context::destroy() {
     if (mDisplay == nullptr) {
         return;

@@ -18,6 +18,7 @@ public:
     // Creates the display and context and makes it current. On failure returns false and
     // error() says why; nothing is left half made.
     bool create();
+    bool isCurrent() const;
     const std::string& error() const { return mError; }
     void destroy();
 

@@ -42,6 +42,10 @@ public:
     void draw(float dt);
 
     float getTime() const { return mTime; }
+    // The dots of the last draw.
+    const std::vector<SpeakerOverlayRenderEntity>& getRenderEntities() const {
+        return mRenderEntities;
+    }
 
     // The travelling bump: 0 outside the wave, 1 at its crest. d is the relative distance from
     // the source (0 at the source, 1 at its radius), t the wave's phase in cycles.

@@ -150,6 +150,7 @@ TEST_F(SpeakerOverlayGl, ALargeScreenDrawsWithoutOverflowingItsIndices) {
     useTarget(7680 / 8, 4320 / 8);
     SpeakerOverlay overlay(7680, 4320, SpeakerInfo::TV_3);
     drawAt(overlay, 3.0f);
+    EXPECT_GT(overlay.getRenderEntities().size(), 16384u);
     readBack();
 }
 

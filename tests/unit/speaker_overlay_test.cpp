@@ -1,8 +1,33 @@
-// The speaker rings' timing, without GL. Where the rings land on screen, and the log lines, are
-// checked through pixels on the headless context.
+// The speaker rings without GL: when the overlay is finished, and how opacity and odd screens
+// change the dots it emits. Where the rings land on screen, and the log lines, are checked
+// through pixels on the headless context.
 #include "visualization/speaker_overlay.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+
+#include "visualization/util/random.h"
+
+namespace {
+
+// The overlay without GL: its dots are computed, nothing is drawn.
+std::unique_ptr<SpeakerOverlay> makeOverlay(SpeakerInfo speaker, uint32_t width = 1920,
+                                            uint32_t height = 1080) {
+    util::setRandomSeed(7);
+    return std::make_unique<SpeakerOverlay>(width, height, speaker, false);
+}
+
+// Emits the frame at `time` seconds. A draw shows the time it starts at and then advances, so
+// the first call moves the clock and the second emits.
+const std::vector<SpeakerOverlayRenderEntity>& drawAt(SpeakerOverlay& overlay, float time) {
+    overlay.draw(time - overlay.getTime());
+    overlay.draw(0.0f);
+    return overlay.getRenderEntities();
+}
+
+}  // namespace
 
 // The latest source (delay 0.125) plus the second wave (0.35) finishes after 1.475 cycles of
 // 4.5 s, whatever the layout; skipping ends it at once.
@@ -22,4 +47,40 @@ TEST(SpeakerOverlay, EveryLayoutFinishesAfterTheSameDurationOrWhenSkipped) {
     EXPECT_FALSE(overlay.isFinished());
     overlay.skip();
     EXPECT_TRUE(overlay.isFinished());
+}
+
+TEST(SpeakerOverlay, OpacityFadesAndShrinksEveryDotAndOddScreensDrawNothing) {
+    // The player lowers the opacity while the screen rotates (1 - 3 x progress, so it goes
+    // negative once a third of the turn is done).
+    auto full = makeOverlay(SpeakerInfo::TV_3);
+    auto half = makeOverlay(SpeakerInfo::TV_3);
+    half->setOpacity(0.5f);
+    const auto& a = drawAt(*full, 2.5f);
+    const auto& b = drawAt(*half, 2.5f);
+    ASSERT_FALSE(a.empty());
+    // Halving can push the faintest dots below the visible size, never add any.
+    ASSERT_LE(b.size(), a.size());
+    size_t j = 0;
+    for (const auto& dot : b) {
+        while (j < a.size() &&
+               (a[j].position.x != dot.position.x || a[j].position.y != dot.position.y)) {
+            ++j;
+        }
+        ASSERT_LT(j, a.size());
+        EXPECT_NEAR(dot.color.a, 0.5f * a[j].color.a, 1e-6f);
+        EXPECT_NEAR(dot.size, 0.5f * a[j].size, 1e-4f);
+    }
+    for (float opacity : {0.0f, -0.5f}) {
+        auto gone = makeOverlay(SpeakerInfo::TV_3);
+        gone->setOpacity(opacity);
+        EXPECT_TRUE(drawAt(*gone, 2.5f).empty()) << opacity;
+        EXPECT_FALSE(gone->isFinished()) << "fading does not end the animation";
+    }
+
+    for (auto [w, h] : {std::pair<uint32_t, uint32_t>{0, 0}, {0, 1080}, {1, 1}}) {
+        auto overlay = makeOverlay(SpeakerInfo::TV_3, w, h);
+        for (float time : {1.0f, 3.0f}) {
+            EXPECT_TRUE(drawAt(*overlay, time).empty()) << w << "x" << h;
+        }
+    }
 }

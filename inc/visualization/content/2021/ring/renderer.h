@@ -48,6 +48,7 @@ public:
     // The CPU half of draw: the three passes' vertex and index lists from the wedges. Public so
     // that its cost can be measured apart from the GL calls.
     void buildGeometry(const Scene& scene);
+    const std::vector<EdgeSegment>& getLineVertices() const { return mLineVertices; }
 
     bool mDrawDepth = true;
     bool mDrawLines = true;

@@ -188,6 +188,7 @@ TEST_F(RingRendererTest, TheLargestSceneFillsSixteenBitIndicesExactly) {
     scene.mWedges.resize(kMaxWedges, scene.mWedges.front());
     clear();
     renderer.draw(scene);
+    ASSERT_EQ(renderer.getLineVertices().size(), kMaxVerticesPerPass);
     readBack();
     EXPECT_GT(count([](const testsupport::Rgba& c) { return c.r > 128 && c.g > 128; }), 0);
     scene.mWedges.push_back(scene.mWedges.front());

@@ -28,8 +28,6 @@ public:
     void begin();
     void draw();
 
-    const math::mat44<float>& getProjection() const { return mProjection; }
-
 private:
     void drawCover();
 

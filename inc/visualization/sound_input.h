@@ -35,16 +35,11 @@ public:
 
     float getTime() const { return mTime; }
     const Spectrum& getSpectrum() const { return mSpectrum; }
-    SoundClass getSoundClassReceived() const { return mSoundClassReceived; }
     SoundClass getSoundClassPrevious() const { return mSoundClassPrevious; }
     SoundClass getSoundClassCurrent() const { return mSoundClassCurrent; }
     SoundClass getSoundClassNext() const { return mSoundClassNext; }
     float getSwitchProgress() const { return mSwitchProgress; }
-    bool hasSoundClassChanged() const { return mSoundClassChanged; }
     // Newest first.
-    const std::vector<SoundClassHistoryEntry>& getSoundClassHistory() const {
-        return mSoundClassHistory;
-    }
     const std::vector<SoundClassHistoryEntry>& getSoundClassHistoryNormalized() const {
         return mSoundClassHistoryNormalized;
     }
@@ -52,7 +47,6 @@ public:
 private:
     float mTime = 0.0f;
     Spectrum mSpectrum;
-    SoundClass mSoundClassReceived = SoundClass::Moderate;
     float mHistoryDuration = kHistoryDuration;
     std::vector<SoundClassHistoryEntry> mSoundClassHistory;
     std::vector<SoundClassHistoryEntry> mSoundClassHistoryNormalized;
@@ -62,5 +56,4 @@ private:
     SoundClass mSoundClassPrevious = SoundClass::Moderate;
     SoundClass mSoundClassCurrent = SoundClass::Moderate;
     SoundClass mSoundClassNext = SoundClass::Moderate;
-    bool mSoundClassChanged = false;
 };

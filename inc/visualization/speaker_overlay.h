@@ -42,9 +42,6 @@ public:
     void draw(float dt);
 
     float getTime() const { return mTime; }
-    float getOpacity() const { return mOpacity; }
-    SpeakerInfo getSpeaker() const { return mSpeaker; }
-    const SpeakerOverlayPreset& getPreset() const { return mPreset; }
     // The dots of the last draw.
     const std::vector<SpeakerOverlayRenderEntity>& getRenderEntities() const {
         return mRenderEntities;

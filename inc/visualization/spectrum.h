@@ -22,7 +22,6 @@ public:
     bool isValid() const { return mValid; }
     size_t bandCount() const { return mBands.size(); }
     uint64_t frameCount() const { return mFrameCount; }
-    bool isFrozen() const { return mFrozen; }
     float average() const { return mAverage; }
 
     const std::vector<float>& bands() const { return mBands; }

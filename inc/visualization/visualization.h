@@ -33,8 +33,6 @@ public:
     void setDisplayMode(DisplayMode mode, bool animate);
     DisplayMode getDisplayMode() const;
 
-    uint64_t getFrameCount() const { return mFrameCount; }
-    float getAnimationTime() const { return mAnimationTime; }
     bool hasBandsReceived() const { return mBandsReceived; }
     const SoundInput& getSoundInput() const { return mSoundInput; }
     const ContentPlayer& getContentPlayer() const { return *mContentPlayer; }
@@ -45,7 +43,6 @@ private:
     RotateInfo mRotation;
     uint64_t mFrameCount = 0;
     long long mLastFrameTime = 0;  // nanoseconds on the steady clock
-    float mAnimationTime = 0.0f;
     std::unique_ptr<ContentPlayer> mContentPlayer;
     SoundInput mSoundInput;
     bool mBandsReceived = false;

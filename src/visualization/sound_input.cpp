@@ -25,7 +25,6 @@ void SoundInput::setSoundClass(SoundClass soundClass, bool immediate) {
     if (mSoundClassHistory.empty()) {
         mSoundClassHistory.push_back({soundClass, 0.0f, 0.0f});
     }
-    mSoundClassReceived = soundClass;
     if (immediate) {
         mSoundClassHistory.front().soundClass = soundClass;
         mSoundClassPrevious = soundClass;
@@ -70,9 +69,6 @@ void SoundInput::update(float dt) {
     if (mSwitchProgress >= 1.0f && mSoundClassCurrent != mSoundClassNext) {
         mSoundClassPrevious = mSoundClassCurrent;
         mSoundClassCurrent = mSoundClassNext;
-        mSoundClassChanged = true;
-    } else {
-        mSoundClassChanged = false;
     }
 
     mSwitchTimer += dt;

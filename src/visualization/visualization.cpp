@@ -70,7 +70,6 @@ void Visualization::update() {
     // The host shares the context and may have left any state; every frame starts from the same.
     gl::applyBaseRenderState();
     mContentPlayer->update(dt, mSoundInput);
-    mAnimationTime += dt;
     ++mFrameCount;
 }
 

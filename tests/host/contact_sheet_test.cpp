@@ -73,31 +73,13 @@ TEST(ContactSheet, PlacesEachPictureInItsCellWithItsLabelUnderneath) {
               10u);
 }
 
-TEST(GalleryOptions, ModesByNameInAnyCaseAndCheckedValues) {
+// The gallery program's own test runs a good command line; names go in any case, once each.
+TEST(GalleryOptions, ModesByNameInAnyCaseOnceAndBadValuesRefused) {
     GalleryOptions options;
     std::string error;
-    ASSERT_TRUE(parseGalleryOptions(
-        {"content_2021_ring_version_3,CONTENT_2020_WAVES_1", "CONTENT_2021_RING_VERSION_3",
-         "--cell", "320x180", "--columns", "4", "--seconds", "2.5", "--each", "d"},
-        options, error))
-        << error;
-    EXPECT_EQ(options.modes, (std::vector<ContentMode>{ContentMode::CONTENT_2021_RING_VERSION_3,
-                                                       ContentMode::CONTENT_2020_WAVES_1}));
-    EXPECT_TRUE(options.cellWidth == 320u && options.cellHeight == 180u && options.columns == 4u &&
-                options.seconds == 2.5f && options.each == "d");
-
-    options = GalleryOptions();
-    ASSERT_TRUE(parseGalleryOptions({}, options, error));
-    EXPECT_TRUE(options.modes.empty() && options.out == "out/gallery.png");
-    EXPECT_TRUE(options.music.empty() && options.displayMode == DisplayMode::DEFAULT &&
-                options.analyzer.empty());
-
-    ASSERT_TRUE(parseGalleryOptions(
-        {"--music", "a.flac", "--display-mode", "aod", "--analyzer=compact"}, options, error))
-        << error;
-    EXPECT_TRUE(options.music == "a.flac" && options.displayMode == DisplayMode::AOD &&
-                options.analyzer == "compact");
-
+    ASSERT_TRUE(parseGalleryOptions({"content_2021_ring_version_3,CONTENT_2021_RING_VERSION_3"},
+                                    options, error));
+    EXPECT_EQ(options.modes, std::vector<ContentMode>{ContentMode::CONTENT_2021_RING_VERSION_3});
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{"CONTENT_2021_RING_VERSION_9"},
                                                {"--cell", "10x10"},

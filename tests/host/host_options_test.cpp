@@ -44,11 +44,8 @@ TEST(HostOptions, ReadsEveryOptionKeepsFilesInOrderAndDefaultsToTheDemoSong) {
     ASSERT_TRUE(parse("--window --size 640x360 --orientation portrait", options, error));
     EXPECT_TRUE(options.window && options.width == 640u && options.height == 360u);
     EXPECT_STREQ(defaultLibraryName(options), "libvisualization.so");
-}
 
-TEST(HostOptions, DiagnosticOptionsChooseTheDiagnosticLibrary) {
-    HostOptions options;
-    std::string error;
+    // Diagnostic options choose the diagnostic library.
     ASSERT_TRUE(parse("--window --analyzer=compact", options, error)) << error;
     EXPECT_EQ(options.analyzer, "compact");
     EXPECT_STREQ(defaultLibraryName(options), "libvisualization-diagnostics.so");

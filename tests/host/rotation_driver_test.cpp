@@ -68,14 +68,3 @@ TEST(RotationDriver, AnnouncesThenStreamsAnglesLikeAMotorToTheExactEnd) {
     EXPECT_TRUE(gCalls.front().value == float(RotateInfo::Landscape) &&
                 gCalls.back().value == 0.0f && driver.orientation() == RotateInfo::Landscape);
 }
-
-TEST(RotationDriver, TravelIsSmoothAndSymmetric) {
-    EXPECT_EQ(RotationDriver::travel(-1.0f), 0.0f);
-    EXPECT_EQ(RotationDriver::travel(2.0f), 1.0f);
-    for (float u = 0.0f; u <= 1.0f; u += 0.01f) {
-        EXPECT_NEAR(RotationDriver::travel(u) + RotationDriver::travel(1.0f - u), 1.0f, 1e-5f);
-        EXPECT_LE(RotationDriver::travel(u), RotationDriver::travel(u + 0.01f));
-        // No jumps where acceleration turns into cruising.
-        EXPECT_LT(RotationDriver::travel(u + 0.01f) - RotationDriver::travel(u), 0.015f);
-    }
-}

@@ -144,24 +144,6 @@ TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
     EXPECT_FALSE(fs::exists(out));
 }
 
-TEST(VizhostProgram, DiagnosticOptionsRecordTheBandsAndTurnOnTheAnalyzer) {
-    const testsupport::ScratchDirectory scratch("vizhost-diagnostics");
-    const std::string dir = scratch.path().string();
-    const std::string bands = dir + "/recorded/bands.txt";
-    const std::string log = dir + "/library.log";
-    const Outcome outcome =
-        runVizhost({"--duration", "1", "--still", dir + "/still.png", "--size", "192x108",
-                    "--no-progress", "--log", log, "--analyzer=compact", "--record-bands", bands});
-    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
-    const std::string lines = readText(log);
-    EXPECT_NE(lines.find("VISUALIZATION_ANALYZER=compact: compact"), std::string::npos) << lines;
-
-    // One line per changed frame of the demo song's second.
-    const std::string recorded = readText(bands);
-    EXPECT_EQ(recorded.rfind("0.000000 ", 0), 0u) << recorded;
-    EXPECT_GT(std::count(recorded.begin(), recorded.end(), '\n'), 30);
-}
-
 TEST(VizgalleryProgram, WritesASheetOfTheNamedModesInEachLookFromAMusicFile) {
     const testsupport::ScratchDirectory scratch("vizgallery");
     const std::string dir = scratch.path().string();

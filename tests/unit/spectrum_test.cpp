@@ -66,11 +66,9 @@ TEST(Spectrum, FreezesAfterAWholeHistoryOfEqualFrames) {
         feed(spectrum, frame);
     }
     // One row still holds the zeros from sizing.
-    EXPECT_FALSE(spectrum.isFrozen());
     EXPECT_FLOAT_EQ(spectrum.levels()[0], 60.0f / 110.0f);
 
     feed(spectrum, frame);
-    EXPECT_TRUE(spectrum.isFrozen());
     EXPECT_TRUE(allEqual(spectrum.history(), -120.0f));
     EXPECT_EQ(spectrum.historyRaw()[239], frame);
     EXPECT_EQ(spectrum.levels(), std::vector<float>(4, 0.0f));
@@ -80,7 +78,6 @@ TEST(Spectrum, FreezesAfterAWholeHistoryOfEqualFrames) {
     // A changed frame thaws it, and history follows the raw rows again from then on.
     const std::vector<float> other = {-61, -30, -90, -10};
     feed(spectrum, other);
-    EXPECT_FALSE(spectrum.isFrozen());
     EXPECT_EQ(spectrum.history(), spectrum.historyRaw());
     for (int i = 0; i < 5; ++i) {
         feed(spectrum, {-20.0f - i, -40, -50, -70});
@@ -175,25 +172,4 @@ TEST(Spectrum, RelativeLevelsUseOnlyTheRowsOfFramesSeen) {
     EXPECT_FLOAT_EQ(spectrum.relative()[1], 0.0f);
     feed(spectrum, {-60, -60});
     EXPECT_FLOAT_EQ(spectrum.relative()[0], 40.0f / 80.0f);
-}
-
-TEST(Spectrum, TracksLowestMedianAndHighestRelativeLevel) {
-    Spectrum spectrum;
-    feed(spectrum, {-120, -10, -65, -87});
-    ASSERT_EQ(spectrum.historyMin().size(), 240u);
-    EXPECT_FLOAT_EQ(spectrum.historyMin()[0], 0.0f);
-    EXPECT_FLOAT_EQ(spectrum.historyMid()[0], 0.5f);  // sorted[4 / 2]
-    EXPECT_FLOAT_EQ(spectrum.historyMax()[0], 1.0f);
-    // Each normalised against its own range: 0 everywhere when the range is empty.
-    EXPECT_EQ(spectrum.historyMinNormalized(), std::vector<float>(240, 0.0f));
-    EXPECT_FLOAT_EQ(spectrum.historyMidNormalized()[0], 1.0f);
-    EXPECT_FLOAT_EQ(spectrum.historyMaxNormalized()[0], 1.0f);
-    EXPECT_FLOAT_EQ(spectrum.historyMaxNormalized()[1], 0.0f);
-
-    feed(spectrum, {-120, -10, -65, -87});
-    feed(spectrum, {-120, -10, -120, -120});
-    // Newest first; the oldest entries shift back.
-    EXPECT_FLOAT_EQ(spectrum.historyMid()[0], 0.0f);
-    EXPECT_FLOAT_EQ(spectrum.historyMid()[2], 0.5f);
-    EXPECT_FLOAT_EQ(spectrum.historyMax()[2], 1.0f);
 }

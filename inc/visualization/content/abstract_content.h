@@ -54,15 +54,11 @@ public:
     void setTransition(float transition) { mTransition = transition; }
     float getTransition() const { return mTransition; }
     void setBlend(float blend) { mBlend = blend; }
-    float getBlend() const { return mBlend; }
     void setDisplayModeBlend(float blend) { mDisplayModeBlend = blend; }
-    float getDisplayModeBlend() const { return mDisplayModeBlend; }
 
     // Selects the variant to show. onModeIndexChanged runs only on a real change, while both
     // indices still name the mode being left; onModeIndexSet runs every time.
     void setModeIndex(uint32_t modeIndex);
-    uint32_t getModeIndex() const { return mModeIndex; }
-    uint32_t getModeIndexPrevious() const { return mModeIndexPrevious; }
 
 protected:
     uint32_t mWidth;

@@ -27,7 +27,6 @@ public:
     OrvantoAnalyzerDebugView& operator=(const OrvantoAnalyzerDebugView&) = delete;
 
     void setCompact(bool compact) { mCompact = compact; }
-    bool isCompact() const { return mCompact; }
 
     // Draws nothing until the spectrum holds a usable frame. Sets the render state it needs and
     // leaves blending, scissor and depth switched off.

@@ -24,8 +24,6 @@ public:
     void reset();
     void close();
 
-    bool isRecording() const { return mRecording; }
-
 private:
     void writeLine(const std::vector<float>& bands);
 

@@ -102,8 +102,6 @@ public:
     // cannot be used is logged and stores nothing (answers false).
     bool createCharInfo(const std::string& name, const FontPaths& paths);
     void setFont(const std::string& name);
-    // The stored font of that name, or null.
-    const FontInfo* getFontInfo(const std::string& name) const;
 
     void size(float size);
     void color(float r, float g, float b, float a);
@@ -113,7 +111,6 @@ public:
     void verticalAlign(int align);
     void pushStyle();
     void popStyle();
-    const Style& getStyle() const { return mStyle; }
     void setStyle(const Style& style) { mStyle = style; }
 
     // The model matrix places every line (after its anchor translation); operations multiply
@@ -121,7 +118,6 @@ public:
     void pushMatrix();
     void popMatrix();
     void setMatrix(const math::mat44<float>& matrix);
-    const math::mat44<float>& getMatrix() const { return mModelMatrix; }
     void identity();
     void translate(float x, float y);
     void rotate(float angle);  // radians, about z
@@ -134,9 +130,6 @@ public:
     void drawString(float x, float y, std::string_view text);
     // Kerning between text[index] and the next character that has a glyph, in font pixels.
     float getNextKerning(int index, const char* text, int length) const;
-
-    // The glyphs of the last layout (getTextMetrics or drawString), all lines in order.
-    const std::vector<CharMetric>& getLayout() const { return mMetrics; }
 
 private:
     struct Line {

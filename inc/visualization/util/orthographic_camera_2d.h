@@ -21,8 +21,6 @@ public:
     bool isOutside(float x, float y, float radius) const;
     // Moves a disc that has left the view completely to the opposite side, just outside it.
     void wrap(float& x, float& y, float radius) const;
-    bool isRotating() const { return rotating; }
-    bool isRotatingHalfway() const { return rotatingHalfway; }
     // Into and out of the rolled view plane.
     void toView(float& x, float& y) const;
     void fromView(float& x, float& y) const;

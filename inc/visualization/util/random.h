@@ -11,7 +11,6 @@ namespace util {
 // gives reproducible seeds.
 uint32_t makeRandomSeed();
 void setRandomSeed(uint32_t seed);
-uint32_t getRandomSeed();
 
 // Uniform in [0, 1).
 float random01();

@@ -221,11 +221,6 @@ void FontRenderer::setFont(const std::string& name) {
     mFontInfoName = name;
 }
 
-const FontRenderer::FontInfo* FontRenderer::getFontInfo(const std::string& name) const {
-    const auto found = mFontInfo.find(name);
-    return found != mFontInfo.end() ? &found->second : nullptr;
-}
-
 void FontRenderer::size(float size) {
     mStyle.size = size;
 }

@@ -9,7 +9,6 @@ namespace util {
 
 namespace {
 
-uint32_t gSeed = 0;
 std::mt19937 gEngine(0);
 std::uniform_real_distribution<float> gUnit(0.0f, 1.0f);
 
@@ -20,12 +19,7 @@ uint32_t makeRandomSeed() {
 }
 
 void setRandomSeed(uint32_t seed) {
-    gSeed = seed;
     gEngine.seed(seed);
-}
-
-uint32_t getRandomSeed() {
-    return gSeed;
 }
 
 float random01() {

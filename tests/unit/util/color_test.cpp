@@ -45,15 +45,4 @@ TEST(Color, MixClampsTheFactorAndSampleSpreadsTheListOverZeroToOne) {
     }
 }
 
-TEST(ColorDeathTest, BrokenTablesStopWithTheConditionNamed) {
-    EXPECT_DEATH(colorf("FF00"),
-                 "Assertion failed: length == 3 \\|\\| length == 4, file .*/util/color.cpp");
-    EXPECT_DEATH(colorf("FFZZ00", 1.0f),
-                 "Assertion failed: length == 3, .*set_color\\(colorf&, const char\\*, float\\)");
-    EXPECT_DEATH(mix_color(std::vector<colorf>(2), std::vector<colorf>(3), 0.5f),
-                 "Assertion failed: colors0.size\\(\\) == colors1.size\\(\\).*"
-                 "std::vector<colorf> mix_color\\(const std::vector<colorf>&, const "
-                 "std::vector<colorf>&, float\\)");
-}
-
 }  // namespace

@@ -47,12 +47,4 @@ TEST(Reshuffle, LongListsArePermutationsAvoidingTheLastTwo) {
     EXPECT_EQ(std::count(firstCounts.begin() + 1, firstCounts.end(), 0), 0);
 }
 
-TEST(ReshuffleDeathTest, TwoItemsAreRefused) {
-    std::mt19937 engine(1);
-    std::uniform_int_distribution<int> distribution(1, 2);
-    unsigned int data[2] = {1, 2};
-    EXPECT_DEATH(util::reshuffle(data, 2, distribution, engine),
-                 "Assertion failed: length >= NUM_ELEMENTS_MIN_RESHUFFABLE");
-}
-
 }  // namespace

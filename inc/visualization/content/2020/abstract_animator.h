@@ -94,8 +94,6 @@ public:
     colorf getBackgroundColor() const { return mBackgroundColor; }
     const RenderState& getRenderState() const { return mRenderState; }
     AODMask getAODMask() const { return mAODMask; }
-    uint32_t getPaletteIndex() const { return mPaletteIndex; }
-    float getTime() const { return mTime; }
 
 protected:
     void preUpdate(float dt, const SoundFrame& sound, const PaletteMixParameters& targets);

@@ -47,14 +47,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getRingEntities() const { return mRingEntities; }
-    const std::vector<Entity>& getBandEntities() const { return mBandEntities; }
-    const std::vector<Entity>& getAmbientEntities() const { return mAmbientEntities; }
-    // The record blended from the current and the next sound class in the last frame.
-    const AnimatorCircular_1_Preset::ParametersSoundClass& getParameters() const {
-        return mParameters;
-    }
-
 private:
     AnimatorCircular_1_Preset mPreset;
     std::vector<Entity> mRingEntities;

@@ -56,11 +56,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getEntities() const { return mEntities; }
-    const RelThresholdHistory& getPulseHistory() const { return mPulseHistory; }
-    float getRotationAngle() const { return mRotationAngle; }
-    float getRadialScale() const { return mRadialScale; }
-
 private:
     AnimatorCircular_2_Preset mPreset;
     std::vector<Entity> mEntities;

@@ -62,13 +62,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getEntities() const { return mEntities; }
-    uint32_t getParity() const { return mParity; }
-    int getPatternA() const { return mPatternA; }
-    int getPatternB() const { return mPatternB; }
-    float getRadialScale() const { return mRadialScale; }
-    float getPush() const { return mPush; }
-
 private:
     AnimatorDiamond_1_Preset mPreset;
     std::vector<Entity> mEntities;

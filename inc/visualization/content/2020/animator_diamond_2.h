@@ -54,13 +54,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getEntities() const { return mEntities; }
-    uint32_t getUsedSquares() const { return mUsedSquares; }
-    uint32_t getParity() const { return mParity; }
-    int getPatternA() const { return mPatternA; }
-    int getPatternB() const { return mPatternB; }
-    float getChase() const { return mChase; }
-
     // Whether square j belongs to a beat-chosen family: every sixth square, from A - 1 or B - 1.
     bool isChosen(uint32_t square) const;
 

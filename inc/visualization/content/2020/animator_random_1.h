@@ -55,9 +55,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getParticles() const { return mParticles; }
-    uint64_t getFrameCounter() const { return mFrameCounter; }
-
 private:
     // Scatters attempts at new discs; factor scales the radius range (weak or strong trigger).
     void spawn(float factor, const AnimatorRandom_1_Preset::ParametersSoundClass& p);

@@ -62,9 +62,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<EntityR>& getEntities() const { return mEntities; }
-    const std::array<float, 3>& getFlashes() const { return mFlashes; }
-
 private:
     // Brings every layer towards its count: a few births per frame, retirement of the surplus.
     void balance(const AnimatorRandom_2_Preset::ParametersSoundClass& p);

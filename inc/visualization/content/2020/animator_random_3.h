@@ -58,11 +58,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<EntityR>& getEntities() const { return mEntities; }
-    const std::vector<Link>& getLinks() const { return mLinks; }
-    float getLinkPulse() const { return mLinkPulse; }
-    float getDriftDirection() const { return mDriftDirection; }
-
 private:
     void buildLinks();
 

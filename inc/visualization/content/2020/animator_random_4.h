@@ -63,10 +63,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getEntities() const { return mEntities; }
-    size_t getAliveCount() const;
-    const AnimatorRandom_4_Preset& getPreset() const { return mPreset; }
-
 private:
     void spawn(uint32_t group, float fieldX, float fieldY, float spawnFactor);
 

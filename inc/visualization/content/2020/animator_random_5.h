@@ -61,10 +61,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getEntities() const { return mEntities; }
-    const Emitter& getEmitter(uint32_t group) const { return mEmitters[group]; }
-    float getPulse(uint32_t group) const { return mPulse[group]; }
-
 private:
     void emit(Entity& e) const;
 

@@ -53,8 +53,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getEntities() const { return mEntities; }
-
 private:
     AnimatorVertical_1_Preset mPreset;
     std::vector<Entity> mEntities;

@@ -52,12 +52,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getEntities() const { return mEntities; }
-    const AnimatorWaves_1_Preset::ParametersSoundClass& getParameters() const {
-        return mParameters;
-    }
-    float getSmoothedPeak() const { return mSmoothedPeak; }
-
 private:
     AnimatorWaves_1_Preset mPreset;
     std::vector<Entity> mEntities;

@@ -58,11 +58,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getEntities() const { return mEntities; }
-    const AnimatorWaves_2_Preset::ParametersSoundClass& getParameters() const {
-        return mParameters;
-    }
-
 private:
     AnimatorWaves_2_Preset mPreset;
     std::vector<Entity> mEntities;

@@ -52,10 +52,6 @@ public:
     void update(float dt, const RotationTransition& rotation, const SoundFrame& sound) override;
     size_t getNumPalettes() const override;
 
-    const std::vector<Entity>& getEntities() const { return mEntities; }
-    float getDotSpacing() const { return mDotSpacing; }
-    float getStringSpacing() const { return mStringSpacing; }
-
 private:
     AnimatorWaves_3_Preset mPreset;
     std::vector<Entity> mEntities;

@@ -61,13 +61,6 @@ public:
     colorf getBackgroundColor() const override;
     colorf getBackgroundColor(uint32_t modeIndex) const override;
 
-    const PalettePlaylist& getPalettePlaylist(size_t modeIndex) const {
-        return mPalettePlaylists.at(modeIndex);
-    }
-    const AbstractAnimator& getAnimator(size_t modeIndex) const {
-        return *mAnimators.at(modeIndex);
-    }
-
 private:
     void reshufflePaletteItem(size_t modeIndex, bool log);
     // A mode index from the player outside the family falls back to the first mode rather than

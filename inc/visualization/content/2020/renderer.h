@@ -38,9 +38,6 @@ public:
     // Instances beyond kMaxInstances are not drawn.
     void draw(const RenderState& state);
 
-    const std::vector<Vertex>& getVertices() const { return mVertices; }
-    const std::vector<uint16_t>& getIndices() const { return mIndices; }
-
 private:
     uint32_t mWidth;
     uint32_t mHeight;

@@ -35,9 +35,7 @@ void bind();
 
 void setProjection(float width, float height, bool flip);
 void setProjectionMatrix(const math::mat44<float>& matrix);
-const math::mat44<float>& getProjectionMatrix();
 void setModelMatrix(const math::mat44<float>& matrix);
-const math::mat44<float>& getModelMatrix();
 // model = model x matrix, the form every model transform below takes.
 void multiplyMatrix(const math::mat44<float>& matrix);
 
@@ -63,7 +61,6 @@ void rotateZ(float angle);
 void color(float r, float g, float b, float a);
 void color(float grey, float a);
 void color(const colorf& c);
-const colorf& getColor();
 // Clamped into the point sizes GL supports (read by qd::create).
 void pointSize(float size);
 void useTexture(bool use);

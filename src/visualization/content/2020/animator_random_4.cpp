@@ -109,11 +109,6 @@ size_t AnimatorRandom_4::getNumPalettes() const {
     return mPreset.animator.palettes.at(DisplayMode::DEFAULT).size();
 }
 
-size_t AnimatorRandom_4::getAliveCount() const {
-    return static_cast<size_t>(
-        std::count_if(mEntities.begin(), mEntities.end(), [](const Entity& e) { return e.alive; }));
-}
-
 void AnimatorRandom_4::spawn(uint32_t group, float fieldX, float fieldY, float spawnFactor) {
     const auto batch = static_cast<uint32_t>(
         std::floor(static_cast<float>(mSpawnBatch) * std::max(spawnFactor, 0.0f)));

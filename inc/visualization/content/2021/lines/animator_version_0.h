@@ -58,9 +58,6 @@ public:
 
     Animator_Version_0(uint32_t width, uint32_t height);
 
-    const Trail& getTrail() const { return mTrail; }
-    const Line& getLine(size_t index) const { return mLines[index]; }
-
 protected:
     void animate(float dt, const SoundInput& sound, const RotationTransition& rotation) override;
 

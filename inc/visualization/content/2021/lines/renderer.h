@@ -51,11 +51,8 @@ public:
     void draw(const Scene& scene);
     // The CPU half of draw; public so that its cost can be measured apart from the GL calls.
     void buildMeshes(const Scene& scene);
-
     const std::vector<LineSegmentPoint>& getTubeVertices() const { return mTubeVertices; }
-    const std::vector<uint16_t>& getTubeIndices() const { return mTubeIndices; }
     const std::vector<LineCapPoint>& getCapVertices() const { return mCapVertices; }
-    const std::vector<uint16_t>& getCapIndices() const { return mCapIndices; }
 
     bool mDrawTubes = true;
     bool mDrawCaps = true;

@@ -45,11 +45,6 @@ public:
     colorf getBackgroundColor() const override;
     colorf getBackgroundColor(uint32_t modeIndex) const override;
 
-    // Throws out_of_range for NONE and beyond, like every access to the animators.
-    const AbstractAnimator& getAnimator(size_t modeIndex) const {
-        return *mAnimators.at(modeIndex);
-    }
-
 private:
     bool isNone(size_t modeIndex) const {
         return modeIndex == static_cast<size_t>(ContentMode::NONE);

@@ -48,13 +48,7 @@ public:
     // The CPU half of draw: the three passes' vertex and index lists from the wedges. Public so
     // that its cost can be measured apart from the GL calls.
     void buildGeometry(const Scene& scene);
-
-    const std::vector<vec3f>& getDepthVertices() const { return mDepthVertices; }
-    const std::vector<uint16_t>& getDepthIndices() const { return mDepthIndices; }
     const std::vector<EdgeSegment>& getLineVertices() const { return mLineVertices; }
-    const std::vector<uint16_t>& getLineIndices() const { return mLineIndices; }
-    const std::vector<EdgePoint>& getPointVertices() const { return mPointVertices; }
-    const std::vector<uint16_t>& getPointIndices() const { return mPointIndices; }
 
     bool mDrawDepth = true;
     bool mDrawLines = true;

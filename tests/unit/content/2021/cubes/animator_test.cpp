@@ -14,7 +14,6 @@ namespace {
 using namespace content2021::cubes;
 
 constexpr float kDt = 1.0f / 60.0f;
-constexpr float kCell = 0.8f / 3.0f;
 
 // Eight equal bands per frame: a loud frame after quiet ones is a beat on both triggers.
 template <typename Animator>
@@ -66,37 +65,6 @@ const Cube* largestCube(const std::vector<Cube>& cubes) {
 }
 
 }  // namespace
-
-// Quiet classes fold the block to its upper layer at the middle height; loud ones open both layers
-// half a cell above and below it. A fade of 0 leaves nothing of any cube.
-TEST(CubesAnimatorVersion0, LayerExpansionFollowsTheSoundClassAndTheFadeShrinksEveryCube) {
-    const std::vector<size_t> lower = {0, 1, 2, 6, 7, 8, 12, 13, 14};
-    const std::vector<size_t> upper = {3, 4, 5, 9, 10, 11, 15, 16, 17};
-    Player0 soft(SoundClass::Soft);
-    soft.play(-100.0f, 30);
-    ASSERT_EQ(soft.cubes().size(), 18u);
-    for (size_t k = 0; k < lower.size(); ++k) {
-        EXPECT_EQ(columnLength(soft.cubes()[lower[k]], 1), 0.0f) << "lower cell " << lower[k];
-        EXPECT_NEAR(soft.cubes()[upper[k]].transform[13], 0.0f, 1e-6f) << "upper " << upper[k];
-        EXPECT_NEAR(columnLength(soft.cubes()[upper[k]], 1), kCell, 1e-5f);
-    }
-
-    Player0 loud(SoundClass::Loud);
-    loud.play(-100.0f, 30);
-    for (size_t k = 0; k < lower.size(); ++k) {
-        EXPECT_NEAR(loud.cubes()[lower[k]].transform[13], -kCell / 2.0f, 1e-5f);
-        EXPECT_NEAR(loud.cubes()[upper[k]].transform[13], kCell / 2.0f, 1e-5f);
-        EXPECT_NEAR(columnLength(loud.cubes()[lower[k]], 0), kCell, 1e-5f);
-    }
-
-    loud.animator.setFade(0.0f);
-    loud.play(-100.0f);
-    for (const Cube& cube : loud.cubes()) {
-        for (int column = 0; column < 3; ++column) {
-            EXPECT_EQ(columnLength(cube, column), 0.0f);
-        }
-    }
-}
 
 // In Soft a beat event tips the block a quarter turn about y and z at once, which swings the cubes'
 // x axes up or down. A second beat within 60 frames of it is ignored; one after that turns again,

@@ -28,27 +28,6 @@ std::vector<WedgeAxisAligned> ringOf(size_t n, float arc) {
 
 }  // namespace
 
-TEST(RingBuffers, EaseRotateAndResample) {
-    std::vector<float> buffer = {0.0f, 1.0f, 2.0f};
-    easeBuffer(&buffer, {1.0f, 1.0f, 0.0f}, 0.5f);
-    EXPECT_EQ(buffer, (std::vector<float>{0.5f, 1.0f, 1.0f}));
-
-    std::vector<float> rotated;
-    rotateBuffer(rotated, {1.0f, 2.0f, 3.0f, 4.0f}, 1);
-    EXPECT_EQ(rotated, (std::vector<float>{2.0f, 3.0f, 4.0f, 1.0f}));
-
-    // Two inputs over four outputs: p = 0, 0.25, 0.5, 0.75 of the way, eased by a half cosine.
-    std::vector<float> smooth(4);
-    resampleCosine(smooth, {0.0f, 1.0f});
-    EXPECT_FLOAT_EQ(smooth[0], 0.0f);
-    EXPECT_NEAR(smooth[1], (1.0f - std::cos(math::kPi * 0.25f)) / 2.0f, 1e-6f);
-    EXPECT_NEAR(smooth[2], 0.5f, 1e-6f);
-    std::vector<float> nearest(6);
-    resampleNearest(nearest, {1.0f, 2.0f, 3.0f});
-    EXPECT_EQ(nearest, (std::vector<float>{1.0f, 1.0f, 1.0f, 2.0f, 2.0f, 2.0f}));
-    EXPECT_FLOAT_EQ(sample({1.0f, 2.0f, 3.0f}, 2.0f), 3.0f);
-}
-
 TEST(RingWedges, ArcShareAndTheClosingHalfTurn) {
     RingGeometry ring;
     ring.radius = 1.0f;
@@ -96,10 +75,4 @@ TEST(RingWedges, ArcShareAndTheClosingHalfTurn) {
         EXPECT_NEAR(gap(wedge.corners[0], wedge.corners[2]), 0.2f * std::sqrt(2.0f), 1e-5f);
         EXPECT_NEAR(gap(wedge.corners[0], wedge.corners[1]), 0.2f, 1e-5f);
     }
-}
-
-TEST(RingWedgesDeathTest, MoreWedgesThanSixteenBitIndicesAddressStop) {
-    RingGeometry ring;
-    std::vector<WedgeGeometry> wedges;
-    EXPECT_DEATH(buildWedges(ringOf(kMaxWedges + 1, 1.0f), ring, wedges), "kMaxWedges");
 }

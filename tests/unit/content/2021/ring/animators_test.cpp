@@ -48,8 +48,7 @@ bool isHalfTurn(const math::mat44<float>& m) {
 
 }  // namespace
 
-TEST(RingAnimators, SegmentCountsLayoutAndConstructorScopes) {
-    const size_t counts[6] = {60, 80, 80, 90, 80, 50};
+TEST(RingAnimators, LayoutAndConstructorScopes) {
     for (int version = 0; version < 6; ++version) {
         testsupport::LogCapture log;
         auto animator = makeAnimator(version);
@@ -61,8 +60,6 @@ TEST(RingAnimators, SegmentCountsLayoutAndConstructorScopes) {
         RingSound input;
         play(*animator, input, 0.5f, 10);
         const auto& scene = animator->getScene();
-        EXPECT_EQ(scene.mWedges.size(), counts[version]) << version;
-        EXPECT_EQ(scene.mDrawMidLines, version == 3) << version;
         // The line width is a couple of pixels at any resolution.
         EXPECT_GT(scene.mThickness * 1080.0f / 2.0f, 2.9f);
         EXPECT_LT(scene.mThickness * 1080.0f / 2.0f, 4.1f);
@@ -151,52 +148,4 @@ TEST(RingAnimators, ABeatStartsAHalfTurnOnceArmed) {
         EXPECT_TRUE(isHalfTurn(turned)) << version;
         EXPECT_GT(difference(rest, turned), 1.0f) << version;
     }
-}
-
-// How fast the first segment's cross-section turns about the ring, in radians per second: its
-// start face's first corner seen from the face's centre, in the plane of the radius and the axis.
-float sectionTurnRate(Animator& animator, RingSound& input) {
-    auto angle = [&animator]() {
-        const WedgeGeometry& w = animator.getScene().mWedges.front();
-        vec3f c{0.0f, 0.0f, 0.0f};
-        for (int k = 0; k < 4; ++k) {
-            c = c + w.corners[k] * 0.25f;
-        }
-        const float r = std::sqrt(c.x * c.x + c.z * c.z);
-        const vec3f u = w.corners[0] - c;
-        // Measured from the axis toward the radius, the sense in which roll and twist turn.
-        return std::atan2((u.x * c.x + u.z * c.z) / r, u.y);
-    };
-    const float before = angle();
-    play(animator, input, 0.1f);
-    const float turn = std::remainder(angle() - before, 2.0f * math::kPi);
-    return turn / kDt;
-}
-
-// Calm music twists the segments only after a beat, and each beat reverses the twist; the roll
-// turns them at half a radian per second throughout.
-TEST(RingAnimators, EachBeatFlipsTheTwist) {
-    auto animator = makeAnimator(0);
-    RingSound input(SoundClass::Calm);
-    play(*animator, input, 0.1f, 30);
-    play(*animator, input, 1.0f, 8);
-    play(*animator, input, 0.1f, 60);
-    play(*animator, input, 1.0f, 8);
-    play(*animator, input, 0.1f, 40);
-    EXPECT_GT(sectionTurnRate(*animator, input), 1.3f);
-    play(*animator, input, 1.0f, 8);
-    play(*animator, input, 0.1f, 40);
-    EXPECT_LT(sectionTurnRate(*animator, input), -0.3f);
-}
-
-// In a calm class the twist, turn and spin rest: the beat changes only the colours and levels.
-TEST(RingAnimators, SoftMusicNeverTurnsTheRing) {
-    auto animator = makeAnimator(0);
-    RingSound input(SoundClass::Soft);
-    play(*animator, input, 0.1f, 30);
-    const math::mat44<float> rest = animator->getScene().mRingMatrix;
-    for (int i = 0; i < 4; ++i) {
-        beat(*animator, input);
-    }
-    EXPECT_LT(difference(rest, animator->getScene().mRingMatrix), 1e-4f);
 }

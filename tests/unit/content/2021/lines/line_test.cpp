@@ -2,17 +2,12 @@
 
 #include <cmath>
 
-#include "support/band_music.h"
-#include "visualization/content/2021/lines/animator_version_0.h"
 #include "visualization/content/2021/lines/line.h"
-#include "visualization/util/random.h"
 
-using content2021::lines::Animator_Version_0;
 using content2021::lines::Line;
 using content2021::lines::LineGradient;
 using content2021::lines::LinePoint;
-using LinesSound = testsupport::BandMusic;
-constexpr float kDt = testsupport::kMusicDt;
+constexpr float kDt = 1.0f / 60.0f;
 
 namespace {
 
@@ -90,48 +85,4 @@ TEST(LinesLine, FramesStayOrthonormalThroughFastTurns) {
             lastNormals[i] = q.normal;
         }
     }
-}
-
-TEST(LinesAnimator, HighBeatRetargetsTheTrailEvenOnTheWay) {
-    util::setRandomSeed(11);
-    Animator_Version_0 animator(320, 180);
-    LinesSound input(SoundClass::Soft);
-    int retargetsOnTheWay = 0;
-    for (int beat = 0; beat < 6; ++beat) {
-        testsupport::play(animator, input, 0.1f, 40);
-        for (int frame = 0; frame < 10; ++frame) {
-            const auto before = animator.getTrail();
-            testsupport::play(animator, input, 1.0f);
-            // A beat (the base trigger sees the same peak as the trail's) far from the target,
-            // where only the beat can move it.
-            if (animator.getFramesSinceBeat() != 0 ||
-                distance(before.position, before.target) < 0.15f) {
-                continue;
-            }
-            EXPECT_FALSE(same(animator.getTrail().target, before.target)) << beat;
-            ++retargetsOnTheWay;
-        }
-    }
-    EXPECT_GE(retargetsOnTheWay, 5);
-}
-
-TEST(LinesAnimator, TrailTargetsStayInsideTheBoundsSwappedInPortrait) {
-    util::setRandomSeed(5);
-    Animator_Version_0 animator(180, 320);
-    LinesSound input(SoundClass::Moderate);
-    RotationTransition portrait{};
-    portrait.current = RotateInfo::Portrait;
-    bool tall = false;
-    for (int frame = 0; frame < 3000; ++frame) {
-        input.feed(0.3f);
-        animator.setFade(1.0f);
-        animator.update(kDt, input.sound, portrait);
-        const vec3f& target = animator.getTrail().target;
-        ASSERT_LE(std::fabs(target.x), 0.5f);
-        ASSERT_LE(std::fabs(target.y), 1.0f);
-        ASSERT_GE(target.z, -0.5f);
-        ASSERT_LE(target.z, 1.0f);
-        tall = tall || std::fabs(target.y) > 0.5f;
-    }
-    EXPECT_TRUE(tall) << "portrait targets use the long extent vertically";
 }

@@ -95,3 +95,4 @@ web:
 test-web: web
 	@./scripts/setup-web.sh --tests
 	@cd web/tests && node browser_test.mjs $(WEB_OUT)
+.PHONY: web test-web

@@ -78,7 +78,7 @@ TEST(AbstractColorAnimator, PlaylistReshufflesOnReachingItsEndAndLogsEveryAdvanc
     TestAnimator a(makePreset(5, 5));
     std::mt19937 engine(2024);
     std::mt19937 mirrorEngine = engine;
-    std::uniform_int_distribution<int> distribution(0, 4);
+    const util::UniformInt distribution(0, 4);
     std::vector<uint32_t> mirror(5);
     std::iota(mirror.begin(), mirror.end(), 0u);
     a.reshufflePalettePlaylist(engine);

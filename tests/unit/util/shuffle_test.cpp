@@ -12,7 +12,7 @@ namespace {
 
 TEST(Reshuffle, ThreeModesMustStartWithTheOnlyFreeValue) {
     std::mt19937 engine(42);
-    std::uniform_int_distribution<int> distribution(0, 2);
+    const util::UniformInt distribution(0, 2);
     const auto mode = [](int i) { return static_cast<ContentMode>(i); };
     bool sawOrder012 = false;
     bool sawOrder021 = false;
@@ -28,7 +28,7 @@ TEST(Reshuffle, ThreeModesMustStartWithTheOnlyFreeValue) {
 
 TEST(Reshuffle, LongListsArePermutationsAvoidingTheLastTwo) {
     std::mt19937 engine(7);
-    std::uniform_int_distribution<int> distribution(1, 31);
+    const util::UniformInt distribution(1, 31);
     std::vector<unsigned int> data(31);
     std::iota(data.begin(), data.end(), 1u);
     std::vector<int> firstCounts(32, 0);
@@ -49,7 +49,7 @@ TEST(Reshuffle, LongListsArePermutationsAvoidingTheLastTwo) {
 
 TEST(ReshuffleDeathTest, TwoItemsAreRefused) {
     std::mt19937 engine(1);
-    std::uniform_int_distribution<int> distribution(1, 2);
+    const util::UniformInt distribution(1, 2);
     unsigned int data[2] = {1, 2};
     EXPECT_DEATH(util::reshuffle(data, 2, distribution, engine),
                  "Assertion failed: length >= NUM_ELEMENTS_MIN_RESHUFFABLE");

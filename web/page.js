@@ -25,6 +25,8 @@
     log: [],
     errors: [],
     frames: 0,
+    runtimeMs: null,  // the module loaded and compiled
+    instanceMs: null,  // the library's instance built (its programs compiled and warmed up)
     firstFrameMs: null,
     soundClasses: [],
   });
@@ -81,10 +83,12 @@
     onAbort: (what) => show('The visualisation stopped: ' + what, true),
     onRuntimeInitialized: () => {
       mod = window.Module;
+      viz.runtimeMs = performance.now();
       if (mod._web_start(params.has('analyzer') ? 1 : 0) !== 0) {
         show('This browser could not make a WebGL 2 context for the visualisation.', true);
         return;
       }
+      viz.instanceMs = performance.now();
       spectrumPtr = mod._web_audio_format(48000, FFT_SIZE);
       viz.ready = true;
       requestAnimationFrame(frame);

@@ -5,7 +5,9 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-packages=(emscripten chromium python3 nodejs)
+# The library's build needs cmake and the image decoder's and JSON reader's headers as the
+# native one does.
+packages=(emscripten chromium python3 nodejs cmake make libstb-dev picojson-dev)
 if ! command -v npm >/dev/null 2>&1; then
   packages+=(npm)
 fi

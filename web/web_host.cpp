@@ -77,7 +77,12 @@ vizhost::AudioClip gDemoPart;
 bool gStarted = false;
 
 void forwardLog(int, const char*, const char* message, void*) {
-    EM_ASM({ if (Module.onLogLine) Module.onLogLine(UTF8ToString($0)); }, message);
+    EM_ASM(
+        {
+            if (Module.onLogLine)
+                Module.onLogLine(UTF8ToString($0));
+        },
+        message);
 }
 
 void startInstance(bool analyzer) {
@@ -114,7 +119,8 @@ EMSCRIPTEN_KEEPALIVE int web_start(int analyzer) {
     attributes.preserveDrawingBuffer = EM_TRUE;
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
         emscripten_webgl_create_context("#canvas", &attributes);
-    if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
+    if (context <= 0 ||
+        emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
         return 1;
     }
     startInstance(analyzer != 0);
@@ -154,9 +160,9 @@ EMSCRIPTEN_KEEPALIVE int web_frame(double nowSeconds, int heard) {
         }
         a.layout.levels(a.power.data(), a.powerScale, a.bands.data());
         const float centroid = a.layout.centroid(a.power.data(), a.powerScale);
-        const float loudness =
-            BandLayout::loudness(a.samples.data() + (a.samples.size() - std::min<size_t>(a.hop, a.samples.size())),
-                                 std::min<size_t>(a.hop, a.samples.size()));
+        const float loudness = BandLayout::loudness(
+            a.samples.data() + (a.samples.size() - std::min<size_t>(a.hop, a.samples.size())),
+            std::min<size_t>(a.hop, a.samples.size()));
         const BandsInfo info{uint32_t(a.bands.size()), a.bands.data()};
         kApi.updateBandsInfo(&info);
         if (a.classifier.push(a.bands, loudness, centroid)) {

@@ -15,11 +15,10 @@
   const params = new URLSearchParams(location.search);
   const FFT_SIZE = 2048;
   const MODE_LINE = '[ContentPlayer][setContentMode] Mode next: ';
-  // A real mount turns a quarter in about a second (vizhost's rotation profile, in the module).
 
   const viz = (window.viz = {
     ready: false,
-    started: false,
+    paused: false,  // a test that drives the library itself stops the frame loop
     mode: '',
     modes: [],
     log: [],

@@ -490,3 +490,20 @@ test('the same bands give the native reference pictures within a tolerance', asy
     assert.deepEqual(problems, []);
   });
 });
+
+test('a browser without WebGL 2 is told so in words', async () => {
+  const plain = await chromium.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    args: ['--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--disable-webgl2',
+           '--no-sandbox'],
+  });
+  try {
+    const page = await plain.newPage();
+    await page.goto(`${base}/index.html?autoplay`);
+    await page.waitForFunction(() => window.viz && window.viz.errors.length > 0, null, { timeout: 60000 });
+    assert.match(await page.textContent('#message'), /no WebGL 2/);
+    assert.equal(await page.isVisible('#overlay'), true);
+  } finally {
+    await plain.close();
+  }
+});

@@ -93,3 +93,21 @@ format:
 
 clean:
 	@rm -rf $(BUILD) $(SANITIZE_BUILD)
+
+# The library in a web page (emscripten, WebGL 2) in out/web/, and its tests in a real browser
+# (headless chromium on SwiftShader). Both install what they need with scripts/setup-web.sh.
+WEB_BUILD ?= build-web
+WEB_OUT ?= $(CURDIR)/out/web
+
+web:
+	@./scripts/setup-web.sh
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+		-DVIZ_PHOTOGRAPH_WORKER=OFF -DVIZ_BUILD_TESTS=OFF -DVIZ_BUILD_BENCH=OFF \
+		-DVIZ_WEB_OUT=$(WEB_OUT) >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS) --target visualization-web
+	@echo "web: $(WEB_OUT) (serve it: cd out/web && python3 -m http.server)"
+
+test-web: web
+	@./scripts/setup-web.sh --tests
+	@cd web/tests && node browser_test.mjs $(WEB_OUT)
+.PHONY: web test-web

@@ -9,14 +9,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "band_layout.h"
+
 namespace vizhost {
 
 class BandAnalyzer {
 public:
-    static constexpr float kLevelMin = -120.0f;
-    static constexpr float kLevelMax = -10.0f;
-    static constexpr float kLowestFrequency = 40.0f;
-    static constexpr float kHighestFrequency = 16000.0f;
+    static constexpr float kLevelMin = BandLayout::kLevelMin;
+    static constexpr float kLevelMax = BandLayout::kLevelMax;
+    static constexpr float kLowestFrequency = BandLayout::kLowestFrequency;
+    static constexpr float kHighestFrequency = BandLayout::kHighestFrequency;
 
     BandAnalyzer(uint32_t bandCount, uint32_t sampleRate, uint32_t frameRate = 60);
     ~BandAnalyzer();
@@ -31,7 +33,7 @@ public:
     uint32_t blockSize() const { return mBlockSize; }
     const std::vector<float>& bands() const { return mBands; }
     // Lower edge of band i; the upper edge is the lower edge of band i + 1 (i == bandCount()).
-    float bandEdge(uint32_t i) const { return mEdges[i]; }
+    float bandEdge(uint32_t i) const { return mLayout.edge(i); }
     // RMS of the last frame's samples in dB relative to full scale (a full-scale square wave is
     // 0 dB), floored at -120.
     float loudness() const { return mLoudness; }
@@ -47,9 +49,8 @@ private:
     float* mInput = nullptr;
     void* mOutput = nullptr;  // fftwf_complex[mBlockSize / 2 + 1]
     void* mPlan = nullptr;
-    std::vector<float> mEdges;
-    std::vector<uint32_t> mFirstBin;  // per band, bins [first, last)
-    std::vector<uint32_t> mLastBin;
+    BandLayout mLayout;
+    std::vector<float> mFrame;  // the newest hop of the block, unwindowed
     std::vector<float> mPower;
     std::vector<float> mBands;
     float mLoudness = kLevelMin;

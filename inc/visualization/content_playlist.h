@@ -10,6 +10,7 @@
 #include <set>
 
 #include "visualization/types.h"
+#include "visualization/util/shuffle.h"
 
 class ContentPlaylist {
 public:
@@ -46,7 +47,7 @@ private:
     uint32_t stepsUntil(Accept accept);
 
     std::mt19937 mRandom;
-    std::uniform_int_distribution<int> mDistribution{1, static_cast<int>(kLength)};
+    util::UniformInt mDistribution{1, static_cast<int>(kLength)};
     std::array<ContentMode, kLength> mModes{};
     uint32_t mPosition = 0;
 };

@@ -14,6 +14,7 @@
 #include "visualization/content/abstract_animator.h"
 #include "visualization/types.h"
 #include "visualization/util/color.h"
+#include "visualization/util/shuffle.h"
 
 struct ColorPalette {
     // The family's foreground colours; how many is fixed per animator.
@@ -60,7 +61,7 @@ protected:
     uint32_t mPaletteLength = 0;
     std::vector<uint32_t> mPalettePlaylist;
     uint32_t mPalettePlaylistPosition = 0;
-    std::uniform_int_distribution<int> mPaletteDistribution{0, 0};
+    util::UniformInt mPaletteDistribution{0, 0};
     ColorPalette mCurrentPalette;
     colorf mBackgroundColor{0.0f, 0.0f, 0.0f, 1.0f};
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <random>
 
 #include "visualization/util/assert.h"
@@ -13,12 +14,43 @@ namespace util {
 // With two items the first of the new order could only repeat one of the last two.
 constexpr size_t NUM_ELEMENTS_MIN_RESHUFFABLE = 3;
 
+// Integers evenly spread over [min, max], drawn from the engine in the same way whatever the
+// standard library. std::uniform_int_distribution leaves its method to the library, and the
+// libraries differ: the web build's would play the modes in another order, with other palettes,
+// than the native build from the same seed. This is the multiply-and-shift with rare rejections
+// that GCC's library uses for a 32-bit engine, so the native build draws what it always drew.
+class UniformInt {
+public:
+    UniformInt() = default;
+    UniformInt(int min, int max)
+        : mMin(min), mRange(static_cast<uint32_t>(int64_t(max) - int64_t(min) + 1)) {}
+
+    int operator()(std::mt19937& engine) const {
+        if (mRange == 0) {  // all 2^32 values
+            return static_cast<int>(static_cast<uint32_t>(mMin) + static_cast<uint32_t>(engine()));
+        }
+        uint64_t product = uint64_t(engine()) * mRange;
+        uint32_t low = static_cast<uint32_t>(product);
+        if (low < mRange) {
+            const uint32_t threshold = (0u - mRange) % mRange;
+            while (low < threshold) {
+                product = uint64_t(engine()) * mRange;
+                low = static_cast<uint32_t>(product);
+            }
+        }
+        return static_cast<int>(int64_t(mMin) + int64_t(product >> 32));
+    }
+
+private:
+    int mMin = 0;
+    uint32_t mRange = 1;
+};
+
 // Rewrites `data` (holding the previous order) with a new permutation of the values that
 // `distribution` produces. The distribution must yield exactly `length` distinct values, the
 // previous entries among them; the draws are rejection sampling against the whole array.
 template <typename T>
-void reshuffle(T* data, size_t length, std::uniform_int_distribution<int>& distribution,
-               std::mt19937& engine) {
+void reshuffle(T* data, size_t length, const UniformInt& distribution, std::mt19937& engine) {
     VIZ_ASSERT(length >= NUM_ELEMENTS_MIN_RESHUFFABLE);
 
     const T last = data[length - 1];

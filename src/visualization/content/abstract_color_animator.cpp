@@ -77,8 +77,7 @@ void AbstractColorAnimator::createPalettePlaylist(const Preset& preset) {
     mPalettePlaylist.resize(mPaletteLength);
     std::iota(mPalettePlaylist.begin(), mPalettePlaylist.end(), 0u);
     mPalettePlaylistPosition = 0;
-    mPaletteDistribution =
-        std::uniform_int_distribution<int>(0, std::max(0, static_cast<int>(mPaletteLength) - 1));
+    mPaletteDistribution = util::UniformInt(0, std::max(0, static_cast<int>(mPaletteLength) - 1));
     mCurrentPalette =
         palettesDefault[0].at(static_cast<size_t>(SoundClassGroups.at(SoundClass::Moderate)));
 }

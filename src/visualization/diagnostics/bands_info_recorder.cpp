@@ -1,6 +1,8 @@
 #include "visualization/diagnostics/bands_info_recorder.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 
 #include "visualization/log.h"
 #include "visualization/spectrum.h"
@@ -90,9 +92,17 @@ void BandsInfoRecorder::writeLine(const std::vector<float>& bands) {
     // prints, several times faster): a recording frame allocates nothing. Write errors are ignored.
     char line[64];
     const auto put = [&](char* begin, double value) {
+#if defined(__cpp_lib_to_chars)
         const std::to_chars_result end =
             std::to_chars(begin, line + sizeof line, value, std::chars_format::fixed, 6);
         mFile.write(line, end.ptr - line);
+#else
+        // A standard library without floating-point to_chars (the web build's) gets printf's
+        // own form, on the stack all the same.
+        const int written = std::snprintf(begin, size_t(line + sizeof line - begin), "%.6f", value);
+        mFile.write(line,
+                    (begin - line) + std::clamp(written, 0, int(line + sizeof line - begin) - 1));
+#endif
     };
     put(line, double(mRecordTime));
     line[0] = ' ';

@@ -119,7 +119,7 @@ void Content::reshufflePaletteItem(size_t modeIndex, bool log) {
         beginScope("[content2020][Content][reshufflePaletteItem]");
     }
     const size_t n = mAnimators[modeIndex]->getNumPalettes();
-    std::uniform_int_distribution<int> distribution(0, static_cast<int>(n) - 1);
+    const util::UniformInt distribution(0, static_cast<int>(n) - 1);
     util::reshuffle(playlist.indices.data(), n, distribution, mRandom);
     if (log) {
         std::string text =

@@ -20,6 +20,7 @@
 #include "visualization/content/2021/kaleidoscope/image_loader.h"
 #include "visualization/content/2021/kaleidoscope/renderer.h"
 #include "visualization/content/abstract_content.h"
+#include "visualization/util/shuffle.h"
 
 namespace content2021 {
 namespace kaleidoscope {
@@ -78,7 +79,7 @@ private:
     std::vector<std::string> mEntriesDefaultImages;
     bool mShuffleEnabled = true;
     std::mt19937 mGenerator;
-    std::uniform_int_distribution<int> mDistribution;
+    util::UniformInt mDistribution;
     std::vector<uint32_t> mPlaylist;
     uint32_t mPlaylistPosition = 0;
     std::unique_ptr<ImageLoader> mImageLoader;

@@ -123,6 +123,9 @@ public:
 private:
     friend class LevelSet;
     void run();
+    // Decodes the pending request and offers it (mutex held on entry and on return): the
+    // worker's loop, or the render thread itself in a build without threads.
+    void serve(std::unique_lock<std::mutex>& lock);
     void decode(DecodedImage& image);
     // Logs, on the render thread, the photograph the worker gave up (mutex held).
     void reportSkipped();

@@ -49,8 +49,8 @@ Content::Content(uint32_t width, uint32_t height, RotateInfo rotation)
                   static_cast<int>(mEntriesDefaultImages.size()));
     endSubScope();
 
-    mDistribution = std::uniform_int_distribution<int>(
-        0, std::max(0, static_cast<int>(mEntriesDefaultImages.size()) - 1));
+    mDistribution =
+        util::UniformInt(0, std::max(0, static_cast<int>(mEntriesDefaultImages.size()) - 1));
     createPlaylist();
 
     for (auto& animator : mAnimators) {

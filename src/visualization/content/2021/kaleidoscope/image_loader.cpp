@@ -21,6 +21,13 @@ namespace {
 // soon.
 constexpr size_t kReadStep = 1u << 20;
 
+// A build without threads (the web one) has no worker: the render thread decodes a photograph
+// when it next asks the loader for one, in the frame loop. The build option sets this.
+#ifndef VIZ_PHOTOGRAPH_WORKER
+#define VIZ_PHOTOGRAPH_WORKER 1
+#endif
+constexpr bool kWorkerThread = VIZ_PHOTOGRAPH_WORKER != 0;
+
 bool stopping(const std::atomic<bool>* stop) {
     return stop != nullptr && stop->load(std::memory_order_relaxed);
 }
@@ -100,7 +107,9 @@ ImageLoader::ImageLoader() : mArena(kArenaBytes) {
             inUse.store(true);
         }
     }
-    mWorker = std::thread(&ImageLoader::run, this);
+    if (kWorkerThread) {
+        mWorker = std::thread(&ImageLoader::run, this);
+    }
 }
 
 ImageLoader::~ImageLoader() {
@@ -109,7 +118,9 @@ ImageLoader::~ImageLoader() {
         mStop.store(true);
     }
     mWake.notify_all();
-    mWorker.join();
+    if (mWorker.joinable()) {
+        mWorker.join();
+    }
     for (DecodedImage& result : mResults) {
         result.levels.reset();
     }
@@ -206,6 +217,9 @@ void ImageLoader::request(const std::string& path) {
 
 bool ImageLoader::take(const std::string& path, DecodedImage& out) {
     std::unique_lock<std::mutex> lock(mMutex);
+    if (!kWorkerThread && mRequestPending && mRequested == path) {
+        serve(lock);
+    }
     mDone.wait(lock, [&] {
         return !(mBusy && mBusyPath == path) && !(mRequestPending && mRequested == path);
     });
@@ -223,13 +237,19 @@ bool ImageLoader::take(const std::string& path, DecodedImage& out) {
 bool ImageLoader::wait(DecodedImage& out) {
     {
         std::unique_lock<std::mutex> lock(mMutex);
+        if (!kWorkerThread && mRequestPending) {
+            serve(lock);
+        }
         mDone.wait(lock, [this] { return !mBusy && !mRequestPending; });
     }
     return poll(out);
 }
 
 bool ImageLoader::poll(DecodedImage& out) {
-    std::lock_guard<std::mutex> lock(mMutex);
+    std::unique_lock<std::mutex> lock(mMutex);
+    if (!kWorkerThread && mRequestPending) {
+        serve(lock);
+    }
     reportSkipped();
     if (mBusy || mRequestPending) {
         return false;
@@ -257,39 +277,43 @@ void ImageLoader::run() {
         if (mStop.load()) {
             return;
         }
-        mBusyPath.swap(mRequested);  // unlike a copy, never allocates
-        mRequestPending = false;
-        mBusy = true;
-        DecodedImage image;
-        lock.unlock();
-        // An exception must not leave the thread (that ends the process): the photograph is not
-        // offered, and the render thread reports it and loads it on the spot.
-        char skipped[sizeof(mSkipped)] = "";
-        try {
-            image.path = mBusyPath;
-            decode(image);
-        } catch (const std::exception& exception) {
-            image.levels.reset();
-            std::snprintf(skipped, sizeof(skipped), "%s: exception \"%s\"", mBusyPath.c_str(),
-                          exception.what());
-        } catch (...) {
-            image.levels.reset();
-            std::snprintf(skipped, sizeof(skipped), "%s: an exception of unknown type",
-                          mBusyPath.c_str());
-        }
-        lock.lock();
-        if (skipped[0] != '\0') {
-            std::memcpy(mSkipped, skipped, sizeof(mSkipped));
-        }
-        mBusy = false;
-        // The oldest result makes way, and its level set is free again.
-        mResults[mResultNext] = std::move(image);
-        mResultNext = (mResultNext + 1) % mResults.size();
-        mDone.notify_all();
-        lock.unlock();
-        releaseUnusedPages();
-        lock.lock();
+        serve(lock);
     }
+}
+
+void ImageLoader::serve(std::unique_lock<std::mutex>& lock) {
+    mBusyPath.swap(mRequested);  // unlike a copy, never allocates
+    mRequestPending = false;
+    mBusy = true;
+    DecodedImage image;
+    lock.unlock();
+    // An exception must not leave the thread (that ends the process): the photograph is not
+    // offered, and the render thread reports it and loads it on the spot.
+    char skipped[sizeof(mSkipped)] = "";
+    try {
+        image.path = mBusyPath;
+        decode(image);
+    } catch (const std::exception& exception) {
+        image.levels.reset();
+        std::snprintf(skipped, sizeof(skipped), "%s: exception \"%s\"", mBusyPath.c_str(),
+                      exception.what());
+    } catch (...) {
+        image.levels.reset();
+        std::snprintf(skipped, sizeof(skipped), "%s: an exception of unknown type",
+                      mBusyPath.c_str());
+    }
+    lock.lock();
+    if (skipped[0] != '\0') {
+        std::memcpy(mSkipped, skipped, sizeof(mSkipped));
+    }
+    mBusy = false;
+    // The oldest result makes way, and its level set is free again.
+    mResults[mResultNext] = std::move(image);
+    mResultNext = (mResultNext + 1) % mResults.size();
+    mDone.notify_all();
+    lock.unlock();
+    releaseUnusedPages();
+    lock.lock();
 }
 
 }  // namespace kaleidoscope

@@ -62,10 +62,8 @@ void expectOneMessage(const Outcome& outcome, const std::string& containing) {
 TEST(VizhostProgram, TwoSecondsOfAFileHeadlessThroughTheLibraryWriteFramesAndVideo) {
     const testsupport::ScratchDirectory scratch("vizhost-render");
     const std::string dir = scratch.path().string();
-    const std::string frames = dir + "/frames";
-    const std::string song = dir + "/song.wav";
-    const std::string video = dir + "/v.mp4";
-    const std::string log = dir + "/library.log";
+    const std::string frames = dir + "/frames", song = dir + "/song.wav";
+    const std::string video = dir + "/v.mp4", log = dir + "/library.log";
     ASSERT_EQ(runVizhost({"--write-demo", song}).exitCode, 0);
     const Outcome outcome =
         runVizhost({song, "--duration", "2", "--frames", frames, "--still", dir + "/still.png",
@@ -89,24 +87,10 @@ TEST(VizhostProgram, TwoSecondsOfAFileHeadlessThroughTheLibraryWriteFramesAndVid
     EXPECT_EQ(readText(streams), "video\naudio\n");
     // The library was really driven: it was created with the resource path and saw the turn.
     const std::string lines = readText(log);
-    EXPECT_NE(lines.find("[Library][OnCreateGlApp]"), std::string::npos) << lines;
-    EXPECT_NE(lines.find("toRotateInfo: Portrait"), std::string::npos) << lines;
-    EXPECT_NE(lines.find("[Library][OnTerminateGlApp]"), std::string::npos);
-}
-
-TEST(VizhostProgram, PlaysInAWindowOnAVirtualDisplay) {
-    // xvfb-run starts a private X server for the one command; without a sound card the host
-    // plays on silently after one line saying so.
-    const testsupport::ScratchDirectory scratch("vizhost-window");
-    const std::string log = scratch / "library.log";
-    const Outcome outcome =
-        run("/usr/bin/xvfb-run", {"-a", VIZHOST_PROGRAM, "--window", "--duration", "1.5",
-                                  "--rotate-at", "0.2", "--log", log});
-    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
-    EXPECT_EQ(outcome.errors.find("GL error"), std::string::npos) << outcome.errors;
-    const std::string lines = readText(log);
-    EXPECT_NE(lines.find("toRotateInfo: Portrait"), std::string::npos) << lines;
-    EXPECT_NE(lines.find("[Library][OnTerminateGlApp]"), std::string::npos);
+    for (const char* line : {"[Library][OnCreateGlApp]", "toRotateInfo: Portrait",
+                             "[Library][OnTerminateGlApp]"}) {
+        EXPECT_NE(lines.find(line), std::string::npos) << line;
+    }
 }
 
 TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {

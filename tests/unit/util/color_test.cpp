@@ -12,17 +12,6 @@ void expectColor(const colorf& c, float r, float g, float b, float a) {
         << c.r << " " << c.g << " " << c.b << " " << c.a;
 }
 
-TEST(Color, ParsesSixAndEightDigitHexInEitherCase) {
-    expectColor(colorf("ff0000"), 1, 0, 0, 1);
-    expectColor(colorf("4285F4FF"), 0x42 / 255.0f, 0x85 / 255.0f, 0xF4 / 255.0f, 1);
-    // The separate alpha is quantised like a byte channel, truncating: 0.5 becomes 127/255.
-    expectColor(colorf("00FF00", 0.5f), 0, 1, 0, 127 / 255.0f);
-    expectColor(colorf("abcdef"), 0xAB / 255.0f, 0xCD / 255.0f, 0xEF / 255.0f, 1);
-
-    // Alpha from the text.
-    expectColor(colorf("01FE7F80"), 1 / 255.0f, 254 / 255.0f, 127 / 255.0f, 128 / 255.0f);
-}
-
 TEST(Color, MixClampsTheFactorAndSampleSpreadsTheListOverZeroToOne) {
     const colorf a(0.2f, 0.4f, 0.6f, 0.0f);
     const colorf b(1.0f, 0.0f, 0.2f, 1.0f);

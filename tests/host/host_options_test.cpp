@@ -25,7 +25,7 @@ TEST(HostOptions, KeepsFilesInOrderSortsTurnsAndPicksTheLibraryAndTheShape) {
     HostOptions options;
     std::string error;
     ASSERT_TRUE(
-        parse("b.flac --bands 32 --speaker TV_SoundBar_2 --orientation Portrait "
+        parse("b.flac --out v.mp4 --bands 32 --speaker TV_SoundBar_2 --orientation Portrait "
               "--rotate-at 12.5 --rotate-at 3 a.wav -- --odd-name.wav",
               options, error))
         << error;

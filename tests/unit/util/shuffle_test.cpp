@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <numeric>
-#include <vector>
-
 #include "visualization/types.h"
 
 namespace {
@@ -24,27 +20,6 @@ TEST(Reshuffle, ThreeModesMustStartWithTheOnlyFreeValue) {
         sawOrder021 |= data[1] == mode(2);
     }
     EXPECT_TRUE(sawOrder012 && sawOrder021) << "the tail is random, not a fixed order";
-}
-
-TEST(Reshuffle, LongListsArePermutationsAvoidingTheLastTwo) {
-    std::mt19937 engine(7);
-    std::uniform_int_distribution<int> distribution(1, 31);
-    std::vector<unsigned int> data(31);
-    std::iota(data.begin(), data.end(), 1u);
-    std::vector<int> firstCounts(32, 0);
-    for (int round = 0; round < 2000; ++round) {
-        const unsigned int last = data[30];
-        const unsigned int secondLast = data[29];
-        util::reshuffle(data.data(), data.size(), distribution, engine);
-        ASSERT_TRUE(data[0] != last && data[0] != secondLast);
-        std::vector<unsigned int> sorted = data;
-        std::sort(sorted.begin(), sorted.end());
-        ASSERT_TRUE(sorted.front() == 1u && sorted.back() == 31u &&
-                    std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end());
-        ++firstCounts[data[0]];
-    }
-    // Every value gets its turn at the front.
-    EXPECT_EQ(std::count(firstCounts.begin() + 1, firstCounts.end(), 0), 0);
 }
 
 }  // namespace

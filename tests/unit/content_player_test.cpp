@@ -20,7 +20,6 @@ namespace {
 // 1/64 s is exact in binary, so accumulated play and transition times hit 0.25 s exactly.
 constexpr float kDt = 1.0f / 64.0f;
 constexpr float kNotDrawn = -100.0f;
-const std::string kSwitched = "[ContentPlayer][updateContentPlayMode] Switched playback mode from ";
 
 using Lines = std::vector<std::string>;
 
@@ -237,7 +236,8 @@ TEST_F(ContentPlayerTest, IntroIdlesOnASuitableModeThenFadesIn) {
     EXPECT_EQ(log.matching("to ANIMATION").size(), 0u);
     frames(1);
     EXPECT_EQ(log.matching("Switched playback mode").back(),
-              kSwitched + "INTRO_FADE_IN to ANIMATION");
+              "[ContentPlayer][updateContentPlayMode] Switched playback mode from INTRO_FADE_IN to "
+              "ANIMATION");
 
     // A frame without valid band data is cleared and nothing else.
     const float bad[2] = {-30.0f, std::numeric_limits<float>::quiet_NaN()};

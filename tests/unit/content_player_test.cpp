@@ -350,6 +350,7 @@ TEST_F(ContentPlayerTest, ReshufflesOnceALapAfterSettingTheNextMode) {
         Lines({"[ContentPlayer][setContentMode] End", "[ContentPlayer][reshufflePlaylist] Begin",
                "[ContentPlayer][reshufflePlaylist] End", "[ContentPlayer][advancePlaylist] End"}));
     EXPECT_EQ(log.matching("reshufflePlaylist").size(), 2u);
+    EXPECT_EQ(log.matching("Mode next").size(), 31u) << "every change is to another mode";
 }
 
 TEST_F(ContentPlayerTest, DisplayModeBlendsLinearlyOrAtOnce) {

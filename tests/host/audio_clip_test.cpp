@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 
 #include "audio_clip.h"
 #include "support/test_output.h"
@@ -38,23 +37,18 @@ TEST(AudioClip, WavWrittenAndDecodedKeepsTheSoundAndPadsWithSilence) {
     EXPECT_EQ(decoded.frameCount(), 100u);
 }
 
-TEST(AudioClip, MissingEmptyAndForeignFilesAreRefusedByName) {
+// Missing and foreign files are refused in the program test, by the message the user sees.
+TEST(AudioClip, EmptyAndUnwritableFilesAreRefusedByName) {
     AudioClip clip;
     std::string error;
     const testsupport::ScratchDirectory scratch("audio-clip");
-    std::ofstream(scratch / "notes.ogg") << "these are not sounds\n";
     // A valid WAV header with no samples.
     AudioClip silent;
     silent.sampleRate = 48000;
     silent.channels = 1;
     ASSERT_TRUE(writeWavFile(scratch / "empty.wav", silent, 0, error)) << error;
-    for (const auto& [name, message] : {std::pair{"absent.wav", "no such music file"},
-                                        {"notes.ogg", "not audio this host can read"},
-                                        {"empty.wav", "holds no sound"}}) {
-        error.clear();
-        EXPECT_FALSE(decodeAudioFile(scratch / name, clip, error));
-        EXPECT_NE(error.find(message), std::string::npos) << error;
-    }
+    EXPECT_FALSE(decodeAudioFile(scratch / "empty.wav", clip, error));
+    EXPECT_NE(error.find("holds no sound"), std::string::npos) << error;
 
     error.clear();
     EXPECT_FALSE(writeWavFile("/nonexistent-dir/x.wav", silent, 10, error));

@@ -92,15 +92,12 @@ TEST(BandAnalyzer, EveryBandCountAndRateGivesOrderedEdgesBelowNyquist) {
                 EXPECT_LT(analyzer.bandEdge(i), analyzer.bandEdge(i + 1));
             }
             // Bands narrower than a bin still follow the signal rather than staying silent.
-            const std::vector<float> noise = [&] {
-                std::vector<float> n(rate);
-                uint32_t state = 1;
-                for (float& v : n) {
-                    state = state * 1664525u + 1013904223u;
-                    v = float(state >> 8) / float(1u << 24) - 0.5f;
-                }
-                return n;
-            }();
+            std::vector<float> noise(rate);
+            uint32_t state = 1;
+            for (float& v : noise) {
+                state = state * 1664525u + 1013904223u;
+                v = float(state >> 8) / float(1u << 24) - 0.5f;
+            }
             analyzer.analyze(noise.data(), noise.size(), rate / 2);
             for (float b : analyzer.bands()) {
                 EXPECT_GT(b, -80.0f) << rate << " Hz, " << bands << " bands";

@@ -32,8 +32,6 @@ TEST(ContactSheet, PlacesEachPictureInItsCellWithItsLabelUnderneath) {
     const uint32_t h = 36;
     const uint32_t label = ContactSheet::kLabelHeight;
     ContactSheet sheet(w, h, 3, 5);  // two rows, the second half full
-    EXPECT_EQ(sheet.width(), ContactSheet::kGap + 3 * (w + ContactSheet::kGap));
-    EXPECT_EQ(sheet.height(), ContactSheet::kGap + 2 * (h + label + ContactSheet::kGap));
     std::vector<uint8_t> picture(w * h * 4);
     for (uint32_t i = 0; i < 5; ++i) {
         for (size_t p = 0; p < picture.size(); p += 4) {

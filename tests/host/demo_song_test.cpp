@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -16,10 +17,9 @@ TEST(DemoSong, IsTheSameEveryTimeAndFitsFullScaleWithoutClicks) {
     ASSERT_EQ(first.size(), DemoSong::kPartCount);
     for (size_t p = 0; p < first.size(); ++p) {
         EXPECT_EQ(first[p].samples, second[p].samples) << "part " << p;
-        float peak = 0.0f;
-        for (float s : first[p].samples) {
-            peak = std::max(peak, std::fabs(s));
-        }
+        const float peak = std::fabs(
+            *std::max_element(first[p].samples.begin(), first[p].samples.end(),
+                              [](float a, float b) { return std::fabs(a) < std::fabs(b); }));
         EXPECT_TRUE(peak <= 1.0f && peak > 0.05f) << "part " << p;
         // Parts start and end quietly, so the track changes do not click.
         EXPECT_LT(std::fabs(first[p].samples.front()) + std::fabs(first[p].samples.back()), 0.01f);
@@ -44,13 +44,14 @@ TEST(DemoSong, PartsMoveTheClassifierThroughDifferentClasses) {
         loudness.push_back(classifier.measures().loudness);
         brightness.push_back(classifier.measures().brightness);
     }
-    const std::set<SoundClass> calm = {SoundClass::Soft, SoundClass::Calm};
-    const std::set<SoundClass> loud = {SoundClass::Loud, SoundClass::Dynamic};
-    const std::set<SoundClass> dark = {SoundClass::Dark, SoundClass::Powerful};
-    EXPECT_TRUE(calm.count(settled[0])) << toString(settled[0]);
-    EXPECT_EQ(settled[1], SoundClass::Moderate) << toString(settled[1]);
-    EXPECT_TRUE(loud.count(settled[2])) << toString(settled[2]);
-    EXPECT_TRUE(dark.count(settled[3])) << toString(settled[3]);
+    const std::set<SoundClass> expected[] = {{SoundClass::Soft, SoundClass::Calm},
+                                             {SoundClass::Moderate},
+                                             {SoundClass::Loud, SoundClass::Dynamic},
+                                             {SoundClass::Dark, SoundClass::Powerful}};
+    for (size_t p = 0; p < 4; ++p) {
+        EXPECT_EQ(expected[p].count(settled[p]), 1u)
+            << "part " << p << ": " << toString(settled[p]);
+    }
     // The opening is the quietest part, the last one the darkest and loudest.
     EXPECT_LT(loudness[0] + 10.0f, loudness[1]);
     EXPECT_LT(loudness[1], loudness[3]);

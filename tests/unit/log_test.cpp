@@ -4,36 +4,7 @@
 
 #include <stdexcept>
 
-#include "support/log_capture.h"
-
-using testsupport::LogCapture;
-
-TEST(Log, ScopesChooseTheirWordsByTheLastCharacter) {
-    LogCapture log;
-    beginScope("[X][y]");
-    beginSubScope("Step");
-    logInSubScope("inside %d", 1);
-    endSubScope();
-    beginSubScope("[Z]");
-    endSubScope();
-    logInScope("value %i", 3);
-    endScope();
-    beginScope("Load");
-    endScope();
-    // Plain messages go out unchanged, a trailing newline included.
-    logMessage("[fs] Binary could not be loaded: %s\n", "a/b");
-
-    const std::vector<std::string> expected = {
-        "[X][y] Begin",    "[X][y] Step, begin", "Step inside 1",  "[X][y] Step, end",
-        "[X][y] [Z]Begin", "[X][y] [Z]End",      "[X][y] value 3", "[X][y] End",
-        "Load , begin",    "Load , end",
-    };
-    EXPECT_EQ(std::vector<std::string>(log.lines().begin(), log.lines().end() - 1), expected);
-    EXPECT_EQ(log.lines().back(), "[fs] Binary could not be loaded: a/b\n");
-    EXPECT_TRUE(log.allTagged());
-    EXPECT_EQ(scopeDepth(), 0u);
-}
-
+// The scopes' words are pinned line by line by the content player's and the session's logs.
 TEST(Log, FormatMeasuresThenFillsAndThrowsOnFailure) {
     EXPECT_EQ(format("%s/%s", "dir", "x.jpg"), "dir/x.jpg");
     EXPECT_EQ(format("%s", ""), "");

@@ -70,17 +70,11 @@ TEST(SpeakerOverlay, OpacityFadesAndShrinksEveryDotAndOddScreensDrawNothing) {
         EXPECT_NEAR(dot.color.a, 0.5f * a[j].color.a, 1e-6f);
         EXPECT_NEAR(dot.size, 0.5f * a[j].size, 1e-4f);
     }
-    for (float opacity : {0.0f, -0.5f}) {
-        auto gone = makeOverlay(SpeakerInfo::TV_3);
-        gone->setOpacity(opacity);
-        EXPECT_TRUE(drawAt(*gone, 2.5f).empty()) << opacity;
-        EXPECT_FALSE(gone->isFinished()) << "fading does not end the animation";
-    }
-
+    auto gone = makeOverlay(SpeakerInfo::TV_3);
+    gone->setOpacity(-0.5f);
+    EXPECT_TRUE(drawAt(*gone, 2.5f).empty());
+    EXPECT_FALSE(gone->isFinished()) << "fading does not end the animation";
     for (auto [w, h] : {std::pair<uint32_t, uint32_t>{0, 0}, {0, 1080}, {1, 1}}) {
-        auto overlay = makeOverlay(SpeakerInfo::TV_3, w, h);
-        for (float time : {1.0f, 3.0f}) {
-            EXPECT_TRUE(drawAt(*overlay, time).empty()) << w << "x" << h;
-        }
+        EXPECT_TRUE(drawAt(*makeOverlay(SpeakerInfo::TV_3, w, h), 2.5f).empty()) << w << "x" << h;
     }
 }

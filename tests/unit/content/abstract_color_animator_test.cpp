@@ -57,14 +57,12 @@ public:
     SoundInput sound;
     ColorPalette palette;
     float time = 0.0f;
-    float fade = 0.0f;
     bool triggered = false;
 
 protected:
     void animate(float, const SoundInput&, const RotationTransition&) override {
         palette = updatePalette(mPreset);
         time = mTime;
-        fade = mFade;
         triggered = isBeatTriggered();
     }
     Preset mPreset;
@@ -89,16 +87,15 @@ TEST(AbstractColorAnimator, PlaylistAdvancesLogTheirPaletteAndTwoPalettesAlterna
     const std::mt19937 before = engine;
     TestAnimator pair(makePreset(2, 2));
     testsupport::LogCapture log;
-    for (uint32_t index : {1u, 0u, 1u}) {
+    const std::string scope = "[AbstractColorAnimator][advancePalettePlaylist] ";
+    std::vector<std::string> expected;
+    for (const char* index : {"1", "0", "1"}) {
         pair.advancePalettePlaylist(engine);
-        EXPECT_EQ(pair.getPaletteIndex(), index);
+        expected.insert(expected.end(),
+                        {scope + "Begin", scope + "Palette index: " + index, scope + "End"});
     }
     EXPECT_TRUE(engine == before);
-    const std::string scope = "[AbstractColorAnimator][advancePalettePlaylist] ";
-    EXPECT_EQ(log.lines(), std::vector<std::string>(
-                               {scope + "Begin", scope + "Palette index: 1", scope + "End",
-                                scope + "Begin", scope + "Palette index: 0", scope + "End",
-                                scope + "Begin", scope + "Palette index: 1", scope + "End"}));
+    EXPECT_EQ(log.lines(), expected);
 }
 
 TEST(AbstractColorAnimator, PaletteFollowsTheDisplayModeBlendAndTheSoundClassSwitch) {
@@ -142,24 +139,17 @@ TEST(AbstractColorAnimator, PaletteFollowsTheDisplayModeBlendAndTheSoundClassSwi
 
 TEST(AbstractColorAnimator, BeatsFlashTheBackgroundInDrivingClassesAndOutlastAPause) {
     TestAnimator a(makePreset(1, 1));
-    const auto mixed = [&] {
-        return mix_color(a.palette.background[0], a.palette.background[1], a.getBeatImpulse());
-    };
-    a.setFade(0.25f);
     a.play(-100.0f, 20);
     EXPECT_NEAR(a.time, 19 * kDt, 1e-5f) << "animate() sees the time at the start of its frame";
-    EXPECT_EQ(a.fade, 0.25f);
 
     // In Calm a beat only restarts the frame count. A paused clock stops; the beats go on.
     a.sound.setSoundClass(SoundClass::Calm, true);
     a.setPaused(true);
     const float paused = a.time + kDt;
     a.play(-20.0f);
-    EXPECT_TRUE(a.triggered);
-    EXPECT_EQ(a.getFramesSinceBeat(), 0u);
+    EXPECT_TRUE(a.triggered && a.getFramesSinceBeat() == 0u);
     EXPECT_EQ(a.getBackgroundColor(), a.palette.background[0]);
     a.play(-100.0f, 11);
-    EXPECT_EQ(a.getFramesSinceBeat(), 11u);
     EXPECT_EQ(a.time, paused);
     a.setPaused(false);
 
@@ -171,11 +161,10 @@ TEST(AbstractColorAnimator, BeatsFlashTheBackgroundInDrivingClassesAndOutlastAPa
         a.play(-20.0f);
         ASSERT_GT(a.getBeatImpulse(), peak);
         peak = a.getBeatImpulse();
-        EXPECT_EQ(a.getBackgroundColor(), mixed());
         a.play(-100.0f, 11);
     }
     a.play(-100.0f, 3 * 60);
     EXPECT_LT(a.getBeatImpulse(), 0.1f * peak);
-    EXPECT_EQ(a.getBackgroundColor(), mixed());
-    EXPECT_GT(a.time, paused + 0.5f);
+    EXPECT_EQ(a.getBackgroundColor(),
+              mix_color(a.palette.background[0], a.palette.background[1], a.getBeatImpulse()));
 }

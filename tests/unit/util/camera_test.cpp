@@ -100,50 +100,19 @@ TEST(Camera, EachRotationModePicksItsRoll) {
     }
 }
 
+// The pictures show every camera at rest; part-way through a turn the picture's up direction
+// must follow the roll.
 TEST(Camera, PictureUpTurnsWithTheRollPartWayThroughARotation) {
-    for (float fraction : {0.3f, 1.0f}) {
-        const RotationTransition rotation = rotationAt(RotateInfo::Landscape, fraction);
-        const float roll = fraction * kHalfPi;
-
-        // The flat camera's world y grows downwards, so its screen up is world -y.
-        const auto flat = cameraAt<OrthographicCamera2d>(rotation, 16.0f / 9.0f);
-        EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {0, -100, 0}), roll, 1e-4f) << fraction;
-        EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {100, 0, 0}), roll + kHalfPi, 1e-4f);
-
-        const auto iso = cameraAt<OrthographicCamera3d>(rotation, 16.0f / 9.0f);
-        EXPECT_NEAR(screenAngle(iso, {0, 0, 0}, {0, 1, 0}), roll, 1e-4f) << fraction;
-
-        const auto perspective = cameraAt<PerspectiveCamera>(rotation, 16.0f / 9.0f);
-        EXPECT_NEAR(screenAngle(perspective, {0, 0, 0}, {0, 0.1f, 0}), roll, 1e-4f) << fraction;
-    }
-
-    // On an upright screen at rest the picture is turned back by a quarter.
-    OrthographicCamera2d upright;
-    upright.aspect = 9.0f / 16.0f;
-    upright.update(rotationAt(RotateInfo::Portrait, 1.0f));
-    EXPECT_NEAR(upright.angle, 0.0f, 1e-6f);
-    upright.update(rotationAt(RotateInfo::Portrait, 0.0f));
-    EXPECT_NEAR(screenAngle(upright, {0, 0, 0}, {0, -100, 0}), -kHalfPi, 1e-4f);
-}
-
-TEST(Camera, UprightScreensKeepTheWidth) {
-    const RotationTransition rest = rotationAt(RotateInfo::Landscape, 0.0f);
-    OrthographicCamera3d iso;
-    iso.baseSize = 2.0f;
-    iso.aspect = 1.5f;
-    iso.update(rest);
-    EXPECT_FLOAT_EQ(iso.size, 2.0f);
-    iso.aspect = 0.5f;
-    iso.update(rest);
-    EXPECT_FLOAT_EQ(iso.size, 4.0f);
-
-    PerspectiveCamera perspective;
-    perspective.aspect = 2.0f;
-    perspective.update(rest);
-    EXPECT_FLOAT_EQ(perspective.fov, 45.0f);
-    perspective.aspect = 0.5f;
-    perspective.update(rest);
-    EXPECT_NEAR(perspective.fov, 2.0 * std::atan(2.0 * std::tan(M_PI / 8.0)) * 180.0 / M_PI, 1e-3);
+    const RotationTransition rotation = rotationAt(RotateInfo::Landscape, 0.3f);
+    const float roll = 0.3f * kHalfPi;
+    // The flat camera's world y grows downwards, so its screen up is world -y.
+    const auto flat = cameraAt<OrthographicCamera2d>(rotation, 16.0f / 9.0f);
+    EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {0, -100, 0}), roll, 1e-4f);
+    EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {100, 0, 0}), roll + kHalfPi, 1e-4f);
+    const auto iso = cameraAt<OrthographicCamera3d>(rotation, 16.0f / 9.0f);
+    EXPECT_NEAR(screenAngle(iso, {0, 0, 0}, {0, 1, 0}), roll, 1e-4f);
+    const auto perspective = cameraAt<PerspectiveCamera>(rotation, 16.0f / 9.0f);
+    EXPECT_NEAR(screenAngle(perspective, {0, 0, 0}, {0, 0.1f, 0}), roll, 1e-4f);
 }
 
 TEST(Camera, FlatCameraCullsAndWrapsInTheRolledView) {
@@ -152,27 +121,13 @@ TEST(Camera, FlatCameraCullsAndWrapsInTheRolledView) {
     camera.size = 540.0f;
     camera.rotationMode = 3;
     camera.update(rotationAt(RotateInfo::Landscape, 0.0f, 0.0f));
-    EXPECT_NEAR(camera.boundsMax.x, 960.0f, 1e-3f);
-    EXPECT_NEAR(camera.boundsMin.y, -540.0f, 1e-3f);
-
     EXPECT_TRUE(camera.isOutside(0, 0, 0)) << "a point without extent is never visible";
-    EXPECT_FALSE(camera.isOutside(0, 0, 1));
     EXPECT_TRUE(camera.isOutside(970, 0, 10)) << "touching the edge from outside";
     EXPECT_FALSE(camera.isOutside(969.5f, 0, 10));
-
-    // Wrapping across each edge lands just outside the opposite one.
-    float x = 1000.0f, y = 10.0f;
-    camera.wrap(x, y, 20.0f);
-    EXPECT_NEAR(x, -980.0f, 1e-3f);
-    EXPECT_NEAR(y, 10.0f, 1e-3f);
-    x = 100.0f, y = 100.0f;
-    camera.wrap(x, y, 20.0f);
-    EXPECT_NEAR(x, 100.0f, 1e-3f) << "a visible disc stays";
 
     // Halfway through a turn the view is rolled: culling happens in view coordinates, which are
     // the eye-space coordinates of the view matrix (with y pointing down).
     camera.update(rotationAt(RotateInfo::Landscape, 0.5f, 0.5f));
-    EXPECT_NEAR(camera.angle, kHalfPi / 2.0f, 1e-6f);
     const glm::mat4 view = toGlm(camera.viewMatrix);
     for (const glm::vec2 p : {glm::vec2(300, -200), glm::vec2(-700, 650), glm::vec2(0, 1000)}) {
         float vx = p.x, vy = p.y;
@@ -188,12 +143,11 @@ TEST(Camera, FlatCameraCullsAndWrapsInTheRolledView) {
     }
     // A wrapped disc ends up just outside the rolled view, on the far sides: (2000, 0) is beyond
     // the right and the bottom edge of the view turned by an eighth.
-    x = 2000.0f, y = 0.0f;
+    float x = 2000.0f, y = 0.0f;
     camera.wrap(x, y, 10.0f);
-    float vx = x, vy = y;
-    camera.toView(vx, vy);
-    EXPECT_NEAR(vx, camera.boundsMin.x - 10.0f, 1e-2f);
-    EXPECT_NEAR(vy, camera.boundsMin.y - 10.0f, 1e-2f);
+    camera.toView(x, y);
+    EXPECT_NEAR(x, camera.boundsMin.x - 10.0f, 1e-2f);
+    EXPECT_NEAR(y, camera.boundsMin.y - 10.0f, 1e-2f);
 }
 
 }  // namespace

@@ -42,26 +42,18 @@ struct Player {
     Animator animator{1920, 1080};
 };
 
-using Player0 = Player<Animator_Version_0>;
-
-float columnLength(const Cube& cube, int column) {
-    const float* m = cube.transform.m + 4 * column;
+float xLength(const Cube& cube) {
+    const float* m = cube.transform.m;
     return std::sqrt(m[0] * m[0] + m[1] * m[1] + m[2] * m[2]);
 }
 
-// Where a cube's own x axis points, as a unit vector's y component.
-float xAxisUp(const Cube& cube) {
-    return cube.transform[1] / columnLength(cube, 0);
-}
-
-const Cube* largestCube(const std::vector<Cube>& cubes) {
+// Where the largest cube's own x axis points, as a unit vector's y component.
+float xAxisUp(const std::vector<Cube>& cubes) {
     const Cube* largest = &cubes.front();
     for (const Cube& cube : cubes) {
-        if (columnLength(cube, 0) > columnLength(*largest, 0)) {
-            largest = &cube;
-        }
+        largest = xLength(cube) > xLength(*largest) ? &cube : largest;
     }
-    return largest;
+    return largest->transform[1] / xLength(*largest);
 }
 
 }  // namespace
@@ -70,18 +62,18 @@ const Cube* largestCube(const std::vector<Cube>& cubes) {
 // x axes up or down. A second beat within 60 frames of it is ignored; one after that turns again,
 // and two quarter turns bring the x axes back to the level.
 TEST(CubesAnimatorVersion0, BeatEventsTurnTheBlockAtMostOnceIn61Frames) {
-    Player0 p(SoundClass::Soft);
+    Player<Animator_Version_0> p(SoundClass::Soft);
     p.play(-100.0f, 61);
-    EXPECT_NEAR(xAxisUp(*largestCube(p.cubes())), 0.0f, 1e-5f);
+    EXPECT_NEAR(xAxisUp(p.cubes()), 0.0f, 1e-5f);
     p.beat();
     p.play(-100.0f, 20);
     p.beat();  // 32 frames after the first
     p.play(-100.0f, 200);
-    EXPECT_NEAR(std::abs(xAxisUp(*largestCube(p.cubes()))), 1.0f, 0.02f) << "one quarter turn";
+    EXPECT_NEAR(std::abs(xAxisUp(p.cubes())), 1.0f, 0.02f) << "one quarter turn";
 
     p.beat();
     p.play(-100.0f, 200);
-    EXPECT_NEAR(xAxisUp(*largestCube(p.cubes())), 0.0f, 0.02f) << "two quarter turns";
+    EXPECT_NEAR(xAxisUp(p.cubes()), 0.0f, 0.02f) << "two quarter turns";
 }
 
 // However many cells the noise picks, a re-roll hides no more than four of them.

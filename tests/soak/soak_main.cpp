@@ -28,7 +28,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -53,6 +52,10 @@ constexpr int kRotationSeconds = 70;
 constexpr int kRotationFrames = 90;
 constexpr int kSpeakerSeconds = 240;
 constexpr double kHitchRatio = 10.0;
+// How many MB resident memory and the heap in use may grow from the first half to the second.
+constexpr double kGrowthBoundMb = 4.0;
+constexpr uint32_t kWidth = 320;
+constexpr uint32_t kHeight = 180;
 
 // What a host does, as the exported functions do it.
 class Driver {
@@ -70,7 +73,7 @@ public:
 
 class CoreDriver : public Driver {
 public:
-    CoreDriver(ContentCategory family, uint32_t width, uint32_t height) {
+    explicit CoreDriver(ContentCategory family) {
         for (const ContentModeRow& row : ContentModeTable) {
             if (row.category == family) {
                 mPreset.contentPlayerPreset.modesRestricted.insert(row.mode);
@@ -79,8 +82,8 @@ public:
         mPreset.contentPlayerPreset.categories = {family};
         mPreset.contentPlayerPreset.applyModesSuitable = false;
         // The whole picture at the small size, not the corner of a full-HD one the target shows.
-        mPreset.screenSizes = {{RotateInfo::Landscape, {width, height}},
-                               {RotateInfo::Portrait, {height, width}}};
+        mPreset.screenSizes = {{RotateInfo::Landscape, {kWidth, kHeight}},
+                               {RotateInfo::Portrait, {kHeight, kWidth}}};
     }
     void create(RotateInfo rotation, SpeakerInfo speaker) override {
         const gl::HostCall call;
@@ -242,10 +245,6 @@ Memory memory() {
 
 struct Options {
     double minutes = 40.0;  // or hours x 60
-    uint32_t width = 320;
-    uint32_t height = 180;
-    double rssBoundMb = 4.0;
-    double traceMs = 0.0;  // print every warm frame that costs more, with its mode (0: none)
     bool library = false;
     std::string libraryPath = VIZ_LIBRARY_PATH;
     std::vector<ContentCategory> families = {
@@ -277,19 +276,17 @@ struct Result {
 
     double rssGrowth() const { return rssPeak[1] - rssPeak[0]; }
     double heapGrowth() const { return heapPeak[1] - heapPeak[0]; }
-    bool sound(const Options& options) const {
-        return rssGrowth() <= options.rssBoundMb && heapGrowth() <= options.rssBoundMb &&
-               glGrown.empty() && glErrors == 0;
+    bool sound() const {
+        return rssGrowth() <= kGrowthBoundMb && heapGrowth() <= kGrowthBoundMb && glGrown.empty() &&
+               glErrors == 0;
     }
-    bool passed(const Options& options) const {
-        return sound(options) && firstPlaySound && worstRatio <= kHitchRatio;
-    }
+    bool passed() const { return sound() && firstPlaySound && worstRatio <= kHitchRatio; }
 };
 
 // Holds every frame of the second half against the median of its mode, over the frames that mode
 // had the screen to itself, and keeps the one that stands out most.
 void judgeFrames(const std::vector<FrameCost>& costs, const ModeTracker& modes, int half,
-                 const Options& options, Result& result) {
+                 Result& result) {
     std::vector<float> all;
     std::vector<std::vector<float>> perMode(modes.count());
     for (const FrameCost& cost : costs) {
@@ -315,13 +312,6 @@ void judgeFrames(const std::vector<FrameCost>& costs, const ModeTracker& modes, 
         }
         const float bound = std::max(against(cost.mode), against(cost.fading));
         const double ratio = bound > 0.0f ? cost.ms / bound : 0.0;
-        if (options.traceMs > 0.0 && cost.ms > options.traceMs) {
-            std::fprintf(stderr,
-                         "soak: %s %.3f s of music: %.2f ms, %.1fx its mode's median (%s%s)\n",
-                         result.name.c_str(), static_cast<double>(cost.frame) / kFramesPerSecond,
-                         static_cast<double>(cost.ms), ratio, modes.name(cost.mode).c_str(),
-                         cost.fading == ModeTracker::kNone ? "" : ", in a cross-fade");
-        }
         if (ratio > result.worstRatio) {
             result.worstRatio = ratio;
             result.worstAt = static_cast<double>(cost.frame) / kFramesPerSecond;
@@ -333,12 +323,11 @@ void judgeFrames(const std::vector<FrameCost>& costs, const ModeTracker& modes, 
 // `earlier` holds the frame costs of a first play of the same row: each frame then counts at the
 // lower of its two costs. The row is deterministic on the manual clock, so a hitch of the
 // library's comes at the same frame in both plays, and the machine's noise does not.
-Result run(Driver& driver, const std::string& name, const Options& options,
-           headless::Target& target, std::vector<FrameCost>& costs,
-           const std::vector<FrameCost>* earlier) {
+Result run(Driver& driver, const std::string& name, double minutes, headless::Target& target,
+           std::vector<FrameCost>& costs, const std::vector<FrameCost>* earlier) {
     Result result;
     result.name = name;
-    result.frames = static_cast<int>(options.minutes * 60.0 * kFramesPerSecond);
+    result.frames = static_cast<int>(minutes * 60.0 * kFramesPerSecond);
     const int half = result.frames / 2;
     const auto baseline = soak::liveGlObjects();
     std::array<int64_t, soak::kGlObjectKinds> peak[2] = {};
@@ -453,7 +442,7 @@ Result run(Driver& driver, const std::string& name, const Options& options,
             }
         }
     }
-    judgeFrames(costs, modes, half, options, result);
+    judgeFrames(costs, modes, half, result);
     return result;
 }
 
@@ -461,10 +450,9 @@ Result run(Driver& driver, const std::string& name, const Options& options,
 // was running, so a frame of a cheap mode may stand out by chance. A row with a frame over the
 // bound is played again, and each frame counts at the lower of its two costs; memory, GL objects
 // and errors must pass in both plays.
-Result judge(Driver& driver, const std::string& name, const Options& options,
-             headless::Target& target) {
+Result judge(Driver& driver, const std::string& name, double minutes, headless::Target& target) {
     std::vector<FrameCost> costs;
-    const Result first = run(driver, name, options, target, costs, nullptr);
+    const Result first = run(driver, name, minutes, target, costs, nullptr);
     if (first.worstRatio <= kHitchRatio) {
         return first;
     }
@@ -473,56 +461,45 @@ Result judge(Driver& driver, const std::string& name, const Options& options,
                  "where a hitch of the library's comes at the same frame\n",
                  name.c_str(), first.worstRatio, first.worstAt);
     std::vector<FrameCost> again;
-    Result second = run(driver, name, options, target, again, &costs);
+    Result second = run(driver, name, minutes, target, again, &costs);
     second.playedTwice = true;
-    second.firstPlaySound = first.sound(options);
+    second.firstPlaySound = first.sound();
     return second;
 }
 
-void printTable(const std::vector<Result>& results, const Options& options) {
-    std::printf("\n%.0f min of music per row at %ux%u\n", options.minutes, options.width,
-                options.height);
+void printTable(const std::vector<Result>& results, double minutes) {
+    std::printf("\n%.0f min of music per row at %ux%u\n", minutes, kWidth, kHeight);
     std::printf("%-28s %7s %7s %8s %6s %15s %15s %9s %6s %s\n", "family", "frames", "median",
                 "warm max", "/mode", "RSS peak 1/2", "heap peak 1/2", "GL 1/2", "errors", "result");
     for (const Result& r : results) {
-        const bool passed = r.passed(options);
         std::printf(
             "%-28s %7d %5.2fms %6.2fms %5.1fx %6.1f/%6.1fMB %6.1f/%6.1fMB %4lld/%-4lld %6d "
             "%s%s%s\n",
             r.name.c_str(), r.frames, r.medianMs, r.warmMaxMs, r.worstRatio, r.rssPeak[0],
             r.rssPeak[1], r.heapPeak[0], r.heapPeak[1], static_cast<long long>(r.glPeak[0]),
             static_cast<long long>(r.glPeak[1]), r.glErrors,
-            passed ? (r.playedTwice ? "pass*" : "pass") : "FAIL",
+            r.passed() ? (r.playedTwice ? "pass*" : "pass") : "FAIL",
             r.glGrown.empty() ? "" : " (grew: ",
             r.glGrown.empty() ? "" : (r.glGrown + ")").c_str());
-        if (!passed && r.worstRatio > kHitchRatio) {
-            std::printf(
-                "%-28s the warm frame that stood out most: %.1fx its mode's median, at "
-                "%.2f s of music in %s\n",
-                "", r.worstRatio, r.worstAt, r.worstMode.c_str());
+        if (r.worstRatio > kHitchRatio) {
+            std::printf("%-28s stood out most at %.2f s of music in %s\n", "", r.worstAt,
+                        r.worstMode.c_str());
         }
     }
     std::printf(
         "/mode: the warm frame that stood out most against its mode's median (bound %.0fx).\n"
-        "RSS and heap peak 1/2: the highest of each half, sampled every second of music, of "
-        "resident memory and of the heap in use; the second may exceed the first by %.1f MB.\n"
-        "GL 1/2: the most GL objects alive at once in each half.\n"
-        "pass*: a frame stood out in a first play, and not at the same frame of a second.\n",
-        kHitchRatio, options.rssBoundMb);
+        "Peaks 1/2: the highest of each half (memory sampled every second of music); the second "
+        "may exceed the first by %.0f MB. pass*: passed on a second play.\n",
+        kHitchRatio, kGrowthBoundMb);
 }
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: viz_soak [--minutes M | --hours H] [--size WxH] [--rss-bound MB]\n"
-                 "                [--family NAME]... [--trace MS] [--library [PATH]]\n"
-                 "  --minutes   music time per family (40)\n"
-                 "  --hours     the same in hours (4 is a TV's evening)\n"
-                 "  --rss-bound how many MB resident memory and the heap in use may grow from\n"
-                 "              the first half to the second (4)\n"
-                 "  --family    CONTENT_2020, CONTENT_2021_CUBES, ... (default: all five)\n"
-                 "  --trace     list every frame of the second half that costs more than MS\n"
-                 "  --library   drive the shared object through its ten functions instead, with\n"
-                 "              its playlist of every mode (one row)\n");
+                 "usage: viz_soak [--minutes M | --hours H] [--family NAME]... [--library [PATH]]\n"
+                 "  --minutes  music time per family (40); --hours the same in hours\n"
+                 "  --family   CONTENT_2020, CONTENT_2021_CUBES, ... (default: all five)\n"
+                 "  --library  drive the shared object through its ten functions instead, with\n"
+                 "             its playlist of every mode (one row)\n");
     return 2;
 }
 
@@ -533,25 +510,15 @@ int main(int argc, char** argv) {
     std::vector<ContentCategory> families;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--minutes" && hasValue) {
-            options.minutes = std::atof(argv[++i]);
-        } else if (arg == "--hours" && hasValue) {
-            options.minutes = 60.0 * std::atof(argv[++i]);
-        } else if (arg == "--size" && hasValue) {
-            if (std::sscanf(argv[++i], "%ux%u", &options.width, &options.height) != 2) {
-                return usage();
-            }
-        } else if (arg == "--trace" && hasValue) {
-            options.traceMs = std::atof(argv[++i]);
-        } else if (arg == "--rss-bound" && hasValue) {
-            options.rssBoundMb = std::atof(argv[++i]);
-        } else if (arg == "--family" && hasValue && ContentCategoryValues.count(argv[i + 1]) != 0 &&
-                   std::strcmp(argv[i + 1], "NONE") != 0) {
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if ((arg == "--minutes" || arg == "--hours") && value != nullptr) {
+            options.minutes = std::atof(argv[++i]) * (arg == "--hours" ? 60.0 : 1.0);
+        } else if (arg == "--family" && value != nullptr &&
+                   ContentCategoryValues.count(value) != 0 && std::strcmp(value, "NONE") != 0) {
             families.push_back(ContentCategoryValues.at(argv[++i]));
         } else if (arg == "--library") {
             options.library = true;
-            if (hasValue && argv[i + 1][0] != '-') {
+            if (value != nullptr && value[0] != '-') {
                 options.libraryPath = argv[++i];
             }
         } else {
@@ -561,7 +528,7 @@ int main(int argc, char** argv) {
     if (!families.empty()) {
         options.families = families;
     }
-    if (options.minutes <= 0.0 || options.width == 0 || options.height == 0) {
+    if (options.minutes <= 0.0) {
         return usage();
     }
     // Never the source tree: a log file named by a relative VISUALIZATION_LOG lands in the build.
@@ -578,7 +545,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: %s\n", context.error().c_str());
         return 1;
     }
-    headless::Target target(options.width, options.height);
+    headless::Target target(kWidth, kHeight);
 
     std::vector<Result> results;
     if (options.library) {
@@ -589,15 +556,15 @@ int main(int argc, char** argv) {
             return 1;
         }
         LibraryDriver driver(library.api());
-        results.push_back(judge(driver, "every mode (shared object)", options, target));
+        results.push_back(judge(driver, "every mode (shared object)", options.minutes, target));
     } else {
         for (ContentCategory family : options.families) {
-            CoreDriver driver(family, options.width, options.height);
-            results.push_back(judge(driver, toString(family), options, target));
+            CoreDriver driver(family);
+            results.push_back(judge(driver, toString(family), options.minutes, target));
         }
     }
-    printTable(results, options);
-    const bool passed = std::all_of(results.begin(), results.end(),
-                                    [&](const Result& r) { return r.passed(options); });
-    return passed ? 0 : 1;
+    printTable(results, options.minutes);
+    return std::all_of(results.begin(), results.end(), [](const Result& r) { return r.passed(); })
+               ? 0
+               : 1;
 }

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 
 #include "support/log_capture.h"
@@ -62,17 +61,9 @@ TEST_F(FontRendererTest, MalformedDescriptionsAreLoggedAndRefused) {
         {"[1, 2]", {"[FontRenderer][createCharInfo] Invalid object\n"}},
         {"{" + common + ", \"chars\": {\"char\": []}}",
          {"[FontRenderer][createCharInfo] No \"info\" and/or \"common\" object."}},
-        {"{" + info + ", \"chars\": {\"char\": []}}",
-         {"[FontRenderer][createCharInfo] No \"info\" and/or \"common\" object."}},
         {"{" + info + ", " + common + "}", {"[FontRenderer][createCharInfo] No \"chars\" object."}},
-        {"{}",
-         {"[FontRenderer][createCharInfo] No \"info\" and/or \"common\" object.",
-          "[FontRenderer][createCharInfo] No \"chars\" object."}},
-        // Members that are missing, numbers instead of strings, or strings that are no numbers.
+        // Members that are missing, or strings that are no numbers.
         {"{" + info + ", " + common + R"(, "chars": {"char": [{"id": "65"}]}})",
-         {"[FontRenderer][createCharInfo] Invalid font description bad.json: *"}},
-        {R"({"info": {"size": 20, "padding": "0", "spacing": "0"}, )" + common +
-             ", \"chars\": {\"char\": [" + glyph + "]}}",
          {"[FontRenderer][createCharInfo] Invalid font description bad.json: *"}},
         {"{" + info + ", " + common + ", \"chars\": {\"char\": [" + glyph +
              R"(]}, "kernings": [{"first": "A", "second": "86", "amount": "-2"}]})",
@@ -184,21 +175,6 @@ TEST_F(FontRendererTest, DrawnTextStaysInsideItsMetricsWithAShadow) {
     EXPECT_EQ(stray, 0);
     EXPECT_GT(glyph, 600);
     EXPECT_GT(shadow, 100) << "the drop shadow darkens the background around the glyphs";
-
-    // Right alignment ends the text at the anchor.
-    renderer.horizontalAlign(1);
-    draw(300.0f, 30.0f, "Wavy Text");
-    int rightmost = 0;
-    for (uint32_t py = 0; py < kHeight; ++py) {
-        for (uint32_t px = 0; px < kWidth; ++px) {
-            rightmost =
-                pixel(px, py).r > 200 ? std::max(rightmost, static_cast<int>(px)) : rightmost;
-        }
-    }
-    // The glyph box reaches the anchor; the outline stops short of it by the field's reach.
-    EXPECT_LE(rightmost, 300);
-    EXPECT_GE(rightmost, 300 - 8);
-    renderer.horizontalAlign(0);
 
     // An empty text draws nothing.
     draw(x, y, "");

@@ -19,7 +19,6 @@
 
 namespace {
 
-using gltest::integer;
 using testsupport::Rgba;
 
 const char* kQuadVertexSource = R"(#version 300 es
@@ -138,38 +137,6 @@ protected:
     std::string mAssets;
     gl::Program* mProgram = nullptr;
 };
-
-// Each unit remembers its own texture, and a reset (the start of every host call) forgets them
-// all, the active unit included, so that the host's binds in between are never trusted.
-TEST_F(GlTexture2dTest, EachUnitKeepsItsRecordUntilAReset) {
-    gl::Texture2d* a = gl::createTexture2d(4, 4, gl::Texture2dConfig());
-    gl::Texture2d* b = gl::createTexture2d(4, 4, gl::Texture2dConfig());
-    gl::activeTexture(0);
-    gl::bindTexture2d(a);
-    gl::activeTexture(1);
-    gl::bindTexture2d(b);
-    gl::activeTexture(0);
-    EXPECT_EQ(gl::texture2dCurrent, a) << "unit 1's bind left unit 0's record alone";
-
-    // The host moves the active unit and unbinds behind the module's back.
-    glActiveTexture(GL_TEXTURE3);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    gl::resetBindingRecords();
-    gl::activeTexture(0);
-    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    gl::bindTexture2d(a);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(a->id));
-
-    gl::activeTexture(1);
-    gl::bindTexture2d(b);
-    gl::activeTexture(0);
-    gl::deleteTexture2d(b);
-    gl::activeTexture(1);
-    EXPECT_EQ(gl::texture2dCurrent, nullptr) << "deleting clears the record of every unit";
-    gl::activeTexture(0);
-    gl::deleteTexture2d(a);
-}
 
 // A texture made from an asset takes the image's channels; where the config asked for others
 // it is corrected, with two lines naming both formats and the asset.

@@ -1,21 +1,7 @@
 // The long run: forty minutes of music per family (or as many hours as asked) on the manual clock
-// at a small size, with a track change every 20 s, a new sound class every 45 s, a device rotation
-// every 70 s (every third one aborted halfway) and, every four minutes, the instance terminated and
-// re-created with the next speaker layout. It fails when resident memory or the heap in use grows
-// in the second half beyond a small bound, when any kind of GL object has more alive in the second
-// half than it ever had in the first or some outlive the instance, when a GL error is left, or when
-// a warm frame (second half) costs more than ten times the median frame of its mode in CPU time.
-// One row per family.
-//
-// The median is the mode's own because the modes of one family differ a hundredfold in cost at
-// the same size (a sparse ring against a wall of large sprites), and a hitch is a frame that
-// stands out from the frames around it, not a heavy mode. The mode on screen is read from the
-// library's own log lines; a cross-fade frame, which draws the outgoing mode or the incoming one,
-// is held against the costlier.
-//
-// A family plays alone through the core with a playlist restricted to it, as the gallery does;
-// the calls mirror what the exported functions do. --library instead drives the shared object
-// through its ten functions with its own playlist of every mode, as a host would.
+// with track changes, sound classes, rotations and re-creations, judged on resident memory, the
+// heap in use, GL objects, GL errors and warm frames against their mode's median frame. README.md
+// ("Fuzzing and the soak") tells what each measure is and why.
 #include <GLES3/gl3.h>
 #include <malloc.h>
 #include <time.h>

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -215,13 +216,7 @@ struct Memory {
 Memory memory() {
     long pages = 0;
     long resident = 0;
-    FILE* statm = std::fopen("/proc/self/statm", "r");
-    if (statm == nullptr || std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-        resident = 0;
-    }
-    if (statm != nullptr) {
-        std::fclose(statm);
-    }
+    std::ifstream("/proc/self/statm") >> pages >> resident;
     const struct mallinfo2 heap = mallinfo2();
     constexpr double kMb = 1048576.0;
     return {static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / kMb,

@@ -44,81 +44,52 @@ constexpr double kGrowthBoundMb = 4.0;
 constexpr uint32_t kWidth = 320;
 constexpr uint32_t kHeight = 180;
 
-// What a host does, as the exported functions do it.
-class Driver {
-public:
-    virtual ~Driver() = default;
-    virtual void create(RotateInfo rotation, SpeakerInfo speaker) = 0;
-    virtual void terminate() = 0;
-    virtual void frame() = 0;
-    virtual void bands(const BandsInfo& bands) = 0;
-    virtual void soundClass(SoundClass soundClass) = 0;
-    virtual void trackChange() = 0;
-    virtual void startRotation(RotateInfo target) = 0;
-    virtual void rotationDegree(float degree) = 0;
-};
+// The core with a playlist restricted to one family, as the gallery plays it, behind the shape
+// of the ten functions; the calls mirror what the exported functions do.
+VisualizationPreset gPreset;
+std::unique_ptr<Visualization> gInstance;
+SpeakerInfo gSpeaker = SpeakerInfo::TV_1;
 
-class CoreDriver : public Driver {
-public:
-    explicit CoreDriver(ContentCategory family) {
-        for (const ContentModeRow& row : ContentModeTable) {
-            if (row.category == family) {
-                mPreset.contentPlayerPreset.modesRestricted.insert(row.mode);
-            }
+vizhost::LibraryApi coreApi(ContentCategory family) {
+    gPreset = VisualizationPreset();
+    for (const ContentModeRow& row : ContentModeTable) {
+        if (row.category == family) {
+            gPreset.contentPlayerPreset.modesRestricted.insert(row.mode);
         }
-        mPreset.contentPlayerPreset.categories = {family};
-        mPreset.contentPlayerPreset.applyModesSuitable = false;
-        // The whole picture at the small size, not the corner of a full-HD one the target shows.
-        mPreset.screenSizes = {{RotateInfo::Landscape, {kWidth, kHeight}},
-                               {RotateInfo::Portrait, {kHeight, kWidth}}};
     }
-    void create(RotateInfo rotation, SpeakerInfo speaker) override {
+    gPreset.contentPlayerPreset.categories = {family};
+    gPreset.contentPlayerPreset.applyModesSuitable = false;
+    // The whole picture at the small size, not the corner of a full-HD one the target shows.
+    gPreset.screenSizes = {{RotateInfo::Landscape, {kWidth, kHeight}},
+                           {RotateInfo::Portrait, {kHeight, kWidth}}};
+    vizhost::LibraryApi api;
+    api.onCreateGlApp = [](const char* path, int32_t rotation) {
         const gl::HostCall call;
-        mInstance.reset();
-        mInstance = std::make_unique<Visualization>("res", rotation, speaker, DisplayMode::DEFAULT,
-                                                    mPreset);
-    }
-    void terminate() override {
+        gInstance.reset();
+        gInstance = std::make_unique<Visualization>(path, static_cast<RotateInfo>(rotation),
+                                                    gSpeaker, DisplayMode::DEFAULT, gPreset);
+    };
+    api.onTerminateGlApp = [] {
         const gl::HostCall call;
-        mInstance.reset();
-    }
-    void frame() override {
+        gInstance.reset();
+    };
+    api.onUpdateGlApp = [] {
         const gl::HostCall call;
-        mInstance->update();
-    }
-    void bands(const BandsInfo& b) override { mInstance->setBandsInfo(b.count, b.data); }
-    void soundClass(SoundClass soundClass) override { mInstance->setSoundClass(soundClass); }
-    void trackChange() override {
+        gInstance->update();
+    };
+    api.updateTrackChange = [] {
         const gl::HostCall call;
-        mInstance->updateTrackChange();
-    }
-    void startRotation(RotateInfo target) override { mInstance->startRotationTransition(target); }
-    void rotationDegree(float degree) override { mInstance->setRotationTransitionAngle(degree); }
-
-private:
-    VisualizationPreset mPreset;
-    std::unique_ptr<Visualization> mInstance;
-};
-
-class LibraryDriver : public Driver {
-public:
-    explicit LibraryDriver(const vizhost::LibraryApi& api) : mApi(api) {}
-    void create(RotateInfo rotation, SpeakerInfo speaker) override {
-        mApi.onTerminateGlApp();
-        mApi.updateSpeakerInfo(static_cast<int32_t>(speaker));
-        mApi.onCreateGlApp("res", static_cast<int32_t>(rotation));
-    }
-    void terminate() override { mApi.onTerminateGlApp(); }
-    void frame() override { mApi.onUpdateGlApp(); }
-    void bands(const BandsInfo& b) override { mApi.updateBandsInfo(&b); }
-    void soundClass(SoundClass c) override { mApi.updateSoundClass(static_cast<int32_t>(c)); }
-    void trackChange() override { mApi.updateTrackChange(); }
-    void startRotation(RotateInfo t) override { mApi.startRotatingDevice(static_cast<int32_t>(t)); }
-    void rotationDegree(float degree) override { mApi.updateRotationDegree(degree); }
-
-private:
-    const vizhost::LibraryApi& mApi;
-};
+        gInstance->updateTrackChange();
+    };
+    api.updateBandsInfo = [](const BandsInfo* b) { gInstance->setBandsInfo(b->count, b->data); };
+    api.updateSoundClass = [](int32_t c) { gInstance->setSoundClass(static_cast<SoundClass>(c)); };
+    api.startRotatingDevice = [](int32_t r) {
+        gInstance->startRotationTransition(static_cast<RotateInfo>(r));
+    };
+    api.updateRotationDegree = [](float degree) { gInstance->setRotationTransitionAngle(degree); };
+    api.updateSpeakerInfo = [](int32_t speaker) { gSpeaker = static_cast<SpeakerInfo>(speaker); };
+    return api;
+}
 
 // Synthetic music: a kick on every beat in the low bands, a hat between beats in the high ones,
 // a slow swell, and a loudness and tempo that change with every sound class.
@@ -304,8 +275,9 @@ void judgeFrames(const std::vector<FrameCost>& costs, const ModeTracker& modes, 
 // `earlier` holds the frame costs of a first play of the same row: each frame then counts at the
 // lower of its two costs. The row is deterministic on the manual clock, so a hitch of the
 // library's comes at the same frame in both plays, and the machine's noise does not.
-Result run(Driver& driver, const std::string& name, double minutes, headless::Target& target,
-           std::vector<FrameCost>& costs, const std::vector<FrameCost>* earlier) {
+Result run(const vizhost::LibraryApi& api, const std::string& name, double minutes,
+           headless::Target& target, std::vector<FrameCost>& costs,
+           const std::vector<FrameCost>* earlier) {
     Result result;
     result.name = name;
     result.frames = static_cast<int>(minutes * 60.0 * kFramesPerSecond);
@@ -326,7 +298,13 @@ Result run(Driver& driver, const std::string& name, double minutes, headless::Ta
     int rotationFrame = -1;  // frames into the running rotation, or -1
     bool abortRotation = false;
     int rotations = 0;
-    driver.create(rotation, static_cast<SpeakerInfo>(speaker));
+    // Speaker info first, so that OnCreateGlApp builds the instance at once.
+    const auto create = [&] {
+        api.onTerminateGlApp();
+        api.updateSpeakerInfo(speaker);
+        api.onCreateGlApp("res", static_cast<int32_t>(rotation));
+    };
+    create();
 
     for (int f = 0; f < result.frames; ++f) {
         const int second = f / kFramesPerSecond;
@@ -334,44 +312,43 @@ Result run(Driver& driver, const std::string& name, double minutes, headless::Ta
         const bool created = onSecond && second % kSpeakerSeconds == 0;
         if (created) {
             speaker = (speaker + 1) % static_cast<int>(SpeakerInfoNames.size());
-            driver.terminate();
-            driver.create(rotation, static_cast<SpeakerInfo>(speaker));
+            create();
             rotationFrame = -1;
         }
         if (onSecond && second % kTrackSeconds == 0) {
-            driver.trackChange();
+            api.updateTrackChange();
         }
         if ((onSecond || f == 0) && second % kSoundClassSeconds == 0) {
-            driver.soundClass(static_cast<SoundClass>((second / kSoundClassSeconds * 4) % 9));
+            api.updateSoundClass((second / kSoundClassSeconds * 4) % 9);
         }
         if (onSecond && second % kRotationSeconds == 0 && rotationFrame < 0) {
             rotation =
                 rotation == RotateInfo::Landscape ? RotateInfo::Portrait : RotateInfo::Landscape;
-            driver.startRotation(rotation);
+            api.startRotatingDevice(static_cast<int32_t>(rotation));
             rotationFrame = 0;
             abortRotation = ++rotations % 3 == 0;
         }
         if (rotationFrame >= 0) {
             const float progress = static_cast<float>(++rotationFrame) / kRotationFrames;
             if (abortRotation && progress >= 0.5f) {
-                driver.rotationDegree(-1.0f);
+                api.updateRotationDegree(-1.0f);
                 rotation = rotation == RotateInfo::Landscape ? RotateInfo::Portrait
                                                              : RotateInfo::Landscape;
                 rotationFrame = -1;
             } else {
                 const float eased = std::min(progress, 1.0f);
-                driver.rotationDegree(rotation == RotateInfo::Portrait ? 90.0f * eased
-                                                                       : 90.0f * (1.0f - eased));
+                api.updateRotationDegree(rotation == RotateInfo::Portrait ? 90.0f * eased
+                                                                          : 90.0f * (1.0f - eased));
                 rotationFrame = progress >= 1.0f ? -1 : rotationFrame;
             }
         }
         synthesize(f, second / kSoundClassSeconds, bands);
-        driver.bands(bandsInfo);
+        api.updateBandsInfo(&bandsInfo);
 
         platform_clock_advance(kFrameNs);
         target.bind();
         const long long start = renderThreadCpuNs();
-        driver.frame();
+        api.onUpdateGlApp();
         glFinish();
         const float ms = static_cast<float>(renderThreadCpuNs() - start) * 1e-6f;
         result.glErrors += glGetError() != GL_NO_ERROR ? 1 : 0;
@@ -400,7 +377,7 @@ Result run(Driver& driver, const std::string& name, double minutes, headless::Ta
             }
         }
     }
-    driver.terminate();
+    api.onTerminateGlApp();
     result.glErrors += glGetError() != GL_NO_ERROR ? 1 : 0;
 
     const auto after = soak::liveGlObjects();
@@ -431,9 +408,10 @@ Result run(Driver& driver, const std::string& name, double minutes, headless::Ta
 // was running, so a frame of a cheap mode may stand out by chance. A row with a frame over the
 // bound is played again, and each frame counts at the lower of its two costs; memory, GL objects
 // and errors must pass in both plays.
-Result judge(Driver& driver, const std::string& name, double minutes, headless::Target& target) {
+Result judge(const vizhost::LibraryApi& api, const std::string& name, double minutes,
+             headless::Target& target) {
     std::vector<FrameCost> costs;
-    const Result first = run(driver, name, minutes, target, costs, nullptr);
+    const Result first = run(api, name, minutes, target, costs, nullptr);
     if (first.worstRatio <= kHitchRatio) {
         return first;
     }
@@ -442,7 +420,7 @@ Result judge(Driver& driver, const std::string& name, double minutes, headless::
                  "where a hitch of the library's comes at the same frame\n",
                  name.c_str(), first.worstRatio, first.worstAt);
     std::vector<FrameCost> again;
-    Result second = run(driver, name, minutes, target, again, &costs);
+    Result second = run(api, name, minutes, target, again, &costs);
     second.playedTwice = true;
     second.firstPlaySound = first.sound();
     return second;
@@ -536,12 +514,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "soak: %s\n", error.c_str());
             return 1;
         }
-        LibraryDriver driver(library.api());
-        results.push_back(judge(driver, "every mode (shared object)", options.minutes, target));
+        results.push_back(
+            judge(library.api(), "every mode (shared object)", options.minutes, target));
     } else {
         for (ContentCategory family : options.families) {
-            CoreDriver driver(family);
-            results.push_back(judge(driver, toString(family), options.minutes, target));
+            results.push_back(judge(coreApi(family), toString(family), options.minutes, target));
         }
     }
     printTable(results, options.minutes);

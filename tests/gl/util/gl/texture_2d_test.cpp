@@ -18,18 +18,6 @@
 
 namespace {
 
-struct Image {
-    int width;
-    int height;
-    int channels;
-    std::vector<uint8_t> bytes;  // top row first, tightly packed
-};
-
-Image testImage(int width, int height, int channels) {
-    return {width, height, channels,
-            std::vector<uint8_t>(static_cast<size_t>(width * height * channels), 99)};
-}
-
 gl::Texture2dConfig nearest(GLenum format) {
     gl::Texture2dConfig config;
     config.format = config.internalFormat = format;
@@ -54,12 +42,14 @@ protected:
         GlLayerTest::TearDown();
     }
 
-    std::string writePng(const std::string& name, const Image& image) {
+    // An image of one grey level, rows tightly packed.
+    std::string writePng(const std::string& name, int width, int height, int channels) {
         const std::string relative = "images/" + name + ".png";
         const std::string path = mAssets + "/" + relative;
-        EXPECT_NE(stbi_write_png(path.c_str(), image.width, image.height, image.channels,
-                                 image.bytes.data(), image.width * image.channels),
-                  0);
+        const std::vector<uint8_t> bytes(static_cast<size_t>(width * height * channels), 99);
+        EXPECT_NE(
+            stbi_write_png(path.c_str(), width, height, channels, bytes.data(), width * channels),
+            0);
         return relative;
     }
 
@@ -82,8 +72,7 @@ TEST_F(GlTexture2dTest, ImageAssetsKeepTheirChannels) {
     };
     int index = 0;
     for (const auto& c : cases) {
-        const Image image = testImage(5, 3, c.channels);
-        const std::string path = writePng("asset" + std::to_string(index++), image);
+        const std::string path = writePng("asset" + std::to_string(index++), 5, 3, c.channels);
         SCOPED_TRACE(path);
         testsupport::LogCapture log;
         gl::Texture2d* texture = gl::createTexture2d(path.c_str(), nearest(c.requested));
@@ -103,7 +92,7 @@ TEST_F(GlTexture2dTest, ImageAssetsKeepTheirChannels) {
 }
 
 TEST_F(GlTexture2dTest, UnusableAssetsGiveTheLoggedFallback) {
-    const std::string path = writePng("gray_alpha", testImage(2, 2, 2));
+    const std::string path = writePng("gray_alpha", 2, 2, 2);
     testsupport::LogCapture log;
     gl::Texture2d* texture = gl::createTexture2d(path.c_str(), nearest(GL_LUMINANCE_ALPHA));
     EXPECT_EQ(log.lines(),

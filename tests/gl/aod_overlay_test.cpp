@@ -93,7 +93,7 @@ TEST_F(AODOverlayGl, DrawsNothingInDefaultModeOrForTheDefaultMaskAndFadesInBetwe
     EXPECT_TRUE(near(pixel(74, 4), kBackground));
 }
 
-TEST_F(AODOverlayGl, TheWindowScissorsTheContentAndTheMaskIndexPicksItsShape) {
+TEST_F(AODOverlayGl, TheWindowScissorsTheContentTheMaskIndexPicksItsShapeRotationTurnsIt) {
     AODOverlay overlay(kWidth, kHeight);
     // Half the window is 90 pixels. At 0.7 of it to the right: inside the circle, in the fade
     // of the soft disc (cell 4: column 1, row 1). On the diagonal at 0.6: inside the circle,
@@ -122,11 +122,8 @@ TEST_F(AODOverlayGl, TheWindowScissorsTheContentAndTheMaskIndexPicksItsShape) {
     EXPECT_GT(fading.g, kBackground.g + 20) << fading;
     EXPECT_LT(fading.g, kContent.g - 20) << fading;
     EXPECT_EQ(pixel(160, 90), kContent);
-}
 
-TEST_F(AODOverlayGl, RotationTurnsTheWindowAndItsScissor) {
-    AODOverlay overlay(kWidth, kHeight);
-    // A wide window, 180 x 90.
+    // A wide window, 180 x 90, and rotation turns it and its scissor.
     AODMask wide(3, vec2f{1.0f, 0.5f}, vec2f{});
     EXPECT_EQ(frame(overlay, 1.0f, wide)[3], 90);
     EXPECT_TRUE(near(pixel(160 + 70, 90), kContent));

@@ -1,5 +1,5 @@
 // The speaker rings on screen: every layout lights rings around its own speakers and nowhere
-// else, delayed speakers start late, and the dots are white.
+// else, and delayed speakers start late.
 #include "visualization/speaker_overlay.h"
 
 #include <GLES3/gl3.h>
@@ -111,13 +111,6 @@ TEST_F(SpeakerOverlayGl, EveryLayoutLightsRingsAroundItsOwnSpeakers) {
                     EXPECT_EQ(counts[s], 0) << "source " << s;
                 } else {
                     EXPECT_GT(counts[s], 50) << "source " << s;
-                }
-            }
-            // The dots are white: every lit pixel is grey.
-            for (uint32_t y = 0; y < kHeight; y += 3) {
-                for (uint32_t x = 0; x < kWidth; x += 3) {
-                    const testsupport::Rgba c = pixel(x, y);
-                    ASSERT_TRUE(c.r == c.g && c.g == c.b) << x << ", " << y << ": " << c;
                 }
             }
         }

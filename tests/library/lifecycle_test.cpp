@@ -27,17 +27,6 @@ protected:
     }
 };
 
-TEST_F(Library, FramesWithoutAnInstanceAreTransparentBlack) {
-    LogCapture log;
-    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    api.OnUpdateGlApp();
-    readBack();
-    EXPECT_EQ(pixel(0, 0), (testsupport::Rgba{0, 0, 0, 0}));
-    EXPECT_EQ(pixel(63, 63), (testsupport::Rgba{0, 0, 0, 0}));
-    EXPECT_TRUE(log.lines().empty()) << "a frame without an instance logs nothing";
-}
-
 TEST_F(Library, CreationWaitsForPathAndSpeakerAndLogsEachStep) {
     LogCapture log;
     api.OnCreateGlApp("res", kLandscape);
@@ -83,23 +72,14 @@ TEST_F(Library, CreationWaitsForPathAndSpeakerAndLogsEachStep) {
     EXPECT_TRUE(log.allTagged());
 }
 
-TEST_F(Library, SpeakerFirstCreatesInsideOnCreateGlApp) {
+// Without a path the speaker flag is consumed and nothing is built; terminated, the instance comes
+// back with the next speaker info in the orientation of OnCreateGlApp, not the one the device was
+// rotated to; speaker info first builds inside OnCreateGlApp, and a second OnCreateGlApp while
+// the instance lives only replaces path and rotation.
+TEST_F(Library, TheCreationRuleInEveryOrder) {
     LogCapture log;
     api.UpdateSpeakerInfo(kTV1);
-    api.OnCreateGlApp("res", kPortrait);
-    EXPECT_EQ(instancesCreated(log), 1u);
-    EXPECT_TRUE(log.contains("[Visualization][Constructor] Orientation:         Portrait"));
-
-    // A second OnCreateGlApp while the instance lives only replaces path and rotation.
-    api.OnCreateGlApp("other", kLandscape);
     frame();
-    EXPECT_EQ(instancesCreated(log), 1u);
-}
-
-TEST_F(Library, AnEmptyPathConsumesTheSpeakerFlag) {
-    LogCapture log;
-    api.UpdateSpeakerInfo(kTV1);
-    frame();  // the flag is consumed without an instance
     EXPECT_TRUE(log.contains("[Library][createInstanceOnSpeakerInfoSet] Begin"));
     api.OnCreateGlApp("res", kLandscape);
     frame();
@@ -107,13 +87,7 @@ TEST_F(Library, AnEmptyPathConsumesTheSpeakerFlag) {
     api.UpdateSpeakerInfo(kTV1);
     frame();
     EXPECT_EQ(instancesCreated(log), 1u);
-}
 
-TEST_F(Library, RecreationStartsInTheOrientationOfOnCreateGlApp) {
-    LogCapture log;
-    api.OnCreateGlApp("res", kLandscape);
-    api.UpdateSpeakerInfo(kTV1);
-    frame();
     api.StartRotatingDevice(kPortrait);
     EXPECT_TRUE(log.contains("[Library][StartRotatingDevice] toRotateInfo: Portrait"));
     EXPECT_TRUE(
@@ -125,6 +99,15 @@ TEST_F(Library, RecreationStartsInTheOrientationOfOnCreateGlApp) {
     frame();
     EXPECT_EQ(instancesCreated(log), 2u);
     EXPECT_EQ(log.matching("Orientation:         Landscape").size(), 2u);
+
+    api.OnTerminateGlApp();
+    api.UpdateSpeakerInfo(kTV1);
+    api.OnCreateGlApp("res", kPortrait);
+    EXPECT_EQ(instancesCreated(log), 3u);
+    EXPECT_TRUE(log.contains("[Visualization][Constructor] Orientation:         Portrait"));
+    api.OnCreateGlApp("other", kLandscape);
+    frame();
+    EXPECT_EQ(instancesCreated(log), 3u);
 }
 
 // A host that sends before the instance exists does so every frame: it hears of it once per
@@ -148,6 +131,8 @@ TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
         "[Library][StartRotatingDevice]" + why, "[Library][UpdateRotationDegree]" + why,
         "[Library][UpdateTrackChange]" + why,
     };
+    frame();
+    EXPECT_TRUE(log.lines().empty()) << "a frame without an instance logs nothing";
     for (int i = 0; i < 3; ++i) {
         sendAll();
         frame();
@@ -201,7 +186,17 @@ TEST_F(Library, FaultyHostValuesAreLoggedAndDropped) {
     log.clear();
     api.UpdateTrackChange();
     EXPECT_TRUE(log.matching("[Visualization]").empty());
-    frame();
+
+    // More than 1024 bands are cut, said once, and start the animation.
+    std::vector<float> bands(2048, -40.0f);
+    for (int i = 0; i < 30; ++i) {
+        sendBands(static_cast<uint32_t>(bands.size()), bands.data());
+        frame();
+    }
+    EXPECT_EQ(log.matching("[Library][UpdateBandsInfo]"),
+              std::vector<std::string>{
+                  "[Library][UpdateBandsInfo] count 2048 is above 1024; using the first 1024"});
+    EXPECT_EQ(log.matching("Mode switched from WAITING_FOR_DATA to ANIMATING").size(), 1u);
 }
 
 // A newer host may send values this library does not know, and may build the instance inside
@@ -251,22 +246,6 @@ TEST_F(Library, UnknownValuesWithoutAFramebufferFallBackAndDrawOnceOneIsBound) {
         lit += (pixels()[i] | pixels()[i + 1] | pixels()[i + 2]) != 0;
     }
     EXPECT_GT(lit, 1000u) << savePng("library_created_without_framebuffer");
-}
-
-TEST_F(Library, MoreThan1024BandsStartTheAnimationAndAreReportedOnce) {
-    api.OnCreateGlApp("res", kLandscape);
-    api.UpdateSpeakerInfo(kTV1);
-    frame();
-    LogCapture log;
-    std::vector<float> bands(2048, -40.0f);
-    for (int i = 0; i < 30; ++i) {
-        sendBands(static_cast<uint32_t>(bands.size()), bands.data());
-        frame();
-    }
-    EXPECT_EQ(log.matching("[Library][UpdateBandsInfo]"),
-              std::vector<std::string>{
-                  "[Library][UpdateBandsInfo] count 2048 is above 1024; using the first 1024"});
-    EXPECT_EQ(log.matching("Mode switched from WAITING_FOR_DATA to ANIMATING").size(), 1u);
 }
 
 // Errors the host leaves pending are the host's: logged with the function that found them,

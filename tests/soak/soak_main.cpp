@@ -1,21 +1,7 @@
 // The long run: forty minutes of music per family (or as many hours as asked) on the manual clock
-// at a small size, with a track change every 20 s, a new sound class every 45 s, a device rotation
-// every 70 s (every third one aborted halfway) and, every four minutes, the instance terminated and
-// re-created with the next speaker layout. It fails when resident memory or the heap in use grows
-// in the second half beyond a small bound, when any kind of GL object has more alive in the second
-// half than it ever had in the first or some outlive the instance, when a GL error is left, or when
-// a warm frame (second half) costs more than ten times the median frame of its mode in CPU time.
-// One row per family.
-//
-// The median is the mode's own because the modes of one family differ a hundredfold in cost at
-// the same size (a sparse ring against a wall of large sprites), and a hitch is a frame that
-// stands out from the frames around it, not a heavy mode. The mode on screen is read from the
-// library's own log lines; a cross-fade frame, which draws the outgoing mode or the incoming one,
-// is held against the costlier.
-//
-// A family plays alone through the core with a playlist restricted to it, as the gallery does;
-// the calls mirror what the exported functions do. --library instead drives the shared object
-// through its ten functions with its own playlist of every mode, as a host would.
+// with track changes, sound classes, rotations and re-creations, judged on resident memory, the
+// heap in use, GL objects, GL errors and warm frames against their mode's median frame. README.md
+// ("Fuzzing and the soak") tells what each measure is and why.
 #include <GLES3/gl3.h>
 #include <malloc.h>
 #include <time.h>
@@ -27,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -53,82 +39,57 @@ constexpr int kRotationSeconds = 70;
 constexpr int kRotationFrames = 90;
 constexpr int kSpeakerSeconds = 240;
 constexpr double kHitchRatio = 10.0;
+// How many MB resident memory and the heap in use may grow from the first half to the second.
+constexpr double kGrowthBoundMb = 4.0;
+constexpr uint32_t kWidth = 320;
+constexpr uint32_t kHeight = 180;
 
-// What a host does, as the exported functions do it.
-class Driver {
-public:
-    virtual ~Driver() = default;
-    virtual void create(RotateInfo rotation, SpeakerInfo speaker) = 0;
-    virtual void terminate() = 0;
-    virtual void frame() = 0;
-    virtual void bands(const BandsInfo& bands) = 0;
-    virtual void soundClass(SoundClass soundClass) = 0;
-    virtual void trackChange() = 0;
-    virtual void startRotation(RotateInfo target) = 0;
-    virtual void rotationDegree(float degree) = 0;
-};
+// The core with a playlist restricted to one family, as the gallery plays it, behind the shape
+// of the ten functions; the calls mirror what the exported functions do.
+VisualizationPreset gPreset;
+std::unique_ptr<Visualization> gInstance;
+SpeakerInfo gSpeaker = SpeakerInfo::TV_1;
 
-class CoreDriver : public Driver {
-public:
-    CoreDriver(ContentCategory family, uint32_t width, uint32_t height) {
-        for (const ContentModeRow& row : ContentModeTable) {
-            if (row.category == family) {
-                mPreset.contentPlayerPreset.modesRestricted.insert(row.mode);
-            }
+vizhost::LibraryApi coreApi(ContentCategory family) {
+    gPreset = VisualizationPreset();
+    for (const ContentModeRow& row : ContentModeTable) {
+        if (row.category == family) {
+            gPreset.contentPlayerPreset.modesRestricted.insert(row.mode);
         }
-        mPreset.contentPlayerPreset.categories = {family};
-        mPreset.contentPlayerPreset.applyModesSuitable = false;
-        // The whole picture at the small size, not the corner of a full-HD one the target shows.
-        mPreset.screenSizes = {{RotateInfo::Landscape, {width, height}},
-                               {RotateInfo::Portrait, {height, width}}};
     }
-    void create(RotateInfo rotation, SpeakerInfo speaker) override {
+    gPreset.contentPlayerPreset.categories = {family};
+    gPreset.contentPlayerPreset.applyModesSuitable = false;
+    // The whole picture at the small size, not the corner of a full-HD one the target shows.
+    gPreset.screenSizes = {{RotateInfo::Landscape, {kWidth, kHeight}},
+                           {RotateInfo::Portrait, {kHeight, kWidth}}};
+    vizhost::LibraryApi api;
+    api.onCreateGlApp = [](const char* path, int32_t rotation) {
         const gl::HostCall call;
-        mInstance.reset();
-        mInstance = std::make_unique<Visualization>("res", rotation, speaker, DisplayMode::DEFAULT,
-                                                    mPreset);
-    }
-    void terminate() override {
+        gInstance.reset();
+        gInstance = std::make_unique<Visualization>(path, static_cast<RotateInfo>(rotation),
+                                                    gSpeaker, DisplayMode::DEFAULT, gPreset);
+    };
+    api.onTerminateGlApp = [] {
         const gl::HostCall call;
-        mInstance.reset();
-    }
-    void frame() override {
+        gInstance.reset();
+    };
+    api.onUpdateGlApp = [] {
         const gl::HostCall call;
-        mInstance->update();
-    }
-    void bands(const BandsInfo& b) override { mInstance->setBandsInfo(b.count, b.data); }
-    void soundClass(SoundClass soundClass) override { mInstance->setSoundClass(soundClass); }
-    void trackChange() override {
+        gInstance->update();
+    };
+    api.updateTrackChange = [] {
         const gl::HostCall call;
-        mInstance->updateTrackChange();
-    }
-    void startRotation(RotateInfo target) override { mInstance->startRotationTransition(target); }
-    void rotationDegree(float degree) override { mInstance->setRotationTransitionAngle(degree); }
-
-private:
-    VisualizationPreset mPreset;
-    std::unique_ptr<Visualization> mInstance;
-};
-
-class LibraryDriver : public Driver {
-public:
-    explicit LibraryDriver(const vizhost::LibraryApi& api) : mApi(api) {}
-    void create(RotateInfo rotation, SpeakerInfo speaker) override {
-        mApi.onTerminateGlApp();
-        mApi.updateSpeakerInfo(static_cast<int32_t>(speaker));
-        mApi.onCreateGlApp("res", static_cast<int32_t>(rotation));
-    }
-    void terminate() override { mApi.onTerminateGlApp(); }
-    void frame() override { mApi.onUpdateGlApp(); }
-    void bands(const BandsInfo& b) override { mApi.updateBandsInfo(&b); }
-    void soundClass(SoundClass c) override { mApi.updateSoundClass(static_cast<int32_t>(c)); }
-    void trackChange() override { mApi.updateTrackChange(); }
-    void startRotation(RotateInfo t) override { mApi.startRotatingDevice(static_cast<int32_t>(t)); }
-    void rotationDegree(float degree) override { mApi.updateRotationDegree(degree); }
-
-private:
-    const vizhost::LibraryApi& mApi;
-};
+        gInstance->updateTrackChange();
+    };
+    api.updateBandsInfo = [](const BandsInfo* b) { gInstance->setBandsInfo(b->count, b->data); };
+    api.updateSoundClass = [](int32_t c) { gInstance->setSoundClass(static_cast<SoundClass>(c)); };
+    api.startRotatingDevice = [](int32_t r) {
+        gInstance->startRotationTransition(static_cast<RotateInfo>(r));
+    };
+    api.updateRotationDegree = [](float degree) { gInstance->setRotationTransitionAngle(degree); };
+    api.updateSpeakerInfo = [](int32_t speaker) { gSpeaker = static_cast<SpeakerInfo>(speaker); };
+    return api;
+}
 
 // Synthetic music: a kick on every beat in the low bands, a hat between beats in the high ones,
 // a slow swell, and a loudness and tempo that change with every sound class.
@@ -226,13 +187,7 @@ struct Memory {
 Memory memory() {
     long pages = 0;
     long resident = 0;
-    FILE* statm = std::fopen("/proc/self/statm", "r");
-    if (statm == nullptr || std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-        resident = 0;
-    }
-    if (statm != nullptr) {
-        std::fclose(statm);
-    }
+    std::ifstream("/proc/self/statm") >> pages >> resident;
     const struct mallinfo2 heap = mallinfo2();
     constexpr double kMb = 1048576.0;
     return {static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / kMb,
@@ -242,10 +197,6 @@ Memory memory() {
 
 struct Options {
     double minutes = 40.0;  // or hours x 60
-    uint32_t width = 320;
-    uint32_t height = 180;
-    double rssBoundMb = 4.0;
-    double traceMs = 0.0;  // print every warm frame that costs more, with its mode (0: none)
     bool library = false;
     std::string libraryPath = VIZ_LIBRARY_PATH;
     std::vector<ContentCategory> families = {
@@ -277,19 +228,17 @@ struct Result {
 
     double rssGrowth() const { return rssPeak[1] - rssPeak[0]; }
     double heapGrowth() const { return heapPeak[1] - heapPeak[0]; }
-    bool sound(const Options& options) const {
-        return rssGrowth() <= options.rssBoundMb && heapGrowth() <= options.rssBoundMb &&
-               glGrown.empty() && glErrors == 0;
+    bool sound() const {
+        return rssGrowth() <= kGrowthBoundMb && heapGrowth() <= kGrowthBoundMb && glGrown.empty() &&
+               glErrors == 0;
     }
-    bool passed(const Options& options) const {
-        return sound(options) && firstPlaySound && worstRatio <= kHitchRatio;
-    }
+    bool passed() const { return sound() && firstPlaySound && worstRatio <= kHitchRatio; }
 };
 
 // Holds every frame of the second half against the median of its mode, over the frames that mode
 // had the screen to itself, and keeps the one that stands out most.
 void judgeFrames(const std::vector<FrameCost>& costs, const ModeTracker& modes, int half,
-                 const Options& options, Result& result) {
+                 Result& result) {
     std::vector<float> all;
     std::vector<std::vector<float>> perMode(modes.count());
     for (const FrameCost& cost : costs) {
@@ -315,13 +264,6 @@ void judgeFrames(const std::vector<FrameCost>& costs, const ModeTracker& modes, 
         }
         const float bound = std::max(against(cost.mode), against(cost.fading));
         const double ratio = bound > 0.0f ? cost.ms / bound : 0.0;
-        if (options.traceMs > 0.0 && cost.ms > options.traceMs) {
-            std::fprintf(stderr,
-                         "soak: %s %.3f s of music: %.2f ms, %.1fx its mode's median (%s%s)\n",
-                         result.name.c_str(), static_cast<double>(cost.frame) / kFramesPerSecond,
-                         static_cast<double>(cost.ms), ratio, modes.name(cost.mode).c_str(),
-                         cost.fading == ModeTracker::kNone ? "" : ", in a cross-fade");
-        }
         if (ratio > result.worstRatio) {
             result.worstRatio = ratio;
             result.worstAt = static_cast<double>(cost.frame) / kFramesPerSecond;
@@ -333,12 +275,12 @@ void judgeFrames(const std::vector<FrameCost>& costs, const ModeTracker& modes, 
 // `earlier` holds the frame costs of a first play of the same row: each frame then counts at the
 // lower of its two costs. The row is deterministic on the manual clock, so a hitch of the
 // library's comes at the same frame in both plays, and the machine's noise does not.
-Result run(Driver& driver, const std::string& name, const Options& options,
+Result run(const vizhost::LibraryApi& api, const std::string& name, double minutes,
            headless::Target& target, std::vector<FrameCost>& costs,
            const std::vector<FrameCost>* earlier) {
     Result result;
     result.name = name;
-    result.frames = static_cast<int>(options.minutes * 60.0 * kFramesPerSecond);
+    result.frames = static_cast<int>(minutes * 60.0 * kFramesPerSecond);
     const int half = result.frames / 2;
     const auto baseline = soak::liveGlObjects();
     std::array<int64_t, soak::kGlObjectKinds> peak[2] = {};
@@ -356,7 +298,13 @@ Result run(Driver& driver, const std::string& name, const Options& options,
     int rotationFrame = -1;  // frames into the running rotation, or -1
     bool abortRotation = false;
     int rotations = 0;
-    driver.create(rotation, static_cast<SpeakerInfo>(speaker));
+    // Speaker info first, so that OnCreateGlApp builds the instance at once.
+    const auto create = [&] {
+        api.onTerminateGlApp();
+        api.updateSpeakerInfo(speaker);
+        api.onCreateGlApp("res", static_cast<int32_t>(rotation));
+    };
+    create();
 
     for (int f = 0; f < result.frames; ++f) {
         const int second = f / kFramesPerSecond;
@@ -364,44 +312,43 @@ Result run(Driver& driver, const std::string& name, const Options& options,
         const bool created = onSecond && second % kSpeakerSeconds == 0;
         if (created) {
             speaker = (speaker + 1) % static_cast<int>(SpeakerInfoNames.size());
-            driver.terminate();
-            driver.create(rotation, static_cast<SpeakerInfo>(speaker));
+            create();
             rotationFrame = -1;
         }
         if (onSecond && second % kTrackSeconds == 0) {
-            driver.trackChange();
+            api.updateTrackChange();
         }
         if ((onSecond || f == 0) && second % kSoundClassSeconds == 0) {
-            driver.soundClass(static_cast<SoundClass>((second / kSoundClassSeconds * 4) % 9));
+            api.updateSoundClass((second / kSoundClassSeconds * 4) % 9);
         }
         if (onSecond && second % kRotationSeconds == 0 && rotationFrame < 0) {
             rotation =
                 rotation == RotateInfo::Landscape ? RotateInfo::Portrait : RotateInfo::Landscape;
-            driver.startRotation(rotation);
+            api.startRotatingDevice(static_cast<int32_t>(rotation));
             rotationFrame = 0;
             abortRotation = ++rotations % 3 == 0;
         }
         if (rotationFrame >= 0) {
             const float progress = static_cast<float>(++rotationFrame) / kRotationFrames;
             if (abortRotation && progress >= 0.5f) {
-                driver.rotationDegree(-1.0f);
+                api.updateRotationDegree(-1.0f);
                 rotation = rotation == RotateInfo::Landscape ? RotateInfo::Portrait
                                                              : RotateInfo::Landscape;
                 rotationFrame = -1;
             } else {
                 const float eased = std::min(progress, 1.0f);
-                driver.rotationDegree(rotation == RotateInfo::Portrait ? 90.0f * eased
-                                                                       : 90.0f * (1.0f - eased));
+                api.updateRotationDegree(rotation == RotateInfo::Portrait ? 90.0f * eased
+                                                                          : 90.0f * (1.0f - eased));
                 rotationFrame = progress >= 1.0f ? -1 : rotationFrame;
             }
         }
         synthesize(f, second / kSoundClassSeconds, bands);
-        driver.bands(bandsInfo);
+        api.updateBandsInfo(&bandsInfo);
 
         platform_clock_advance(kFrameNs);
         target.bind();
         const long long start = renderThreadCpuNs();
-        driver.frame();
+        api.onUpdateGlApp();
         glFinish();
         const float ms = static_cast<float>(renderThreadCpuNs() - start) * 1e-6f;
         result.glErrors += glGetError() != GL_NO_ERROR ? 1 : 0;
@@ -430,7 +377,7 @@ Result run(Driver& driver, const std::string& name, const Options& options,
             }
         }
     }
-    driver.terminate();
+    api.onTerminateGlApp();
     result.glErrors += glGetError() != GL_NO_ERROR ? 1 : 0;
 
     const auto after = soak::liveGlObjects();
@@ -453,7 +400,7 @@ Result run(Driver& driver, const std::string& name, const Options& options,
             }
         }
     }
-    judgeFrames(costs, modes, half, options, result);
+    judgeFrames(costs, modes, half, result);
     return result;
 }
 
@@ -461,10 +408,10 @@ Result run(Driver& driver, const std::string& name, const Options& options,
 // was running, so a frame of a cheap mode may stand out by chance. A row with a frame over the
 // bound is played again, and each frame counts at the lower of its two costs; memory, GL objects
 // and errors must pass in both plays.
-Result judge(Driver& driver, const std::string& name, const Options& options,
+Result judge(const vizhost::LibraryApi& api, const std::string& name, double minutes,
              headless::Target& target) {
     std::vector<FrameCost> costs;
-    const Result first = run(driver, name, options, target, costs, nullptr);
+    const Result first = run(api, name, minutes, target, costs, nullptr);
     if (first.worstRatio <= kHitchRatio) {
         return first;
     }
@@ -473,56 +420,45 @@ Result judge(Driver& driver, const std::string& name, const Options& options,
                  "where a hitch of the library's comes at the same frame\n",
                  name.c_str(), first.worstRatio, first.worstAt);
     std::vector<FrameCost> again;
-    Result second = run(driver, name, options, target, again, &costs);
+    Result second = run(api, name, minutes, target, again, &costs);
     second.playedTwice = true;
-    second.firstPlaySound = first.sound(options);
+    second.firstPlaySound = first.sound();
     return second;
 }
 
-void printTable(const std::vector<Result>& results, const Options& options) {
-    std::printf("\n%.0f min of music per row at %ux%u\n", options.minutes, options.width,
-                options.height);
+void printTable(const std::vector<Result>& results, double minutes) {
+    std::printf("\n%.0f min of music per row at %ux%u\n", minutes, kWidth, kHeight);
     std::printf("%-28s %7s %7s %8s %6s %15s %15s %9s %6s %s\n", "family", "frames", "median",
                 "warm max", "/mode", "RSS peak 1/2", "heap peak 1/2", "GL 1/2", "errors", "result");
     for (const Result& r : results) {
-        const bool passed = r.passed(options);
         std::printf(
             "%-28s %7d %5.2fms %6.2fms %5.1fx %6.1f/%6.1fMB %6.1f/%6.1fMB %4lld/%-4lld %6d "
             "%s%s%s\n",
             r.name.c_str(), r.frames, r.medianMs, r.warmMaxMs, r.worstRatio, r.rssPeak[0],
             r.rssPeak[1], r.heapPeak[0], r.heapPeak[1], static_cast<long long>(r.glPeak[0]),
             static_cast<long long>(r.glPeak[1]), r.glErrors,
-            passed ? (r.playedTwice ? "pass*" : "pass") : "FAIL",
+            r.passed() ? (r.playedTwice ? "pass*" : "pass") : "FAIL",
             r.glGrown.empty() ? "" : " (grew: ",
             r.glGrown.empty() ? "" : (r.glGrown + ")").c_str());
-        if (!passed && r.worstRatio > kHitchRatio) {
-            std::printf(
-                "%-28s the warm frame that stood out most: %.1fx its mode's median, at "
-                "%.2f s of music in %s\n",
-                "", r.worstRatio, r.worstAt, r.worstMode.c_str());
+        if (r.worstRatio > kHitchRatio) {
+            std::printf("%-28s stood out most at %.2f s of music in %s\n", "", r.worstAt,
+                        r.worstMode.c_str());
         }
     }
     std::printf(
         "/mode: the warm frame that stood out most against its mode's median (bound %.0fx).\n"
-        "RSS and heap peak 1/2: the highest of each half, sampled every second of music, of "
-        "resident memory and of the heap in use; the second may exceed the first by %.1f MB.\n"
-        "GL 1/2: the most GL objects alive at once in each half.\n"
-        "pass*: a frame stood out in a first play, and not at the same frame of a second.\n",
-        kHitchRatio, options.rssBoundMb);
+        "Peaks 1/2: the highest of each half (memory sampled every second of music); the second "
+        "may exceed the first by %.0f MB. pass*: passed on a second play.\n",
+        kHitchRatio, kGrowthBoundMb);
 }
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: viz_soak [--minutes M | --hours H] [--size WxH] [--rss-bound MB]\n"
-                 "                [--family NAME]... [--trace MS] [--library [PATH]]\n"
-                 "  --minutes   music time per family (40)\n"
-                 "  --hours     the same in hours (4 is a TV's evening)\n"
-                 "  --rss-bound how many MB resident memory and the heap in use may grow from\n"
-                 "              the first half to the second (4)\n"
-                 "  --family    CONTENT_2020, CONTENT_2021_CUBES, ... (default: all five)\n"
-                 "  --trace     list every frame of the second half that costs more than MS\n"
-                 "  --library   drive the shared object through its ten functions instead, with\n"
-                 "              its playlist of every mode (one row)\n");
+                 "usage: viz_soak [--minutes M | --hours H] [--family NAME]... [--library [PATH]]\n"
+                 "  --minutes  music time per family (40); --hours the same in hours\n"
+                 "  --family   CONTENT_2020, CONTENT_2021_CUBES, ... (default: all five)\n"
+                 "  --library  drive the shared object through its ten functions instead, with\n"
+                 "             its playlist of every mode (one row)\n");
     return 2;
 }
 
@@ -533,25 +469,15 @@ int main(int argc, char** argv) {
     std::vector<ContentCategory> families;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--minutes" && hasValue) {
-            options.minutes = std::atof(argv[++i]);
-        } else if (arg == "--hours" && hasValue) {
-            options.minutes = 60.0 * std::atof(argv[++i]);
-        } else if (arg == "--size" && hasValue) {
-            if (std::sscanf(argv[++i], "%ux%u", &options.width, &options.height) != 2) {
-                return usage();
-            }
-        } else if (arg == "--trace" && hasValue) {
-            options.traceMs = std::atof(argv[++i]);
-        } else if (arg == "--rss-bound" && hasValue) {
-            options.rssBoundMb = std::atof(argv[++i]);
-        } else if (arg == "--family" && hasValue && ContentCategoryValues.count(argv[i + 1]) != 0 &&
-                   std::strcmp(argv[i + 1], "NONE") != 0) {
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if ((arg == "--minutes" || arg == "--hours") && value != nullptr) {
+            options.minutes = std::atof(argv[++i]) * (arg == "--hours" ? 60.0 : 1.0);
+        } else if (arg == "--family" && value != nullptr &&
+                   ContentCategoryValues.count(value) != 0 && std::strcmp(value, "NONE") != 0) {
             families.push_back(ContentCategoryValues.at(argv[++i]));
         } else if (arg == "--library") {
             options.library = true;
-            if (hasValue && argv[i + 1][0] != '-') {
+            if (value != nullptr && value[0] != '-') {
                 options.libraryPath = argv[++i];
             }
         } else {
@@ -561,7 +487,7 @@ int main(int argc, char** argv) {
     if (!families.empty()) {
         options.families = families;
     }
-    if (options.minutes <= 0.0 || options.width == 0 || options.height == 0) {
+    if (options.minutes <= 0.0) {
         return usage();
     }
     // Never the source tree: a log file named by a relative VISUALIZATION_LOG lands in the build.
@@ -578,7 +504,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: %s\n", context.error().c_str());
         return 1;
     }
-    headless::Target target(options.width, options.height);
+    headless::Target target(kWidth, kHeight);
 
     std::vector<Result> results;
     if (options.library) {
@@ -588,16 +514,15 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "soak: %s\n", error.c_str());
             return 1;
         }
-        LibraryDriver driver(library.api());
-        results.push_back(judge(driver, "every mode (shared object)", options, target));
+        results.push_back(
+            judge(library.api(), "every mode (shared object)", options.minutes, target));
     } else {
         for (ContentCategory family : options.families) {
-            CoreDriver driver(family, options.width, options.height);
-            results.push_back(judge(driver, toString(family), options, target));
+            results.push_back(judge(coreApi(family), toString(family), options.minutes, target));
         }
     }
-    printTable(results, options);
-    const bool passed = std::all_of(results.begin(), results.end(),
-                                    [&](const Result& r) { return r.passed(options); });
-    return passed ? 0 : 1;
+    printTable(results, options.minutes);
+    return std::all_of(results.begin(), results.end(), [](const Result& r) { return r.passed(); })
+               ? 0
+               : 1;
 }

@@ -1,4 +1,4 @@
-// The point-field, lines, ring and cubes families played through their contents as the player
+// The five families played through their contents as the player
 // drives them.
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include "support/content_gl_test.h"
 #include "visualization/content/2020/content.h"
 #include "visualization/content/2021/cubes/content.h"
+#include "visualization/content/2021/kaleidoscope/content.h"
 #include "visualization/content/2021/lines/content.h"
 #include "visualization/content/2021/ring/content.h"
 #include "visualization/util/random.h"
@@ -72,6 +73,10 @@ TEST_F(FamilyModesGlTest, EveryModeReactsToLevelAndBeat) {
                                         c21::ring::ContentModeNames, 6);
     everyModeReacts<c21::cubes::Content>({"cubes", 11, SoundClass::Dynamic, 150, 40, false},
                                          c21::cubes::ContentModeNames, 3);
+    // The bundled photographs.
+    everyModeReacts<c21::kaleidoscope::Content>(
+        {"kaleidoscope", 5, SoundClass::Dynamic, 60, 40, true}, c21::kaleidoscope::ContentModeNames,
+        5);
 }
 
 TEST_F(FamilyModesGlTest, TheIntroBlendGrowsTheTubesFromNothing) {

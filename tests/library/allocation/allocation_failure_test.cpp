@@ -132,6 +132,33 @@ protected:
         return all;
     }
 
+    // Counts the allocations `part` makes after `prepare`, then fails `points` of them spread
+    // over that count, one per run of the two, and builds an instance that draws.
+    template <typename Prepare, typename Part>
+    void failAcross(const char* what, const LogCapture& log, uint64_t points, Prepare prepare,
+                    Part part) {
+        prepare();
+        const uint64_t allocations = allocationsOf(part);
+        api.OnTerminateGlApp();
+        ASSERT_GT(allocations, 10u) << "the library's allocations do not reach the replacement";
+        points = points == 0 ? creationPoints(allocations) : points;
+        for (uint64_t point = 0; point < points; ++point) {
+            const uint64_t n = spread(point, points, allocations);
+            prepare();
+            const size_t from = log.lines().size();
+            failing_new::arm(n);
+            part();
+            failing_new::disarm();
+            ASSERT_TRUE(failing_new::fired()) << "allocation " << n << " of " << allocations;
+            expectContained(log, from, std::string(what) + ", allocation " + std::to_string(n));
+        }
+        std::printf("%s: %d points of %llu allocations, failures in%s\n", what, int(points),
+                    static_cast<unsigned long long>(allocations), functions().c_str());
+        build();
+        EXPECT_GT(litAfterThreeSeconds(), 1000u)
+            << savePng(std::string("allocation_failure_after_") + what);
+    }
+
     std::array<int64_t, soak::kGlObjectKinds> mNoInstance{};
     std::set<std::string> mFunctions;  // "[Library][<function>]" of the failures
 };
@@ -139,38 +166,16 @@ protected:
 TEST_F(AllocationFailure, InCreationTheHalfBuiltInstanceIsDeletedAndANewOneStarts) {
     LogCapture log;
     build();  // whatever runs once per process is done
-    api.OnTerminateGlApp();
-    api.UpdateSpeakerInfo(0);
-    const uint64_t allocations = allocationsOf([this] { frame(); });
-
-    api.OnTerminateGlApp();
-    ASSERT_GT(allocations, 1000u) << "the library's allocations do not reach the replacement";
-
     // Deleting allocates nothing, so it cannot fail half-way (in a destructor, which would end
     // the process).
-    build();
     failing_new::arm(1);
     api.OnTerminateGlApp();
     EXPECT_EQ(failing_new::disarm(), 0u) << "deleting an instance allocates";
     EXPECT_EQ(soak::liveGlObjects(), mNoInstance);
 
-    const uint64_t points = creationPoints(allocations);
-    for (uint64_t point = 0; point < points; ++point) {
-        const uint64_t n = spread(point, points, allocations);
-        api.UpdateSpeakerInfo(0);
-        const size_t from = log.lines().size();
-        failing_new::arm(n);
-        frame();
-        failing_new::disarm();
-        ASSERT_TRUE(failing_new::fired()) << "allocation " << n << " of " << allocations;
-        expectContained(log, from, "creation, allocation " + std::to_string(n));
-    }
-    std::printf("creation: %d points of %llu allocations, failures in%s\n", int(points),
-                static_cast<unsigned long long>(allocations), functions().c_str());
+    failAcross(
+        "creation", log, 0, [this] { api.UpdateSpeakerInfo(0); }, [this] { frame(); });
     EXPECT_EQ(mFunctions, std::set<std::string>{"[Library][OnUpdateGlApp]"});
-
-    build();
-    EXPECT_GT(litAfterThreeSeconds(), 1000u) << savePng("allocation_failure_after_creation");
 }
 
 // The first band frame and the intro allocate what a warm instance reuses.
@@ -179,26 +184,8 @@ TEST_F(AllocationFailure, InTheFirstFramesTheInstanceIsDeleted) {
     build();  // whatever runs once per process is done
     play(kIntroFrames);
     api.OnTerminateGlApp();
-    build();
-    const uint64_t allocations = allocationsOf([this] { play(kIntroFrames); });
-    api.OnTerminateGlApp();
-    ASSERT_GT(allocations, 10u);
-
-    constexpr uint64_t kPoints = 12 / kThinning;
-    for (uint64_t point = 0; point < kPoints; ++point) {
-        const uint64_t n = spread(point, kPoints, allocations);
-        build();
-        const size_t from = log.lines().size();
-        failing_new::arm(n);
-        play(kIntroFrames);
-        failing_new::disarm();
-        ASSERT_TRUE(failing_new::fired()) << "allocation " << n << " of " << allocations;
-        expectContained(log, from, "first frames, allocation " + std::to_string(n));
-    }
-    std::printf("first frames: %d points of %llu allocations, failures in%s\n", int(kPoints),
-                static_cast<unsigned long long>(allocations), functions().c_str());
-    build();
-    EXPECT_GT(litAfterThreeSeconds(), 1000u) << savePng("allocation_failure_after_first_frames");
+    failAcross(
+        "first_frames", log, 12 / kThinning, [this] { build(); }, [this] { play(kIntroFrames); });
 }
 
 // A warm instance allocates only when a mode first outgrows the capacity its per-frame records

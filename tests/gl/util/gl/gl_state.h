@@ -42,21 +42,6 @@ inline GLint integer(GLenum query) {
     return value;
 }
 
-// Draws 2D positions (attribute location 0) with the program through the module's own buffer
-// and vertex array, which are gone again afterwards.
-inline void drawPositions(gl::Program* program, const std::vector<float>& xy, GLenum mode) {
-    gl::VertexBuffer* vertices = gl::createVertexBuffer(xy, GL_STATIC_DRAW);
-    std::vector<gl::VertexArrayAttributeConfig> configs = {
-        gl::VertexArrayAttributeConfig().setLocation(0).setBuffer(&vertices).setSize(2)};
-    gl::VertexArray* vertexArray = gl::createVertexArray(configs, nullptr);
-    gl::bindProgram(program);
-    gl::bindVertexArray(vertexArray);
-    glDrawArrays(mode, 0, static_cast<GLsizei>(xy.size() / 2));
-    gl::unbindVertexArray();
-    gl::deleteVertexArray(vertexArray);
-    gl::deleteVertexBuffer(vertices);
-}
-
 // Inside a death test the child's log lines must reach standard error whatever the environment
 // says about the platform log, so the matcher sees the lines that precede the report.
 inline void logToStderr() {

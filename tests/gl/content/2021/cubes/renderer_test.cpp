@@ -38,9 +38,6 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         renderer.draw(mScene);
         readBack();
-        EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-        EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-        EXPECT_FALSE(glIsEnabled(GL_BLEND));
     }
 
     // Seen from (1, 1, 1) the top face lies above the centre and +x to the lower right.

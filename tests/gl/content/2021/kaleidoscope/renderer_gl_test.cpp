@@ -75,7 +75,6 @@ uniform vec2 uTextureAspect;
 uniform float uTextureZoom;
 uniform vec3 uTextureOffset;
 uniform float uTextureMirrorRatio;
-uniform float uBlend;
 struct polar2 {
     float angle;
     float radius;
@@ -96,8 +95,7 @@ void main() {
     p.angle += uAngleRoll - uAngleOffset;
     vec2 uv = polarToCartesian(p) * uTextureAspect + uCenter;
     uv = max(min(uv, uTextureMirrorRatio - uv), -uv) * uTextureZoom + uTextureOffset.z + uTextureOffset.xy;
-    FragColor = vec4(texture(uTexture, uv).rgb, uBlend);
-    FragColor.rgb *= uBlend;
+    FragColor = vec4(texture(uTexture, uv).rgb, 1.0);
 }
 )";
 
@@ -153,7 +151,6 @@ public:
         gl::uniform("uTextureOffset", p.textureOffset.x, p.textureOffset.y, p.textureOffset.z);
         gl::uniform("uTextureZoom", p.zoom);
         gl::uniform("uTextureMirrorRatio", p.mirror + 1.0f);
-        gl::uniform("uBlend", 1.0f);
         gl::activeTexture(0);
         gl::bindTexture2d(mTexture.get());
         gl::bindVertexArray(mVertexArray.get());
@@ -294,14 +291,12 @@ TEST_F(KaleidoscopeRendererTest, UnusableImagesAreLoggedAndTheLastGoodOneStays) 
     EXPECT_FALSE(pixel(16, 16) == background);
     EXPECT_EQ(log.matching("Duration total: ").size(), 1u);
 
-    const std::string greyAlpha = writeImage("grey_alpha.png", 8, 8, 2);
-    const std::string corrupt = writeFile("corrupt.jpg", "not a picture at all");
-    const std::string missing = imageDir() + "/missing.png";
-    for (const std::string& path : {greyAlpha, corrupt, missing}) {
+    for (const auto& [path, channels] : {std::pair{writeImage("grey_alpha.png", 8, 8, 2), 2},
+                                         {writeFile("corrupt.jpg", "not a picture at all"), 0},
+                                         {imageDir() + "/missing.png", 0}}) {
         log.clear();
         drawFrame(renderer, makeState(32, 32, path));
         EXPECT_EQ(pixels(), good) << path;
-        const int channels = path == greyAlpha ? 2 : 0;
         EXPECT_TRUE(log.contains(scope + "Asset path: " + path));
         EXPECT_TRUE(log.contains(scope + "Asset \"" + path +
                                  "\" has invalid number of channels: " + std::to_string(channels)))
@@ -321,10 +316,8 @@ TEST_F(KaleidoscopeRendererTest, BlendBelowOneIsPremultipliedOverTheBackground) 
     renderer.setBlend(1.0f);
     drawFrame(renderer, state);
     const Rgba full = pixel(16, 16);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
     renderer.setBlend(0.5f);
     drawFrame(renderer, state);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
     const Rgba half = pixel(16, 16);
     EXPECT_NEAR(half.r, full.r / 2, 3);
     EXPECT_NEAR(half.b, full.b / 2 + 128, 3);

@@ -257,7 +257,8 @@ protected:
     void SetUp() override {
         LibraryTest::SetUp();
         useTarget(1920, 1080);
-        mScratch = stdfs::path(testsupport::testOutputDir()) / ("photographs-" + std::to_string(getpid()));
+        mScratch =
+            stdfs::path(testsupport::testOutputDir()) / ("photographs-" + std::to_string(getpid()));
         stdfs::remove_all(mScratch);
         const stdfs::path source = stdfs::path(testsupport::sourceDir()) / "res";
         const stdfs::path res = mScratch / "res";

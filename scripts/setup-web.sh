@@ -12,22 +12,8 @@ if ! command -v npm >/dev/null 2>&1; then
   packages+=(npm)
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "setup-web: installing ${missing[*]}" >&2
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then
-    sudo="sudo"
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source "$root/scripts/install_missing.sh"
+install_missing setup-web "${packages[@]}"
 
 if [ "${1:-}" = "--tests" ]; then
   tests="$root/web/tests"

@@ -129,6 +129,19 @@ bool acceptEnum(const char* function, int32_t raw, const std::map<Enum, std::str
     return false;
 }
 
+// The value as the enumeration, or, for a value a newer host may know and this library does not,
+// the fallback, with one line that names it.
+template <typename Enum>
+Enum enumOrFallback(const char* function, int32_t raw, const std::map<Enum, std::string>& names,
+                    const char* what, Enum fallback) {
+    if (isValidEnum(raw, names)) {
+        return static_cast<Enum>(raw);
+    }
+    logMessage("[Library][%s] value %d is not a %s; using %s", function, raw, what,
+               toString(fallback));
+    return fallback;
+}
+
 // Whether the function holds a HostCall already; deleting GL objects needs one.
 enum class HostCallOpen { Yes, No };
 
@@ -188,13 +201,8 @@ VIZ_EXPORT void OnCreateGlApp(const char* resPath, int32_t rotationInfo) {
             return;
         }
         // A newer host may know orientations this library does not; it still gets a picture.
-        RotateInfo rotation = RotateInfo::Landscape;
-        if (isValidEnum(rotationInfo, RotateInfoNames)) {
-            rotation = static_cast<RotateInfo>(rotationInfo);
-        } else {
-            logMessage("[Library][OnCreateGlApp] value %d is not a rotation; using Landscape",
-                       rotationInfo);
-        }
+        const RotateInfo rotation = enumOrFallback("OnCreateGlApp", rotationInfo, RotateInfoNames,
+                                                   "rotation", RotateInfo::Landscape);
         beginScope("[Library][OnCreateGlApp]");
         logInScope("resPath: %s", resPath);
         logInScope("rotationInfo: %s", toString(rotation));
@@ -330,13 +338,9 @@ VIZ_EXPORT void UpdateSpeakerInfo(int32_t curSpeakerInfo) {
     contained("UpdateSpeakerInfo", HostCallOpen::No, [&] {
         // A newer host's layout still gets a picture, with the speakers where a plain TV has
         // them.
-        SpeakerInfo speaker = SpeakerInfo::TV_1;
-        if (isValidEnum(curSpeakerInfo, SpeakerInfoNames)) {
-            speaker = static_cast<SpeakerInfo>(curSpeakerInfo);
-        } else {
-            logMessage("[Library][UpdateSpeakerInfo] value %d is not a speaker layout; using TV_1",
-                       curSpeakerInfo);
-        }
+        const SpeakerInfo speaker =
+            enumOrFallback("UpdateSpeakerInfo", curSpeakerInfo, SpeakerInfoNames, "speaker layout",
+                           SpeakerInfo::TV_1);
         beginScope("[Library][UpdateSpeakerInfo]");
         logInScope("curSpeakerInfo: %s", toString(speaker));
         gSpeaker = speaker;

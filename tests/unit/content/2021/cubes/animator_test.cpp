@@ -76,23 +76,6 @@ TEST(CubesAnimatorVersion0, BeatEventsTurnTheBlockAtMostOnceIn61Frames) {
     EXPECT_NEAR(xAxisUp(p.cubes()), 0.0f, 0.02f) << "two quarter turns";
 }
 
-// However many cells the noise picks, a re-roll hides no more than four of them.
-TEST(CubesBlock, ARerollHidesAtMostFourCells) {
-    util::setRandomSeed(3);
-    Block block = createBlock(0, {0.0f, 0.0f, 0.0f}, 3, 2, 3, {0.8f, 0.8f, 0.8f});
-    int mostHidden = 0;
-    for (float time = 0.0f; time < 60.0f; time += 0.37f) {
-        rerollCells(block, time, 0.5f);
-        int hidden = 0;
-        for (const Entity& cell : block.entities) {
-            hidden += cell.visible ? 0 : 1;
-        }
-        ASSERT_LE(hidden, kMaxHiddenCells) << "time " << time;
-        mostHidden = std::max(mostHidden, hidden);
-    }
-    EXPECT_EQ(mostHidden, kMaxHiddenCells);
-}
-
 // The puzzle mode turns halves of its block by quarter turns and leaves the cells where the turns
 // took them: turn after turn every cell keeps a grid place of its own, and the cells come to lie
 // different ways.

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,13 +23,6 @@ struct Outcome {
     std::string errors;  // standard error
 };
 
-std::string readText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 Outcome run(const std::string& program, const std::vector<std::string>& args) {
     const testsupport::ScratchDirectory scratch("program-stderr");
     const std::string log = scratch / "stderr.txt";
@@ -43,7 +35,8 @@ Outcome run(const std::string& program, const std::vector<std::string>& args) {
         command += " '" + a + "'";
     }
     const int status = std::system((command + " >/dev/null 2>'" + log + "'").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), readText(log)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+            testsupport::readFile(log)};
 }
 
 Outcome runVizhost(const std::vector<std::string>& args) {
@@ -86,9 +79,9 @@ TEST(VizhostProgram, TwoSecondsOfAFileHeadlessThroughTheLibraryWriteFramesAndVid
                            video + "' > '" + streams + "'")
                               .c_str()),
               0);
-    EXPECT_EQ(readText(streams), "video\naudio\n");
+    EXPECT_EQ(testsupport::readFile(streams), "video\naudio\n");
     // The library was really driven: it was created with the resource path and saw the turn.
-    const std::string lines = readText(log);
+    const std::string lines = testsupport::readFile(log);
     EXPECT_NE(lines.find("[Library][OnCreateGlApp]"), std::string::npos) << lines;
     // The turn reaches the library as a call, or, when building the instance took longer than
     // the turn's start (under the sanitizers), as the orientation the instance starts turning to.
@@ -108,7 +101,7 @@ TEST(VizhostProgram, PlaysInAWindowOnAVirtualDisplay) {
                                   "--rotate-at", "0.2", "--log", log});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_EQ(outcome.errors.find("GL error"), std::string::npos) << outcome.errors;
-    const std::string lines = readText(log);
+    const std::string lines = testsupport::readFile(log);
     // The turn reaches the library as a call, or, when building the instance took longer than
     // the turn's start (under the sanitizers), as the orientation the instance starts turning to.
     EXPECT_TRUE(lines.find("toRotateInfo: Portrait") != std::string::npos ||

@@ -50,6 +50,14 @@ void expectOneMessage(const Outcome& outcome, const std::string& containing) {
     EXPECT_NE(outcome.errors.find(containing), std::string::npos) << outcome.errors;
 }
 
+// The turn reaches the library as a call, or, when building the instance took longer than the
+// turn's start (under the sanitizers), as the orientation the instance starts turning to.
+void expectTurnedToPortrait(const std::string& lines) {
+    EXPECT_TRUE(lines.find("toRotateInfo: Portrait") != std::string::npos ||
+                lines.find("Rotating from Landscape to Portrait") != std::string::npos)
+        << lines;
+}
+
 }  // namespace
 
 TEST(VizhostProgram, TwoSecondsOfAFileHeadlessThroughTheLibraryWriteFramesAndVideo) {
@@ -83,11 +91,7 @@ TEST(VizhostProgram, TwoSecondsOfAFileHeadlessThroughTheLibraryWriteFramesAndVid
     // The library was really driven: it was created with the resource path and saw the turn.
     const std::string lines = testsupport::readFile(log);
     EXPECT_NE(lines.find("[Library][OnCreateGlApp]"), std::string::npos) << lines;
-    // The turn reaches the library as a call, or, when building the instance took longer than
-    // the turn's start (under the sanitizers), as the orientation the instance starts turning to.
-    EXPECT_TRUE(lines.find("toRotateInfo: Portrait") != std::string::npos ||
-                lines.find("Rotating from Landscape to Portrait") != std::string::npos)
-        << lines;
+    expectTurnedToPortrait(lines);
     EXPECT_NE(lines.find("[Library][OnTerminateGlApp]"), std::string::npos);
 }
 
@@ -102,11 +106,7 @@ TEST(VizhostProgram, PlaysInAWindowOnAVirtualDisplay) {
     ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_EQ(outcome.errors.find("GL error"), std::string::npos) << outcome.errors;
     const std::string lines = testsupport::readFile(log);
-    // The turn reaches the library as a call, or, when building the instance took longer than
-    // the turn's start (under the sanitizers), as the orientation the instance starts turning to.
-    EXPECT_TRUE(lines.find("toRotateInfo: Portrait") != std::string::npos ||
-                lines.find("Rotating from Landscape to Portrait") != std::string::npos)
-        << lines;
+    expectTurnedToPortrait(lines);
     EXPECT_NE(lines.find("[Library][OnTerminateGlApp]"), std::string::npos);
 }
 

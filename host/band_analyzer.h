@@ -32,8 +32,6 @@ public:
     uint32_t bandCount() const { return uint32_t(mBands.size()); }
     uint32_t blockSize() const { return mBlockSize; }
     const std::vector<float>& bands() const { return mBands; }
-    // Lower edge of band i; the upper edge is the lower edge of band i + 1 (i == bandCount()).
-    float bandEdge(uint32_t i) const { return mLayout.edge(i); }
     // RMS of the last frame's samples in dB relative to full scale (a full-scale square wave is
     // 0 dB), floored at -120.
     float loudness() const { return mLoudness; }

@@ -22,7 +22,6 @@ public:
     BandLayout(uint32_t bandCount, uint32_t sampleRate, uint32_t blockSize);
 
     uint32_t bandCount() const { return uint32_t(mFirstBin.size()); }
-    float edge(uint32_t i) const { return mEdges[i]; }
 
     // Band levels from the bins' powers, each times powerScale to make a full-scale sine's
     // powers sum to 1.

@@ -11,12 +11,10 @@
 
 using namespace vizhost;
 
-TEST(DemoSong, IsTheSameEveryTimeAndFitsFullScaleWithoutClicks) {
+TEST(DemoSong, PartsFitFullScaleWithoutClicks) {
     const std::vector<AudioClip> first = DemoSong::synthesize();
-    const std::vector<AudioClip> second = DemoSong::synthesize();
     ASSERT_EQ(first.size(), DemoSong::kPartCount);
     for (size_t p = 0; p < first.size(); ++p) {
-        EXPECT_EQ(first[p].samples, second[p].samples) << "part " << p;
         const float peak = std::fabs(
             *std::max_element(first[p].samples.begin(), first[p].samples.end(),
                               [](float a, float b) { return std::fabs(a) < std::fabs(b); }));

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "support/test_output.h"
@@ -19,8 +17,7 @@ std::string probe(const std::string& path) {
         "ffprobe -v error -show_entries stream=codec_type,width,height,duration -of compact '" +
         path + "' > '" + listing + "' 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0);
-    std::ifstream in(listing);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return testsupport::readFile(listing);
 }
 
 }  // namespace

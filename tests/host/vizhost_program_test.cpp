@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,13 +23,6 @@ struct Outcome {
     std::string errors;  // standard error
 };
 
-std::string readText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 Outcome run(const std::string& program, const std::vector<std::string>& args) {
     const testsupport::ScratchDirectory scratch("program-stderr");
     const std::string log = scratch / "stderr.txt";
@@ -43,7 +35,8 @@ Outcome run(const std::string& program, const std::vector<std::string>& args) {
         command += " '" + a + "'";
     }
     const int status = std::system((command + " >/dev/null 2>'" + log + "'").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), readText(log)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+            testsupport::readFile(log)};
 }
 
 Outcome runVizhost(const std::vector<std::string>& args) {
@@ -55,6 +48,14 @@ void expectOneMessage(const Outcome& outcome, const std::string& containing) {
     EXPECT_EQ(outcome.errors.rfind("vizhost: ", 0), 0u) << outcome.errors;
     EXPECT_EQ(std::count(outcome.errors.begin(), outcome.errors.end(), '\n'), 1) << outcome.errors;
     EXPECT_NE(outcome.errors.find(containing), std::string::npos) << outcome.errors;
+}
+
+// The turn reaches the library as a call, or, when building the instance took longer than the
+// turn's start (under the sanitizers), as the orientation the instance starts turning to.
+void expectTurnedToPortrait(const std::string& lines) {
+    EXPECT_TRUE(lines.find("toRotateInfo: Portrait") != std::string::npos ||
+                lines.find("Rotating from Landscape to Portrait") != std::string::npos)
+        << lines;
 }
 
 }  // namespace
@@ -86,15 +87,11 @@ TEST(VizhostProgram, TwoSecondsOfAFileHeadlessThroughTheLibraryWriteFramesAndVid
                            video + "' > '" + streams + "'")
                               .c_str()),
               0);
-    EXPECT_EQ(readText(streams), "video\naudio\n");
+    EXPECT_EQ(testsupport::readFile(streams), "video\naudio\n");
     // The library was really driven: it was created with the resource path and saw the turn.
-    const std::string lines = readText(log);
+    const std::string lines = testsupport::readFile(log);
     EXPECT_NE(lines.find("[Library][OnCreateGlApp]"), std::string::npos) << lines;
-    // The turn reaches the library as a call, or, when building the instance took longer than
-    // the turn's start (under the sanitizers), as the orientation the instance starts turning to.
-    EXPECT_TRUE(lines.find("toRotateInfo: Portrait") != std::string::npos ||
-                lines.find("Rotating from Landscape to Portrait") != std::string::npos)
-        << lines;
+    expectTurnedToPortrait(lines);
     EXPECT_NE(lines.find("[Library][OnTerminateGlApp]"), std::string::npos);
 }
 
@@ -108,12 +105,8 @@ TEST(VizhostProgram, PlaysInAWindowOnAVirtualDisplay) {
                                   "--rotate-at", "0.2", "--log", log});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_EQ(outcome.errors.find("GL error"), std::string::npos) << outcome.errors;
-    const std::string lines = readText(log);
-    // The turn reaches the library as a call, or, when building the instance took longer than
-    // the turn's start (under the sanitizers), as the orientation the instance starts turning to.
-    EXPECT_TRUE(lines.find("toRotateInfo: Portrait") != std::string::npos ||
-                lines.find("Rotating from Landscape to Portrait") != std::string::npos)
-        << lines;
+    const std::string lines = testsupport::readFile(log);
+    expectTurnedToPortrait(lines);
     EXPECT_NE(lines.find("[Library][OnTerminateGlApp]"), std::string::npos);
 }
 

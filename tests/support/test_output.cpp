@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace testsupport {
@@ -16,6 +18,11 @@ const std::string& sourceDir() {
 const std::string& testOutputDir() {
     static const std::string dir = VIZ_TEST_OUTPUT_DIR;
     return dir;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 ScratchDirectory::ScratchDirectory(const std::string& name)

@@ -13,6 +13,9 @@ namespace testsupport {
 const std::string& sourceDir();
 const std::string& testOutputDir();
 
+// A file's bytes; empty when it cannot be read.
+std::string readFile(const std::string& path);
+
 // A fresh, empty folder of one test's own, removed with everything in it when this goes. The
 // process id keeps tests that run in parallel processes apart.
 class ScratchDirectory {

@@ -34,26 +34,6 @@ TEST(ContentPlaylist, ReshufflesIntoAnotherOrderThatDoesNotRepeatAcrossTheSeam) 
     }
 }
 
-TEST(ContentPlaylist, SearchesGiveUpAfterOneLap) {
-    ContentPlaylist playlist(1);
-    playlist.seek([](ContentMode m) { return m == mode(9); });
-    EXPECT_EQ(playlist.position(), 8u);
-    EXPECT_FALSE(playlist.seek([](ContentMode m) { return m == ContentMode::NONE; }));
-    EXPECT_EQ(playlist.position(), 8u);
-
-    // Nothing but the shown mode qualifies: it stays, and a whole lap has gone by.
-    const ContentPlaylist::Next next = playlist.advance({mode(9)}, {}, mode(9));
-    EXPECT_EQ(next.mode, mode(9));
-    EXPECT_TRUE(next.lapEnded);
-
-    // A set of every category filters nothing, not even the mode shown.
-    std::set<ContentCategory> all;
-    for (const auto& category : ContentCategoryNames) {
-        all.insert(category.first);
-    }
-    EXPECT_EQ(playlist.advance({}, all, mode(11)).mode, mode(11));
-}
-
 TEST(ContentPlaylist, TheLapEndsOnTheLastEntryOrWhenASearchWrapsPastIt) {
     ContentPlaylist playlist(1);
     for (int value = 2; value <= 31; ++value) {

@@ -4,8 +4,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,13 +15,6 @@ using testsupport::LogCapture;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void setBands(Spectrum& spectrum, std::vector<float> values) {
     spectrum.setBandsInfo(values.data(), uint32_t(values.size()));
@@ -55,7 +46,7 @@ TEST(BandsInfoRecorder, WritesChangedFramesWithThePreviousUpdatesTimeThroughGaps
         recorder.update(spectrum, 12.0f);
     }
     EXPECT_TRUE(log.matching("End recording").empty());
-    EXPECT_EQ(contents(path),
+    EXPECT_EQ(testsupport::readFile(path),
               "0.000000 -63.250000 -80.000000\n"
               "0.500000 -12.500000 -119.000000\n");
 }
@@ -72,7 +63,7 @@ TEST(BandsInfoRecorder, SetPathStartsANewFileAtTheNextUsableFrameRetryingUntilIt
     recorder.setPath(first);
     recorder.update(spectrum, 0.0f);
     recorder.setPath(second);
-    EXPECT_EQ(contents(first), "0.000000 -50.000000\n");
+    EXPECT_EQ(testsupport::readFile(first), "0.000000 -50.000000\n");
 
     // An empty frame is no usable frame: nothing is opened for it.
     recorder.update(Spectrum(), 1.0f);
@@ -87,5 +78,5 @@ TEST(BandsInfoRecorder, SetPathStartsANewFileAtTheNextUsableFrameRetryingUntilIt
     setBands(spectrum, {-40.0f});
     recorder.update(spectrum, 4.25f);
     recorder.close();
-    EXPECT_EQ(contents(second), "0.000000 -50.000000\n0.000000 -40.000000\n");
+    EXPECT_EQ(testsupport::readFile(second), "0.000000 -50.000000\n0.000000 -40.000000\n");
 }

@@ -1,5 +1,5 @@
-// Cameras: the roll each rotation mode picks, the picture's up direction turning with the roll
-// part-way through a rotation, and culling and wrapping in the rolled view.
+// Cameras: the picture's up direction turning with the roll part-way through a rotation, and
+// culling and wrapping in the rolled view.
 #include "visualization/util/camera.h"
 
 #include <gtest/gtest.h>
@@ -41,13 +41,11 @@ float screenAngle(const util::AbstractCamera& camera, const glm::vec3& from, con
     return std::atan2(d.x, d.y);
 }
 
-// A camera of the given kind set up for one frame of a rotation.
+// A camera of the given kind set up as the contents set theirs, for one frame of a rotation.
 template <typename Camera>
-Camera cameraAt(const RotationTransition& rotation, float aspect, int mode = -1) {
+Camera cameraAt(const RotationTransition& rotation, float aspect) {
     Camera camera;
-    if (mode >= 0) {
-        camera.rotationMode = static_cast<uint32_t>(mode);
-    }
+    camera.rotationMode = 3;
     camera.aspect = aspect;
     if constexpr (std::is_same_v<Camera, OrthographicCamera2d>) {
         camera.size = 540.0f;
@@ -56,63 +54,22 @@ Camera cameraAt(const RotationTransition& rotation, float aspect, int mode = -1)
     return camera;
 }
 
-float rollOf(const quatf& roll) {
-    return 2.0f * std::atan2(roll.z, roll.w);
-}
-
-TEST(Camera, EachRotationModePicksItsRoll) {
-    struct Case {
-        uint32_t mode;
-        float aspect;
-        RotateInfo current;
-        float expected2d;  // also the perspective camera's
-        float expected3d;
-    };
-    // Smoothed fraction 0.4 (angle 0.2 pi), snapped fraction 1 (angle pi/2).
-    const float a1 = 0.4f * kHalfPi;
-    const float a2 = kHalfPi;
-    const float sixth = 0.4f * 0.5235988f;
-    const Case cases[] = {
-        {0, 1.6f, RotateInfo::Portrait, kHalfPi, kHalfPi},
-        {0, 1.6f, RotateInfo::Landscape, 0.0f, 0.0f},
-        {0, 0.6f, RotateInfo::Landscape, -kHalfPi, -kHalfPi},
-        {0, 0.6f, RotateInfo::Portrait, 0.0f, 0.0f},
-        {1, 1.0f, RotateInfo::Portrait, 0.0f, -sixth},
-        {1, 0.6f, RotateInfo::Portrait, -kHalfPi, -(sixth + kHalfPi)},
-        {2, 1.6f, RotateInfo::Landscape, a1, a1},
-        {2, 0.6f, RotateInfo::Landscape, a1 - kHalfPi, a1 - kHalfPi},
-        {3, 1.6f, RotateInfo::Portrait, a2, a2},
-        {3, 0.6f, RotateInfo::Portrait, a2 - kHalfPi, a2 - kHalfPi},
-        {4, 1.6f, RotateInfo::Portrait, 0.0f, 0.0f},
-        {7, 0.6f, RotateInfo::Landscape, 0.0f, 0.0f},
-    };
-    for (const Case& c : cases) {
-        const RotationTransition rotation = rotationAt(c.current, 0.4f, 1.0f);
-        const auto flat = cameraAt<OrthographicCamera2d>(rotation, c.aspect, int(c.mode));
-        const auto iso = cameraAt<OrthographicCamera3d>(rotation, c.aspect, int(c.mode));
-        const auto perspective = cameraAt<PerspectiveCamera>(rotation, c.aspect, int(c.mode));
-        const std::string which = "mode " + std::to_string(c.mode) + " aspect " +
-                                  std::to_string(c.aspect) + " current " + toString(c.current);
-        EXPECT_NEAR(flat.angle, c.expected2d, 1e-6f) << which;
-        EXPECT_NEAR(rollOf(flat.roll), c.expected2d, 1e-5f) << which;
-        EXPECT_NEAR(rollOf(iso.roll), c.expected3d, 1e-5f) << which;
-        EXPECT_NEAR(rollOf(perspective.roll), c.expected2d, 1e-5f) << which;
+// Every content rolls its cameras by the snapped angle (rotation mode 3), a quarter turn less on
+// an upright screen. The pictures show every camera at rest; part-way through a turn the
+// picture's up direction must follow the roll.
+TEST(Camera, PictureUpTurnsWithTheSnappedRollPartWayThroughARotation) {
+    const RotationTransition rotation = rotationAt(RotateInfo::Landscape, 0.6f, 0.3f);
+    for (const float aspect : {16.0f / 9.0f, 9.0f / 16.0f}) {
+        const float roll = 0.3f * kHalfPi - (aspect < 1.0f ? kHalfPi : 0.0f);
+        // The flat camera's world y grows downwards, so its screen up is world -y.
+        const auto flat = cameraAt<OrthographicCamera2d>(rotation, aspect);
+        EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {0, -100, 0}), roll, 1e-4f) << aspect;
+        EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {100, 0, 0}), roll + kHalfPi, 1e-4f) << aspect;
+        const auto iso = cameraAt<OrthographicCamera3d>(rotation, aspect);
+        EXPECT_NEAR(screenAngle(iso, {0, 0, 0}, {0, 1, 0}), roll, 1e-4f) << aspect;
+        const auto perspective = cameraAt<PerspectiveCamera>(rotation, aspect);
+        EXPECT_NEAR(screenAngle(perspective, {0, 0, 0}, {0, 0.1f, 0}), roll, 1e-4f) << aspect;
     }
-}
-
-// The pictures show every camera at rest; part-way through a turn the picture's up direction
-// must follow the roll.
-TEST(Camera, PictureUpTurnsWithTheRollPartWayThroughARotation) {
-    const RotationTransition rotation = rotationAt(RotateInfo::Landscape, 0.3f);
-    const float roll = 0.3f * kHalfPi;
-    // The flat camera's world y grows downwards, so its screen up is world -y.
-    const auto flat = cameraAt<OrthographicCamera2d>(rotation, 16.0f / 9.0f);
-    EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {0, -100, 0}), roll, 1e-4f);
-    EXPECT_NEAR(screenAngle(flat, {0, 0, 0}, {100, 0, 0}), roll + kHalfPi, 1e-4f);
-    const auto iso = cameraAt<OrthographicCamera3d>(rotation, 16.0f / 9.0f);
-    EXPECT_NEAR(screenAngle(iso, {0, 0, 0}, {0, 1, 0}), roll, 1e-4f);
-    const auto perspective = cameraAt<PerspectiveCamera>(rotation, 16.0f / 9.0f);
-    EXPECT_NEAR(screenAngle(perspective, {0, 0, 0}, {0, 0.1f, 0}), roll, 1e-4f);
 }
 
 TEST(Camera, FlatCameraCullsAndWrapsInTheRolledView) {

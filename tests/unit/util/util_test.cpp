@@ -1,10 +1,8 @@
-// The small utilities: simplex noise, colour mixing, the random source's seed, reshuffling.
+// The small utilities: simplex noise, colour mixing, reshuffling, the uniform draw.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 
-#include "platform.h"
 #include "visualization/types.h"
 #include "visualization/util/color.h"
 #include "visualization/util/noise.h"
@@ -56,24 +54,6 @@ TEST(Color, MixClampsTheFactorAndSampleSpreadsTheListOverZeroToOne) {
     expectColor(sample_color(list.data(), 2, 1.0f), 0.5f, 0.25f, 1, 1);
     for (float t : {-5.0f, 0.3f, 9.0f}) {
         expectColor(sample_color({colorf(0.1f, 0.2f, 0.3f, 0.4f)}, t), 0.1f, 0.2f, 0.3f, 0.4f);
-    }
-}
-
-// What the draws are is pinned by the pictures, which seed the source; where the seed comes
-// from is not.
-TEST(Random, SeedComesFromTheClockAndReplays) {
-    platform_clock_set_manual(0x123456789ALL);
-    const uint32_t seed = util::makeRandomSeed();
-    platform_clock_set_real();
-    EXPECT_EQ(seed, 0x3456789Au);  // the low 32 bits
-    util::setRandomSeed(seed);
-    std::array<float, 8> first;
-    for (float& value : first) {
-        value = util::random01();
-    }
-    util::setRandomSeed(seed);
-    for (float value : first) {
-        EXPECT_EQ(util::random01(), value);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "support/band_music.h"
 #include "visualization/content/2021/cubes/animator_version_0.h"
 #include "visualization/content/2021/cubes/animator_version_1.h"
 #include "visualization/content/2021/cubes/block.h"
@@ -13,22 +14,17 @@ namespace {
 
 using namespace content2021::cubes;
 
-constexpr float kDt = 1.0f / 60.0f;
-
 // Eight equal bands per frame: a loud frame after quiet ones is a beat on both triggers.
 template <typename Animator>
 struct Player {
-    explicit Player(SoundClass soundClass) {
+    explicit Player(SoundClass soundClass) : music(soundClass) {
         util::setRandomSeed(7);
-        sound.setSoundClass(soundClass, true);
         animator.setFade(1.0f);
     }
     void play(float db, int frames = 1) {
-        const std::vector<float> bands(8, db);
         for (int i = 0; i < frames; ++i) {
-            sound.setBandsInfo(bands.data(), 8);
-            sound.update(kDt);
-            animator.update(kDt, sound, RotationTransition{});
+            music.feedEvery(db);
+            animator.update(testsupport::kMusicDt, music.sound, RotationTransition{});
         }
     }
     void beat() {
@@ -38,7 +34,7 @@ struct Player {
     }
     const std::vector<Cube>& cubes() const { return animator.getScene().cubes; }
 
-    SoundInput sound;
+    testsupport::BandMusic music;
     Animator animator{1920, 1080};
 };
 
@@ -74,23 +70,6 @@ TEST(CubesAnimatorVersion0, BeatEventsTurnTheBlockAtMostOnceIn61Frames) {
     p.beat();
     p.play(-100.0f, 200);
     EXPECT_NEAR(xAxisUp(p.cubes()), 0.0f, 0.02f) << "two quarter turns";
-}
-
-// However many cells the noise picks, a re-roll hides no more than four of them.
-TEST(CubesBlock, ARerollHidesAtMostFourCells) {
-    util::setRandomSeed(3);
-    Block block = createBlock(0, {0.0f, 0.0f, 0.0f}, 3, 2, 3, {0.8f, 0.8f, 0.8f});
-    int mostHidden = 0;
-    for (float time = 0.0f; time < 60.0f; time += 0.37f) {
-        rerollCells(block, time, 0.5f);
-        int hidden = 0;
-        for (const Entity& cell : block.entities) {
-            hidden += cell.visible ? 0 : 1;
-        }
-        ASSERT_LE(hidden, kMaxHiddenCells) << "time " << time;
-        mostHidden = std::max(mostHidden, hidden);
-    }
-    EXPECT_EQ(mostHidden, kMaxHiddenCells);
 }
 
 // The puzzle mode turns halves of its block by quarter turns and leaves the cells where the turns

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <vector>
 
+#include "support/band_music.h"
 #include "visualization/content/2021/kaleidoscope/animator_version_0.h"
 #include "visualization/util/random.h"
 
@@ -28,19 +28,16 @@ protected:
 };
 
 struct Player {
-    explicit Player(SoundClass soundClass) {
+    explicit Player(SoundClass soundClass) : music(soundClass) {
         util::setRandomSeed(11);
-        setClass(soundClass);
         play(-100.0f, 120);
     }
-    void setClass(SoundClass soundClass) { sound.setSoundClass(soundClass, true); }
+    void setClass(SoundClass soundClass) { music.sound.setSoundClass(soundClass, true); }
     void play(float db, int frames = 1, bool beat = false) {
-        const std::vector<float> bands(8, db);
         animator.beat = beat;
         for (int i = 0; i < frames; ++i) {
-            sound.setBandsInfo(bands.data(), 8);
-            sound.update(kDt);
-            animator.update(kDt, sound, RotationTransition{});
+            music.feedEvery(db);
+            animator.update(kDt, music.sound, RotationTransition{});
         }
         animator.beat = false;
     }
@@ -51,7 +48,7 @@ struct Player {
     }
     const KaleidoscopeParameters& out() const { return animator.getRenderState().parameters; }
 
-    SoundInput sound;
+    testsupport::BandMusic music;
     DrivenAnimator animator{1920, 1080};
 };
 
@@ -151,7 +148,7 @@ TEST(KaleidoscopeAnimator, PausedHoldsTheFold) {
     const KaleidoscopeParameters before = player.out();
     player.animator.setPaused(true);
     for (int i = 0; i < 30; ++i) {
-        player.animator.update(kDt, player.sound, RotationTransition{});
+        player.animator.update(kDt, player.music.sound, RotationTransition{});
     }
     EXPECT_EQ(player.out().textureOffset.z, before.textureOffset.z);
     EXPECT_EQ(player.out().angleRoll, before.angleRoll);

@@ -307,7 +307,7 @@ test('the same bands give the native reference pictures within a tolerance', asy
       const BANDS = 32;
       const CALLS_PER_SECOND = 60 / PER_CALL;
       const FIRST_MODE_START = 5 * CALLS_PER_SECOND;
-      const PICTURE_AT = [(CALLS_PER_SECOND * 3) / 2, CALLS_PER_SECOND * 4];
+      const PICTURE_AT = [Math.floor((CALLS_PER_SECOND * 3) / 2), CALLS_PER_SECOND * 4];
       const family = (mode) => {
         for (const name of ['CUBES', 'RING', 'LINES', 'KALEIDOSCOPE']) {
           if (mode.includes(`_2021_${name}_`)) return name.toLowerCase();
@@ -325,13 +325,14 @@ test('the same bands give the native reference pictures within a tolerance', asy
       const play = (calls, mode) => {
         for (let i = 0; i < calls; i++) {
           videoFrame += PER_CALL;
-          const t = videoFrame / 60;
-          const beat = t % 0.5 < 0.06 ? 1 : 0;
+          const f = Math.fround;
+          const t = f(videoFrame / 60);
+          const beat = f(t % 0.5) < f(0.06) ? 1 : 0;
           const heap = new Float32Array(m.HEAPF32.buffer, values, BANDS);
           for (let b = 0; b < BANDS; b++) {
-            const tilt = (-20 * b) / BANDS;
-            const swell = 18 * (0.5 + 0.5 * Math.sin(t * 1.7 + 0.4 * b));
-            heap[b] = -75 + tilt + swell + (b < 8 ? 30 : 12) * beat;
+            const tilt = f((-20 * b) / BANDS);
+            const swell = f(18 * f(0.5 + f(0.5 * f(Math.sin(f(f(t * f(1.7)) + f(f(0.4) * b)))))));
+            heap[b] = f(f(f(-75 + tilt) + swell) + f((b < 8 ? 30 : 12) * beat));
           }
           const u32 = new Uint32Array(m.HEAPU8.buffer, info, 2);
           u32[0] = BANDS;

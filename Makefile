@@ -95,7 +95,8 @@ clean:
 	@rm -rf $(BUILD) $(SANITIZE_BUILD)
 
 # The library in a web page (emscripten, WebGL 2) in out/web/, and its tests in a real browser
-# (headless chromium on SwiftShader). Both install what they need with scripts/setup-web.sh.
+# (headless chromium on SwiftShader). Both install what they need with scripts/setup-web.sh; em++
+# goes through ccache as the native compilers do.
 WEB_BUILD ?= build-web
 WEB_OUT ?= $(CURDIR)/out/web
 
@@ -103,7 +104,7 @@ web:
 	@./scripts/setup-web.sh
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
 		-DVIZ_PHOTOGRAPH_WORKER=OFF -DVIZ_BUILD_TESTS=OFF -DVIZ_BUILD_BENCH=OFF \
-		-DVIZ_WEB_OUT=$(WEB_OUT) >/dev/null
+		-DVIZ_WEB_OUT=$(WEB_OUT) $(LAUNCHER) >/dev/null
 	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS) --target visualization-web
 	@echo "web: $(WEB_OUT) (serve it: cd out/web && python3 -m http.server)"
 

@@ -13,7 +13,6 @@
 #include "support/log_capture.h"
 #include "support/test_output.h"
 
-using testsupport::LibraryApi;
 using testsupport::LogCapture;
 
 namespace {
@@ -31,23 +30,23 @@ protected:
     }
 
     // The same start, clock and music through `library`; the last frame read back.
-    std::vector<uint8_t> play(LibraryApi& library) {
+    std::vector<uint8_t> play(const vizhost::LibraryApi& library) {
         platform_clock_set_manual(5'000'000'000LL);
-        library.UpdateSpeakerInfo(0);
-        library.OnCreateGlApp("res", 0);
+        library.updateSpeakerInfo(0);
+        library.onCreateGlApp("res", 0);
         std::vector<float> bands(16);
         for (int f = 0; f < kFrames; ++f) {
             for (size_t b = 0; b < bands.size(); ++b) {
                 bands[b] = -100.0f + float((b * 7 + size_t(f) * 3) % 80);
             }
             const BandsInfo info{uint32_t(bands.size()), bands.data()};
-            library.UpdateBandsInfo(&info);
+            library.updateBandsInfo(&info);
             platform_clock_advance(kFrameNs);
-            library.OnUpdateGlApp();
+            library.onUpdateGlApp();
             EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "frame " << f;
         }
         readBack();
-        library.OnTerminateGlApp();
+        library.onTerminateGlApp();
         return pixels();
     }
 
@@ -73,10 +72,11 @@ TEST_F(DiagnosticLibrary, DrawsTheAnalyzerOverThePictureAndRecordsTheBands) {
     const std::string recording = scratch / "bands.txt";
     setenv("VISUALIZATION_ANALYZER", "1", 1);
     setenv("VISUALIZATION_RECORD_BANDS", recording.c_str(), 1);
-    LibraryApi diagnostic(testsupport::diagnosticsLibraryPath());
-    ASSERT_TRUE(diagnostic.loaded()) << diagnostic.error;
+    vizhost::LoadedLibrary diagnostic;
+    std::string error;
+    ASSERT_TRUE(diagnostic.load(testsupport::diagnosticsLibraryPath(), error)) << error;
     LogCapture log;
-    const std::vector<uint8_t> analyzed = play(diagnostic);
+    const std::vector<uint8_t> analyzed = play(diagnostic.api());
     savePng("diagnostic_library_analyzer");
 
     EXPECT_TRUE(
@@ -99,10 +99,11 @@ TEST_F(DiagnosticLibrary, DrawsTheAnalyzerOverThePictureAndRecordsTheBands) {
 TEST_F(DiagnosticLibrary, WithoutTheVariablesDrawsWhatTheReleaseLibraryDraws) {
     useTarget(kWidth / 4, kHeight / 4);
     const std::vector<uint8_t> release = play(api);
-    LibraryApi diagnostic(testsupport::diagnosticsLibraryPath());
-    ASSERT_TRUE(diagnostic.loaded()) << diagnostic.error;
+    vizhost::LoadedLibrary diagnostic;
+    std::string error;
+    ASSERT_TRUE(diagnostic.load(testsupport::diagnosticsLibraryPath(), error)) << error;
     LogCapture log;
-    EXPECT_EQ(play(diagnostic), release);
+    EXPECT_EQ(play(diagnostic.api()), release);
     EXPECT_TRUE(log.contains(
         "[Diagnostics][fromEnvironment] VISUALIZATION_ANALYZER not set: no analyzer view"));
     EXPECT_TRUE(log.matching("[BandsInfoRecorder]").empty());

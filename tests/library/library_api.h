@@ -1,5 +1,5 @@
-// The shared object as a host sees it: loaded with dlopen, reached through its ten functions.
-// Each LibraryApi loads a fresh copy, so module state does not leak between tests.
+// The shared object as a host sees it: loaded with dlopen, reached through its ten functions,
+// afresh for every test, so that module state does not leak between tests.
 #pragma once
 
 #include <GLES3/gl3.h>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/library_api.h"
 #include "platform.h"
 #include "support/gl_test.h"
 #include "support/test_output.h"
@@ -16,31 +17,9 @@
 
 namespace testsupport {
 
-// The diagnostic shared object of this build.
+// The release and the diagnostic shared objects of this build.
+const char* libraryPath();
 const char* diagnosticsLibraryPath();
-
-struct LibraryApi {
-    // The release shared object unless another is named.
-    explicit LibraryApi(const char* path = nullptr);
-    ~LibraryApi();
-    LibraryApi(const LibraryApi&) = delete;
-    LibraryApi& operator=(const LibraryApi&) = delete;
-
-    bool loaded() const { return handle != nullptr; }
-
-    void* handle = nullptr;
-    std::string error;
-    decltype(&::OnCreateGlApp) OnCreateGlApp = nullptr;
-    decltype(&::OnTerminateGlApp) OnTerminateGlApp = nullptr;
-    decltype(&::OnUpdateGlApp) OnUpdateGlApp = nullptr;
-    decltype(&::UpdateTrackChange) UpdateTrackChange = nullptr;
-    decltype(&::UpdateBandsInfo) UpdateBandsInfo = nullptr;
-    decltype(&::UpdateBeatsInfo) UpdateBeatsInfo = nullptr;
-    decltype(&::UpdateSoundClass) UpdateSoundClass = nullptr;
-    decltype(&::StartRotatingDevice) StartRotatingDevice = nullptr;
-    decltype(&::UpdateRotationDegree) UpdateRotationDegree = nullptr;
-    decltype(&::UpdateSpeakerInfo) UpdateSpeakerInfo = nullptr;
-};
 
 // A fresh copy of the library on the manual clock, finding the source tree's resources as "res"
 // from the build's test output.
@@ -52,17 +31,20 @@ protected:
         GlTest::SetUp();
         ASSERT_TRUE(enterTestOutput());
         platform_clock_set_manual(5'000'000'000LL);
-        ASSERT_TRUE(api.loaded()) << api.error;
+        std::string error;
+        ASSERT_TRUE(mLibrary.load(libraryPath(), error)) << error;
     }
     void TearDown() override {
-        api.OnTerminateGlApp();
+        if (api.onTerminateGlApp != nullptr) {
+            api.onTerminateGlApp();
+        }
         platform_clock_set_real();
         GlTest::TearDown();
     }
     // One frame of a 60 Hz host, after which no GL error may be pending.
     void frame() {
         platform_clock_advance(kFrameNs);
-        api.OnUpdateGlApp();
+        api.onUpdateGlApp();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 
@@ -75,10 +57,11 @@ protected:
             mBands[b] = -80.0f + beat + 40.0f * (0.5f + 0.5f * std::sin(mMusicTime * 3.0f + b));
         }
         BandsInfo info{static_cast<uint32_t>(mBands.size()), mBands.data()};
-        api.UpdateBandsInfo(&info);
+        api.updateBandsInfo(&info);
     }
 
-    LibraryApi api;
+    vizhost::LoadedLibrary mLibrary;
+    const vizhost::LibraryApi& api = mLibrary.api();
     std::vector<float> mBands = std::vector<float>(16);
     float mMusicTime = 0.0f;
 };

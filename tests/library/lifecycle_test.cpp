@@ -20,7 +20,7 @@ class Library : public testsupport::LibraryTest {
 protected:
     void sendBands(uint32_t count, const float* data) {
         BandsInfo info{count, data};
-        api.UpdateBandsInfo(&info);
+        api.updateBandsInfo(&info);
     }
     size_t instancesCreated(const LogCapture& log) const {
         return log.matching("[Visualization][Constructor] Begin").size();
@@ -29,13 +29,13 @@ protected:
 
 TEST_F(Library, CreationWaitsForPathAndSpeakerAndLogsEachStep) {
     LogCapture log;
-    api.OnCreateGlApp("res", kLandscape);
-    api.UpdateSpeakerInfo(kKiro);
+    api.onCreateGlApp("res", kLandscape);
+    api.updateSpeakerInfo(kKiro);
     EXPECT_EQ(instancesCreated(log), 0u) << "UpdateSpeakerInfo does not create";
     frame();
     EXPECT_EQ(instancesCreated(log), 1u);
     frame();
-    api.OnTerminateGlApp();
+    api.onTerminateGlApp();
 
     const std::vector<std::string> expected = {
         "[Library][OnCreateGlApp] Begin",
@@ -78,34 +78,34 @@ TEST_F(Library, CreationWaitsForPathAndSpeakerAndLogsEachStep) {
 // the instance lives only replaces path and rotation.
 TEST_F(Library, TheCreationRuleInEveryOrder) {
     LogCapture log;
-    api.UpdateSpeakerInfo(kTV1);
+    api.updateSpeakerInfo(kTV1);
     frame();
     EXPECT_TRUE(log.contains("[Library][createInstanceOnSpeakerInfoSet] Begin"));
-    api.OnCreateGlApp("res", kLandscape);
+    api.onCreateGlApp("res", kLandscape);
     frame();
     EXPECT_EQ(instancesCreated(log), 0u);
-    api.UpdateSpeakerInfo(kTV1);
+    api.updateSpeakerInfo(kTV1);
     frame();
     EXPECT_EQ(instancesCreated(log), 1u);
 
-    api.StartRotatingDevice(kPortrait);
+    api.startRotatingDevice(kPortrait);
     EXPECT_TRUE(log.contains("[Library][StartRotatingDevice] toRotateInfo: Portrait"));
     EXPECT_TRUE(
         log.contains("[Visualization][startRotationTransition] Transition to Portrait started"));
-    api.OnTerminateGlApp();
+    api.onTerminateGlApp();
     frame();
     EXPECT_EQ(instancesCreated(log), 1u) << "no speaker info since the last creation";
-    api.UpdateSpeakerInfo(kTV1);
+    api.updateSpeakerInfo(kTV1);
     frame();
     EXPECT_EQ(instancesCreated(log), 2u);
     EXPECT_EQ(log.matching("Orientation:         Landscape").size(), 2u);
 
-    api.OnTerminateGlApp();
-    api.UpdateSpeakerInfo(kTV1);
-    api.OnCreateGlApp("res", kPortrait);
+    api.onTerminateGlApp();
+    api.updateSpeakerInfo(kTV1);
+    api.onCreateGlApp("res", kPortrait);
     EXPECT_EQ(instancesCreated(log), 3u);
     EXPECT_TRUE(log.contains("[Visualization][Constructor] Orientation:         Portrait"));
-    api.OnCreateGlApp("other", kLandscape);
+    api.onCreateGlApp("other", kLandscape);
     frame();
     EXPECT_EQ(instancesCreated(log), 3u);
 }
@@ -117,11 +117,11 @@ TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
     const float bands[4] = {-50, -40, -30, -20};
     auto sendAll = [&] {
         sendBands(4, bands);
-        api.UpdateSoundClass(1);
-        api.StartRotatingDevice(kPortrait);
-        api.UpdateRotationDegree(45.0f);
-        api.UpdateTrackChange();
-        api.UpdateBeatsInfo(7);
+        api.updateSoundClass(1);
+        api.startRotatingDevice(kPortrait);
+        api.updateRotationDegree(45.0f);
+        api.updateTrackChange();
+        api.updateBeatsInfo(7);
     };
     const std::string why =
         " no instance to take it; dropped (reported once until an instance "
@@ -140,8 +140,8 @@ TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
     EXPECT_EQ(log.matching("no instance"), dropped);
     EXPECT_EQ(instancesCreated(log), 0u);
 
-    api.OnCreateGlApp("res", kLandscape);
-    api.UpdateSpeakerInfo(kTV1);
+    api.onCreateGlApp("res", kLandscape);
+    api.updateSpeakerInfo(kTV1);
     frame();
     log.clear();
     sendAll();
@@ -151,7 +151,7 @@ TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
         log.contains("[Visualization][startRotationTransition] Transition to Portrait "
                      "started"));
 
-    api.OnTerminateGlApp();
+    api.onTerminateGlApp();
     log.clear();
     for (int i = 0; i < 3; ++i) {
         sendAll();
@@ -161,17 +161,17 @@ TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
 }
 
 TEST_F(Library, FaultyHostValuesAreLoggedAndDropped) {
-    api.OnCreateGlApp("res", kLandscape);
-    api.UpdateSpeakerInfo(kTV1);
+    api.onCreateGlApp("res", kLandscape);
+    api.updateSpeakerInfo(kTV1);
     frame();
     LogCapture log;
-    api.OnCreateGlApp(nullptr, kLandscape);
-    api.UpdateSoundClass(42);
-    api.StartRotatingDevice(7);
-    api.UpdateBandsInfo(nullptr);
+    api.onCreateGlApp(nullptr, kLandscape);
+    api.updateSoundClass(42);
+    api.startRotatingDevice(7);
+    api.updateBandsInfo(nullptr);
     BandsInfo nullData{4, nullptr};
-    api.UpdateBandsInfo(&nullData);
-    api.UpdateRotationDegree(std::numeric_limits<float>::quiet_NaN());
+    api.updateBandsInfo(&nullData);
+    api.updateRotationDegree(std::numeric_limits<float>::quiet_NaN());
 
     const std::vector<std::string> expected = {
         "[Library][OnCreateGlApp] resPath is null; ignored",
@@ -184,7 +184,7 @@ TEST_F(Library, FaultyHostValuesAreLoggedAndDropped) {
     EXPECT_EQ(log.lines(), expected);
     // None of it was a first band frame: track changes are still ignored silently.
     log.clear();
-    api.UpdateTrackChange();
+    api.updateTrackChange();
     EXPECT_TRUE(log.matching("[Visualization]").empty());
 
     // More than 1024 bands are cut, said once, and start the animation.
@@ -207,8 +207,8 @@ TEST_F(Library, UnknownValuesWithoutAFramebufferFallBackAndDrawOnceOneIsBound) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);  // surfaceless: incomplete
     ASSERT_NE(glCheckFramebufferStatus(GL_FRAMEBUFFER),
               static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-    api.UpdateSpeakerInfo(10);
-    api.OnCreateGlApp("res", 2);
+    api.updateSpeakerInfo(10);
+    api.onCreateGlApp("res", 2);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(instancesCreated(log), 1u);
     for (const char* line :
@@ -224,7 +224,7 @@ TEST_F(Library, UnknownValuesWithoutAFramebufferFallBackAndDrawOnceOneIsBound) {
     // Frames still without one draw nothing, leave no error behind, and say so once.
     for (int i = 0; i < 2; ++i) {
         platform_clock_advance(kFrameNs);
-        api.OnUpdateGlApp();
+        api.onUpdateGlApp();
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(log.matching("[Library][OnUpdateGlApp] the bound framebuffer is not complete; "
@@ -237,7 +237,7 @@ TEST_F(Library, UnknownValuesWithoutAFramebufferFallBackAndDrawOnceOneIsBound) {
     for (int i = 0; i < 40; ++i) {  // 3.3 s: past the intro's idle second and a half
         sendBands(static_cast<uint32_t>(bands.size()), bands.data());
         platform_clock_advance(5 * kFrameNs);
-        api.OnUpdateGlApp();
+        api.onUpdateGlApp();
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     readBack();
@@ -253,17 +253,17 @@ TEST_F(Library, UnknownValuesWithoutAFramebufferFallBackAndDrawOnceOneIsBound) {
 TEST_F(Library, HostErrorsLeftPendingAreDrainedAndLogged) {
     LogCapture log;
     glEnable(0xDEAD);  // GL_INVALID_ENUM
-    api.UpdateSpeakerInfo(kTV1);
-    api.OnCreateGlApp("res", kLandscape);  // creates the instance
+    api.updateSpeakerInfo(kTV1);
+    api.onCreateGlApp("res", kLandscape);  // creates the instance
     for (int i = 0; i < 10; ++i) {
         glEnable(0xDEAD);
         glBindBuffer(GL_ARRAY_BUFFER, 0xFFFF'FFFF);  // GL_INVALID_OPERATION, queued or not
         frame();
     }
     glEnable(0xDEAD);
-    api.UpdateTrackChange();
+    api.updateTrackChange();
     glEnable(0xDEAD);
-    api.OnTerminateGlApp();
+    api.onTerminateGlApp();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     const std::vector<std::string> lines = log.matching("left pending by the host");
@@ -285,22 +285,22 @@ TEST_F(Library, HostErrorsLeftPendingAreDrainedAndLogged) {
 // A host that replays time moves the clock backwards; that must read as a pause, not as time
 // running backwards: 100 steps of +16 ms and -15 ms are 1.6 s of intro, past its idle part.
 TEST_F(Library, AClockGoingBackwardsPausesInsteadOfRewinding) {
-    api.OnCreateGlApp("res", kLandscape);
-    api.UpdateSpeakerInfo(kTV1);
+    api.onCreateGlApp("res", kLandscape);
+    api.updateSpeakerInfo(kTV1);
     frame();
     LogCapture log;
     for (int i = 0; i < 100; ++i) {
         platform_clock_advance(16'000'000);
-        api.OnUpdateGlApp();
+        api.onUpdateGlApp();
         platform_clock_advance(-15'000'000);
-        api.OnUpdateGlApp();
+        api.onUpdateGlApp();
     }
     EXPECT_EQ(log.matching("Switched playback mode from INTRO_IDLE to INTRO_FADE_IN").size(), 1u);
 }
 
 TEST_F(Library, SurvivesHostileBandFramesAndManyCycles) {
     LogCapture log;
-    api.OnCreateGlApp("res", kLandscape);
+    api.onCreateGlApp("res", kLandscape);
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float wild[6] = {inf, -inf, 1e30f, -1e30f, 0.0f, -65.0f};
@@ -310,7 +310,7 @@ TEST_F(Library, SurvivesHostileBandFramesAndManyCycles) {
     // host-boundary fuzzer goes on from here with cycles of any length and order.
     constexpr int kCycles = testsupport::kSanitized ? 10 : 20;
     for (int cycle = 0; cycle < kCycles; ++cycle) {
-        api.UpdateSpeakerInfo(cycle % 10);
+        api.updateSpeakerInfo(cycle % 10);
         frame();
         sendBands(6, wild);
         frame();
@@ -322,14 +322,14 @@ TEST_F(Library, SurvivesHostileBandFramesAndManyCycles) {
             many[i] = -120.0f + static_cast<float>((i * 7 + static_cast<size_t>(cycle)) % 110);
         }
         sendBands(static_cast<uint32_t>(many.size()), many.data());
-        api.UpdateSoundClass(cycle % 9);
-        api.UpdateTrackChange();
-        api.StartRotatingDevice(cycle % 2);
-        api.UpdateRotationDegree(inf);
-        api.UpdateRotationDegree(-1.0f);
+        api.updateSoundClass(cycle % 9);
+        api.updateTrackChange();
+        api.startRotatingDevice(cycle % 2);
+        api.updateRotationDegree(inf);
+        api.updateRotationDegree(-1.0f);
         frame();
-        api.OnTerminateGlApp();
-        api.OnTerminateGlApp();
+        api.onTerminateGlApp();
+        api.onTerminateGlApp();
     }
     // Every cycle built and released exactly one instance, and the wild frames counted as data.
     EXPECT_EQ(instancesCreated(log), static_cast<size_t>(kCycles));

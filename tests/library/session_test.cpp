@@ -88,8 +88,8 @@ using Session = testsupport::LibraryTest;
 
 TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
     LogCapture log;
-    api.OnCreateGlApp("res", 0);
-    api.UpdateSpeakerInfo(0);
+    api.onCreateGlApp("res", 0);
+    api.updateSpeakerInfo(0);
 
     std::vector<float> bands(16);
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -102,7 +102,7 @@ TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
             }
             BandsInfo info{static_cast<uint32_t>(bands.size()), bands.data()};
             BandsInfo bad{4, invalid};
-            api.UpdateBandsInfo(frame == 2400 ? &bad : &info);
+            api.updateBandsInfo(frame == 2400 ? &bad : &info);
         }
         switch (frame) {
             case 180:   // 3 s, still in the intro
@@ -111,34 +111,34 @@ TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
             case 1200:  // 20 s
             case 1236:  // 20.6 s, interrupts the running cross-fade
             case 2700:  // 45 s
-                api.UpdateTrackChange();
+                api.updateTrackChange();
                 break;
             case 1800:
-                api.StartRotatingDevice(1);
+                api.startRotatingDevice(1);
                 break;
             case 2100:
-                api.StartRotatingDevice(0);
+                api.startRotatingDevice(0);
                 break;
             case 1500:
-                api.UpdateSoundClass(1);
+                api.updateSoundClass(1);
                 break;
             default:
                 break;
         }
         if (frame > 1800 && frame <= 1860) {
-            api.UpdateRotationDegree(90.0f * float(frame - 1800) / 60.0f);
+            api.updateRotationDegree(90.0f * float(frame - 1800) / 60.0f);
         }
         if (frame > 2100 && frame <= 2124) {
-            api.UpdateRotationDegree(90.0f - 40.0f * float(frame - 2100) / 24.0f);
+            api.updateRotationDegree(90.0f - 40.0f * float(frame - 2100) / 24.0f);
         }
         if (frame == 2125) {
-            api.UpdateRotationDegree(-1.0f);
+            api.updateRotationDegree(-1.0f);
         }
         platform_clock_advance(kFrameNs);
-        api.OnUpdateGlApp();
+        api.onUpdateGlApp();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "frame " << frame;
     }
-    api.OnTerminateGlApp();
+    api.onTerminateGlApp();
 
     // The session from the end of the creation to the start of the teardown, without the
     // reshuffles (they depend on where in the playlist the session started).

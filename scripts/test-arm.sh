@@ -55,11 +55,11 @@ mkdir -p "$board/log"
 printf '#include <stdarg.h>\nint dlog_vprint(int p, const char* t, const char* f, va_list a) {\n'\
 '  (void)p; (void)t; (void)f; (void)a;\n  return 0;\n}\n' >"$board/log/dlog.c"
 "$triplet-gcc" -shared -fPIC -o "$board/log/libdlog.so" "$board/log/dlog.c"
-cmake -S "$root" -B "$board/build" "${toolchain[@]}" "${launcher[@]}" -DVIZ_LIBRARY_ONLY=ON \
+cmake -S "$root" -B "$board" "${toolchain[@]}" "${launcher[@]}" -DVIZ_LIBRARY_ONLY=ON \
   -DVIZ_LOG_LIBRARY="$board/log/libdlog.so" >/dev/null
-cmake --build "$board/build" -j "$jobs"
+cmake --build "$board" -j "$jobs"
 rm -rf "$board/prefix"
-cmake --install "$board/build" --prefix "$board/prefix" >/dev/null
+cmake --install "$board" --prefix "$board/prefix" >/dev/null
 lib="$board/prefix/lib/$triplet"
 "$root/tests/check_exports.sh" "$lib/libvisualization.so.1" "$lib/libvisualization-diagnostics.so.1"
 # The platform symbols the library takes from outside: dlog_vprint alone.

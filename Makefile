@@ -79,6 +79,14 @@ reference-pictures: build
 bench: build
 	@$(BUILD)/bench/viz_bench
 
+# The library and its suite cross-built for 32-bit ARM and run under qemu (build-armhf), then the
+# library alone as a board builds it (build-armhf-board); ARM_ARCH=arm64 for 64-bit ARM. It
+# installs the cross compiler and the ARM packages with scripts/setup-arm.sh.
+ARM_ARCH ?= armhf
+test-arm:
+	@JOBS=$(JOBS) ./scripts/test-arm.sh $(ARM_ARCH)
+.PHONY: test-arm
+
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
 

@@ -4,7 +4,16 @@
 #   tools    vizhost and vizgallery, with their heavier dependencies
 include(CMakePackageConfigHelpers)
 
-foreach(library IN LISTS VIZ_INSTALLED_LIBRARIES ITEMS visualization-platform)
+# With the board's log library there is no stand-in to install: its target only names that library.
+set(VIZ_VERSIONED_LIBRARIES ${VIZ_INSTALLED_LIBRARIES})
+set(VIZ_PC_PLATFORM_LIBS "")
+set(VIZ_PLATFORM_HEADER "")
+if(NOT VIZ_LOG_LIBRARY)
+  list(APPEND VIZ_VERSIONED_LIBRARIES visualization-platform)
+  set(VIZ_PC_PLATFORM_LIBS "-lvisualization-platform")
+  set(VIZ_PLATFORM_HEADER platform/platform.h)
+endif()
+foreach(library IN LISTS VIZ_VERSIONED_LIBRARIES)
   set_target_properties(${library} PROPERTIES
     VERSION ${PROJECT_VERSION}
     SOVERSION ${PROJECT_VERSION_MAJOR})
@@ -28,7 +37,7 @@ install(DIRECTORY res/ DESTINATION ${VIZ_INSTALL_RESOURCE_DIR} COMPONENT runtime
 install(FILES
   inc/visualization/library.h
   inc/visualization/library_types.h
-  platform/platform.h
+  ${VIZ_PLATFORM_HEADER}
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/visualization COMPONENT dev)
 install(EXPORT visualizationTargets NAMESPACE visualization::
   DESTINATION ${VIZ_INSTALL_CMAKE_DIR} COMPONENT dev)

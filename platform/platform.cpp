@@ -1,7 +1,5 @@
 #include "platform.h"
 
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,10 +10,6 @@ namespace {
 
 platform_log_sink gSink = nullptr;
 void* gSinkUser = nullptr;
-
-// The kaleidoscope's photograph worker reads the clock while the host's thread moves it.
-std::atomic<bool> gManualClock{false};
-std::atomic<long long> gManualNow{0};
 
 // The file named by VISUALIZATION_LOG stays open for the life of the process; the name is
 // remembered so that a changed variable opens the new file.
@@ -81,26 +75,4 @@ extern "C" int dlog_vprint(int priority, const char* tag, const char* format, va
 extern "C" void platform_log_set_sink(platform_log_sink sink, void* user) {
     gSink = sink;
     gSinkUser = sink != nullptr ? user : nullptr;
-}
-
-extern "C" long long platform_clock_now_ns(void) {
-    if (gManualClock.load(std::memory_order_acquire)) {
-        return gManualNow.load(std::memory_order_relaxed);
-    }
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-extern "C" void platform_clock_set_manual(long long start_ns) {
-    gManualNow.store(start_ns, std::memory_order_relaxed);
-    gManualClock.store(true, std::memory_order_release);
-}
-
-extern "C" void platform_clock_advance(long long ns) {
-    gManualNow.fetch_add(ns, std::memory_order_relaxed);
-}
-
-extern "C" void platform_clock_set_real(void) {
-    gManualClock.store(false, std::memory_order_release);
 }

@@ -14,12 +14,21 @@
 
 namespace testsupport {
 
-// Whether the suite runs under the sanitizers, where a frame costs five to ten times as much: the
-// long runs through many instances are shortened there (they run in full without them).
-#ifdef VIZ_SANITIZED
+// Whether the suite runs under the sanitizers, where a frame costs five to ten times as much, or
+// under qemu's emulation of ARM, where it costs fifty: the long runs through many instances are
+// shortened there (they run in full in the native suite).
+#if defined(VIZ_SANITIZED) || defined(VIZ_EMULATED)
 inline constexpr bool kSanitized = true;
 #else
 inline constexpr bool kSanitized = false;
+#endif
+
+// A death test in its own style runs the program again for the child, which fails under qemu's
+// user-mode emulator (the kernel cannot start an ARM program itself); there the child is a fork.
+#ifdef VIZ_EMULATED
+inline constexpr const char* kDeathTestStyle = "fast";
+#else
+inline constexpr const char* kDeathTestStyle = "threadsafe";
 #endif
 
 struct Rgba {

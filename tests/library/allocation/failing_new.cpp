@@ -10,6 +10,7 @@
 #include <cstring>
 #include <new>
 #include <thread>
+#include <type_traits>
 
 namespace failing_new {
 
@@ -161,8 +162,12 @@ extern "C" const char* __asan_default_options() {
     return "alloc_dealloc_mismatch=0";
 }
 
+// The mangled names spell size_t's type: unsigned long on 64-bit Linux, unsigned int on 32-bit.
+constexpr bool kLongSize = std::is_same_v<std::size_t, unsigned long>;
+
 void* operator new(std::size_t size) {
-    static const auto forward = failing_new::next<void* (*)(std::size_t)>("_Znwm");
+    static const auto forward =
+        failing_new::next<void* (*)(std::size_t)>(kLongSize ? "_Znwm" : "_Znwj");
     if (failing_new::failsHere(__builtin_return_address(0))) {
         throw std::bad_alloc();
     }
@@ -170,7 +175,8 @@ void* operator new(std::size_t size) {
 }
 
 void* operator new[](std::size_t size) {
-    static const auto forward = failing_new::next<void* (*)(std::size_t)>("_Znam");
+    static const auto forward =
+        failing_new::next<void* (*)(std::size_t)>(kLongSize ? "_Znam" : "_Znaj");
     if (failing_new::failsHere(__builtin_return_address(0))) {
         throw std::bad_alloc();
     }

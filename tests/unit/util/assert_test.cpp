@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/gl_test.h"
+
 namespace {
 
 int evaluations = 0;
@@ -12,7 +14,7 @@ bool countedTrue() {
 }
 
 TEST(AssertDeathTest, StopsWithTheConditionTextFileAndFunctionOrEvaluatesItOnce) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    GTEST_FLAG_SET(death_test_style, testsupport::kDeathTestStyle);
     const int* record = nullptr;
     EXPECT_DEATH(
         VIZ_ASSERT(record != nullptr && "Record not valid"),

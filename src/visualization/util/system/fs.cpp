@@ -14,6 +14,10 @@
 #include "visualization/util/system/decode_arena.h"
 #include "visualization/util/system/image_decoder.h"
 
+// A build of its own on a 32-bit system must define _FILE_OFFSET_BITS=64 as CMakeLists.txt does,
+// or readdir and stat fail on large directory offsets and inode numbers.
+static_assert(sizeof(off_t) == 8 && sizeof(ino_t) == 8, "build with -D_FILE_OFFSET_BITS=64");
+
 namespace fs {
 
 namespace {

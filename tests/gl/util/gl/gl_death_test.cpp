@@ -25,7 +25,7 @@ void main() { fragColor = uColor; }
 }
 
 TEST_F(GlLayerDeathTest, BrokenPreconditionsStopWithTheirCondition) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    GTEST_FLAG_SET(death_test_style, testsupport::kDeathTestStyle);
     const struct {
         std::function<void()> run;
         const char* condition;  // regular expressions

@@ -308,7 +308,7 @@ TEST_F(Library, SurvivesHostileBandFramesAndManyCycles) {
     std::vector<float> many(1024);
     // Every speaker layout and every sound class twice over; once over under the sanitizers. The
     // host-boundary fuzzer goes on from here with cycles of any length and order.
-    constexpr int kCycles = testsupport::kSanitized ? 10 : 20;
+    constexpr int kCycles = testsupport::kSlowFrames ? 10 : 20;
     for (int cycle = 0; cycle < kCycles; ++cycle) {
         api.updateSpeakerInfo(cycle % 10);
         frame();

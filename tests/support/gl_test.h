@@ -14,13 +14,13 @@
 
 namespace testsupport {
 
-// Whether the suite runs under the sanitizers, where a frame costs five to ten times as much, or
-// under qemu's emulation of ARM, where it costs fifty: the long runs through many instances are
-// shortened there (they run in full in the native suite).
+// Whether frames are slow here: under the sanitizers a frame costs five to ten times as much, under
+// qemu's emulation of ARM fifty. The long runs through many instances are shortened there (they
+// run in full in the native suite).
 #if defined(VIZ_SANITIZED) || defined(VIZ_EMULATED)
-inline constexpr bool kSanitized = true;
+inline constexpr bool kSlowFrames = true;
 #else
-inline constexpr bool kSanitized = false;
+inline constexpr bool kSlowFrames = false;
 #endif
 
 // A death test in its own style runs the program again for the child, which fails under qemu's

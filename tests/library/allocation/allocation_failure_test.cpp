@@ -30,7 +30,7 @@ const std::string kFailure =
 const std::string kModeLine = "[ContentPlayer][setContentMode] Mode next: ";
 const char* const kFamilies[] = {"2020", "CUBES", "RING", "LINES", "KALEIDOSCOPE"};
 // Under the sanitizers a point costs ten times as much; fewer keep the run under a minute.
-constexpr uint64_t kThinning = testsupport::kSanitized ? 4 : 1;
+constexpr uint64_t kThinning = testsupport::kSlowFrames ? 4 : 1;
 
 // Lines from `from` on that contain `needle`.
 std::vector<std::string> since(const LogCapture& log, size_t from, const std::string& needle) {

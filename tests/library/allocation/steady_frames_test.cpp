@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(SteadyFrames, AllocateNothingInEveryMode) {
-    if (testsupport::kSanitized) {
+    if (testsupport::kSlowFrames) {
         // The count is the same under the sanitizers, only ten times slower to reach; every
         // mode's frames run under them in the shared-context lap.
         GTEST_SKIP() << "counted in the suite without the sanitizers";

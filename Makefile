@@ -59,8 +59,8 @@ test-sanitize: sanitize-build
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
 
-# The libFuzzer targets of the sanitizer tree, each run for FUZZ_SECONDS, two at a time; any
-# finding fails.
+# The libFuzzer targets of the sanitizer tree in FUZZ_SECONDS, two at a time: the host boundary
+# for all of it, the two parsers half each; any finding fails.
 fuzz: sanitize-build
 	@./scripts/fuzz.sh $(SANITIZE_BUILD) $(FUZZ_SECONDS)
 

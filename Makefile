@@ -76,7 +76,8 @@ reference-pictures: build
 	@$(BUILD)/tests/viz_reference --write tests/reference/pictures --sheet out/reference-sheet.png \
 		--docs docs
 
-bench: build
+bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target viz_bench
 	@$(BUILD)/bench/viz_bench
 
 # The library and its suite cross-built for 32-bit ARM and run under qemu (build-armhf), then the

@@ -2,9 +2,12 @@
 // instance, every content built in its real order, the manual clock and a fixed band signal,
 // the playlist walked with track changes. Two pictures a mode, at fixed times after it starts.
 //
-//   viz_reference --check DIR [--out DIR]   compares with the pictures in DIR; the pictures
+//   viz_reference --check DIR [--out DIR] [--modes N]
+//                                            compares with the pictures in DIR; the pictures
 //                                            drawn, and where they differ a difference picture,
-//                                            go to --out
+//                                            go to --out; --modes stops the lap after its first
+//                                            N modes (an emulated processor draws a frame in a
+//                                            second)
 //   viz_reference --write DIR [--sheet PNG] [--docs DIR]
 //                                            writes the pictures to DIR, their contact sheet to
 //                                            --sheet and the family sheets of the README to --docs
@@ -182,7 +185,7 @@ bool checkGl(const char* when, std::string& error) {
 }
 
 // Plays the lap and takes the pictures; false with a sentence in `error` when it cannot.
-bool drawPictures(const std::string& libraryPath, std::vector<Picture>& pictures,
+bool drawPictures(const std::string& libraryPath, size_t modes, std::vector<Picture>& pictures,
                   std::string& error) {
     vizhost::LoadedLibrary library;
     if (!library.load(libraryPath, error)) {
@@ -235,14 +238,14 @@ bool drawPictures(const std::string& libraryPath, std::vector<Picture>& pictures
         docsScaler.scale(target, picture.docsPixels);
         makeOpaque(picture.docsPixels);
         pictures.push_back(std::move(picture));
-        std::fprintf(stderr, "\rviz_reference: %zu/%d pictures", pictures.size(), 2 * kModeCount);
+        std::fprintf(stderr, "\rviz_reference: %zu/%zu pictures", pictures.size(), 2 * modes);
         std::fflush(stderr);
     };
 
     // A lap of the shuffled playlist may start past its first mode, and the next lap is shuffled
     // anew: track changes go on until every mode has been seen, passing quickly over those seen.
     std::map<std::string, int> seen;
-    for (int change = 0; ok && seen.size() < kModeCount && change < 4 * kModeCount; ++change) {
+    for (int change = 0; ok && seen.size() < modes && change < 4 * kModeCount; ++change) {
         if (change == 0) {
             ok = play(kFirstModeStart);
         } else {
@@ -267,8 +270,9 @@ bool drawPictures(const std::string& libraryPath, std::vector<Picture>& pictures
     api.onTerminateGlApp();
     platform_clock_set_real();
     platform_log_set_sink(nullptr, nullptr);
-    if (ok && seen.size() != kModeCount) {
-        error = "the lap showed " + std::to_string(seen.size()) + " modes, not 31";
+    if (ok && seen.size() != modes) {
+        error = "the lap showed " + std::to_string(seen.size()) + " modes, not " +
+                std::to_string(modes);
         ok = false;
     }
     return ok && checkGl("when the instance was deleted", error);
@@ -386,6 +390,7 @@ int check(const std::vector<Picture>& pictures, const std::string& dir, const st
 int main(int argc, char** argv) {
     std::string mode, dir, out, sheet, docs;
     std::string library = VIZ_LIBRARY_PATH;
+    int modes = kModeCount;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--check" || option == "--write") {
@@ -399,15 +404,18 @@ int main(int argc, char** argv) {
             docs = argv[i + 1];
         } else if (option == "--library") {
             library = argv[i + 1];
+        } else if (option == "--modes") {
+            modes = std::atoi(argv[i + 1]);
         } else {
             mode.clear();
             break;
         }
     }
-    if (mode.empty() || argc % 2 == 0) {
+    if (mode.empty() || argc % 2 == 0 || modes < 1 || modes > kModeCount ||
+        (mode == "--write" && modes != kModeCount)) {
         std::fprintf(
             stderr,
-            "usage: viz_reference --check DIR [--out DIR] [--library PATH]\n"
+            "usage: viz_reference --check DIR [--out DIR] [--modes 1..31] [--library PATH]\n"
             "       viz_reference --write DIR [--sheet PNG] [--docs DIR] [--library PATH]\n");
         return 2;
     }
@@ -437,7 +445,7 @@ int main(int argc, char** argv) {
     }
     std::vector<Picture> pictures;
     std::string error;
-    if (!drawPictures(library, pictures, error)) {
+    if (!drawPictures(library, size_t(modes), pictures, error)) {
         std::fprintf(stderr, "viz_reference: %s\n", error.c_str());
         return 1;
     }

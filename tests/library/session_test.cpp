@@ -94,7 +94,9 @@ TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
     std::vector<float> bands(16);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float invalid[4] = {-40.0f, -30.0f, nan, -20.0f};
-    for (int frame = 0; frame < 3600; ++frame) {
+    // Where frames are slow, every other frame is drawn, each twice as long.
+    constexpr int kStep = testsupport::kSlowFrames ? 2 : 1;
+    for (int frame = 0; frame < 3600; frame += kStep) {
         const float t = static_cast<float>(frame) / 60.0f;
         if (frame >= 1) {
             for (size_t b = 0; b < bands.size(); ++b) {
@@ -131,10 +133,10 @@ TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
         if (frame > 2100 && frame <= 2124) {
             api.updateRotationDegree(90.0f - 40.0f * float(frame - 2100) / 24.0f);
         }
-        if (frame == 2125) {
+        if (frame == 2126) {
             api.updateRotationDegree(-1.0f);
         }
-        platform_clock_advance(kFrameNs);
+        platform_clock_advance(kStep * kFrameNs);
         api.onUpdateGlApp();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "frame " << frame;
     }
@@ -156,7 +158,7 @@ TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
         }
         // What a content logs depends on which modes the shuffled playlist picked.
         if (it->rfind("[content2020]", 0) == 0 || it->rfind("[content2021]", 0) == 0 ||
-            it->rfind("[AbstractColorAnimator]", 0) == 0) {
+            it->rfind("[2021]", 0) == 0 || it->rfind("[AbstractColorAnimator]", 0) == 0) {
             continue;
         }
         actual.push_back(*it);

@@ -53,18 +53,20 @@ std::string family(const std::string& mode) {
 }
 
 // The point-th of `points` allocations spread over 1..allocations, each moved into its stride by
-// a different amount, so that the points do not fall into step with a repeating pattern.
+// a different amount, so that the points do not fall into step with a repeating pattern; where
+// frames are slow, moved on further every run.
 uint64_t spread(uint64_t point, uint64_t points, uint64_t allocations) {
     const uint64_t stride = std::max<uint64_t>(allocations / points, 1);
-    return 1 + point * stride + point * 37 % stride;
+    return 1 + point * stride + (point * 37 + testsupport::firstTaken(stride, 1)) % stride;
 }
 
 // How many points of creation to try: VIZ_CREATION_POINTS=100000 tries every allocation (two to
 // three minutes), for a change to the building of contents or renderers.
 uint64_t creationPoints(uint64_t allocations) {
     const char* points = std::getenv("VIZ_CREATION_POINTS");
-    return std::min<uint64_t>(
-        points != nullptr ? std::strtoull(points, nullptr, 10) : 200 / kThinning, allocations);
+    return std::min<uint64_t>(points != nullptr ? std::strtoull(points, nullptr, 10)
+                                                : (testsupport::kSlowFrames ? 25 : 200),
+                              allocations);
 }
 
 class AllocationFailure : public testsupport::LibraryTest {

@@ -4,7 +4,6 @@
 
 #include <map>
 #include <string>
-#include <vector>
 
 #include "support/content_gl_test.h"
 #include "visualization/content/2020/content.h"

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "support/resource_gl_test.h"
 #include "visualization/content/2020/renderer.h"
 

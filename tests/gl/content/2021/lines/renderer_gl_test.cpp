@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "support/gl_test.h"
 #include "visualization/content/2021/lines/renderer.h"
 #include "visualization/util/gl/shared_context.h"

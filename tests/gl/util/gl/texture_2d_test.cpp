@@ -103,19 +103,6 @@ TEST_F(GlTexture2dTest, UnusableAssetsGiveTheLoggedFallback) {
     EXPECT_EQ(texture->width, 1u);
     EXPECT_EQ(texture->config.minFilter, static_cast<GLenum>(GL_LINEAR)) << "a default config";
     gl::deleteTexture2d(texture);
-
-    log.clear();
-    const std::string full = mAssets + "/images/missing.png";
-    texture = gl::createTexture2d("images/missing.png", nearest(GL_RGBA));
-    EXPECT_EQ(log.lines(),
-              (std::vector<std::string>{
-                  "[fs] Binary could not be loaded: " + full + "\n",
-                  "[fs] Error loading texture data: " + full + "\n",
-                  "[Texture2D][validateImageDataChannels] Unsupported num channels 0\n",
-                  "[Texture2D][createTexture2d] Unsupported num channels, image asset: "
-                  "images/missing.png\n"}));
-    EXPECT_EQ(texture->width, 1u);
-    gl::deleteTexture2d(texture);
 }
 
 }  // namespace

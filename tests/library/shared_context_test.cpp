@@ -29,7 +29,6 @@ namespace {
 constexpr int kFramesPerCall = 5;
 constexpr int kCallsPerMode = 14;  // 1.17 s: the cross-fade is over
 constexpr int kSampleStep = 6;
-const std::string kModeLine = "[ContentPlayer][setContentMode] Mode next: ";
 
 const char* const kHostVertexShader = R"(#version 300 es
 layout(location = 0) in vec2 aPosition;
@@ -336,11 +335,7 @@ protected:
                 call([this] { api.updateTrackChange(); });
                 frames(kCallsPerMode, log);
             }
-            for (const std::string& line : log.lines()) {
-                if (line.rfind(kModeLine, 0) == 0) {
-                    current = line.substr(kModeLine.size());
-                }
-            }
+            current = log.lastMode().empty() ? current : log.lastMode();
             if (!current.empty()) {
                 readBack();
                 std::vector<uint8_t>& sample = samples[current];

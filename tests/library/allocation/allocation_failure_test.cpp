@@ -27,21 +27,9 @@ constexpr long long kStepNs = 99'000'000;  // the longest frame that still advan
 constexpr int kIntroFrames = 47;           // 4.6 s: the intro, during which track changes wait
 const std::string kFailure =
     "exception \"std::bad_alloc\"; the instance is deleted, UpdateSpeakerInfo builds a new one";
-const std::string kModeLine = "[ContentPlayer][setContentMode] Mode next: ";
 const char* const kFamilies[] = {"2020", "CUBES", "RING", "LINES", "KALEIDOSCOPE"};
 // Under the sanitizers a point costs ten times as much; fewer keep the run under a minute.
 constexpr uint64_t kThinning = testsupport::kSlowFrames ? 4 : 1;
-
-// Lines from `from` on that contain `needle`.
-std::vector<std::string> since(const LogCapture& log, size_t from, const std::string& needle) {
-    std::vector<std::string> found;
-    for (size_t i = from; i < log.lines().size(); ++i) {
-        if (log.lines()[i].find(needle) != std::string::npos) {
-            found.push_back(log.lines()[i]);
-        }
-    }
-    return found;
-}
 
 std::string family(const std::string& mode) {
     for (const char* name : kFamilies) {
@@ -102,16 +90,16 @@ protected:
     // After a failure: the one line, no error, no instance and none of its GL objects, and
     // nothing built again until the host asks.
     void expectContained(const LogCapture& log, size_t from, const std::string& where) {
-        const std::vector<std::string> lines = since(log, from, kFailure);
+        const std::vector<std::string> lines = log.matching(kFailure, from);
         ASSERT_EQ(lines.size(), 1u) << where;
         mFunctions.insert(lines[0].substr(0, lines[0].find(']', 9) + 1));
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << where;
-        EXPECT_TRUE(since(log, from, "GL ERROR").empty()) << where;
+        EXPECT_TRUE(log.matching("GL ERROR", from).empty()) << where;
         EXPECT_EQ(soak::liveGlObjects(), mNoInstance) << where << ": GL objects left behind";
         mNoInstance = soak::liveGlObjects();  // each point judged on its own
         const size_t after = log.lines().size();
         frame();
-        EXPECT_TRUE(since(log, after, "[Visualization][Constructor]").empty()) << where;
+        EXPECT_TRUE(log.matching("[Visualization][Constructor]", after).empty()) << where;
     }
 
     // Lit pixels of a full-HD frame after three seconds of music.
@@ -215,9 +203,7 @@ TEST_F(AllocationFailure, InTrackChangesIntoEveryFamilyTheInstanceIsDeleted) {
         }
         play(12);
         const uint64_t made = failing_new::disarm();
-        for (const std::string& line : since(log, seen, kModeLine)) {
-            mode = line.substr(kModeLine.size());
-        }
+        mode = log.lastMode(seen).empty() ? mode : log.lastMode(seen);
         seen = log.lines().size();
         allocations[family(mode)] += made;
         if (failing_new::fired()) {
@@ -267,7 +253,8 @@ TEST_F(AllocationFailure, OnThePhotographWorkerThePhotographIsSkipped) {
         const size_t from = log.lines().size();
         api.updateTrackChange();
         play(12);
-        for (const std::string& line : since(log, from, "[Renderer][updateTexture] Asset path: ")) {
+        for (const std::string& line :
+             log.matching("[Renderer][updateTexture] Asset path: ", from)) {
             shown.push_back(line.substr(line.find(": ") + 2));
         }
     }

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -114,14 +113,6 @@ protected:
         return lit;
     }
 
-    std::string functions() const {
-        std::string all;
-        for (const std::string& function : mFunctions) {
-            all += " " + function;
-        }
-        return all;
-    }
-
     // Counts the allocations `part` makes after `prepare`, then fails `points` of them spread
     // over that count, one per run of the two, and builds an instance that draws.
     template <typename Prepare, typename Part>
@@ -142,8 +133,6 @@ protected:
             ASSERT_TRUE(failing_new::fired()) << "allocation " << n << " of " << allocations;
             expectContained(log, from, std::string(what) + ", allocation " + std::to_string(n));
         }
-        std::printf("%s: %d points of %llu allocations, failures in%s\n", what, int(points),
-                    static_cast<unsigned long long>(allocations), functions().c_str());
         build();
         EXPECT_GT(litAfterThreeSeconds(), 1000u)
             << savePng(std::string("allocation_failure_after_") + what);
@@ -214,12 +203,6 @@ TEST_F(AllocationFailure, InTrackChangesIntoEveryFamilyTheInstanceIsDeleted) {
             play(kIntroFrames);
         }
     }
-    std::printf("track changes: %d failures; allocations and failures by family:", total);
-    for (const char* name : kFamilies) {
-        std::printf(" %s %llu %d", name, static_cast<unsigned long long>(allocations[name]),
-                    failures[name]);
-    }
-    std::printf("; in%s\n", functions().c_str());
     for (const char* name : kFamilies) {
         EXPECT_TRUE(allocations.count(name) > 0) << name << " never played";
         // Thinned, most steps only count: a family may allocate in those alone.

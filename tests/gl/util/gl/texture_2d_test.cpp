@@ -7,7 +7,6 @@
 #include <stb_image_write.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,16 +28,12 @@ class GlTexture2dTest : public gltest::GlLayerTest {
 protected:
     void SetUp() override {
         GlLayerTest::SetUp();
-        // fs keeps the resource path relative to the working directory.
-        mScratch = std::make_unique<testsupport::ScratchDirectory>("gl-texture-assets");
-        mAssets = mScratch->relative();
         std::filesystem::create_directories(mAssets + "/images");
         fs::setResourcePath(mAssets.c_str());
     }
 
     void TearDown() override {
         fs::setResourcePath("");
-        mScratch.reset();
         GlLayerTest::TearDown();
     }
 
@@ -53,8 +48,8 @@ protected:
         return relative;
     }
 
-    std::unique_ptr<testsupport::ScratchDirectory> mScratch;
-    std::string mAssets;
+    testsupport::ScratchDirectory mScratch{"gl-texture-assets"};
+    const std::string mAssets = mScratch.relative();  // fs keeps the resource path relative
 };
 
 // A texture made from an asset takes the image's channels; where the config asked for others

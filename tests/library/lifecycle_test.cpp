@@ -160,11 +160,21 @@ TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
     EXPECT_EQ(log.matching("no instance"), dropped);
 }
 
-TEST_F(Library, FaultyHostValuesAreLoggedAndDropped) {
+// A host that replays time moves the clock backwards; that must read as a pause, not as time
+// running backwards: 100 steps of +16 ms and -15 ms are 1.6 s of intro, past its idle part.
+TEST_F(Library, FaultyHostValuesAreLoggedAndDroppedAndABackwardClockPauses) {
     api.onCreateGlApp("res", kLandscape);
     api.updateSpeakerInfo(kTV1);
     frame();
     LogCapture log;
+    for (int i = 0; i < 100; ++i) {
+        platform_clock_advance(16'000'000);
+        api.onUpdateGlApp();
+        platform_clock_advance(-15'000'000);
+        api.onUpdateGlApp();
+    }
+    EXPECT_EQ(log.matching("Switched playback mode from INTRO_IDLE to INTRO_FADE_IN").size(), 1u);
+    log.clear();
     api.onCreateGlApp(nullptr, kLandscape);
     api.updateSoundClass(42);
     api.startRotatingDevice(7);
@@ -268,34 +278,16 @@ TEST_F(Library, HostErrorsLeftPendingAreDrainedAndLogged) {
 
     const std::vector<std::string> lines = log.matching("left pending by the host");
     ASSERT_EQ(lines.size(), 4u) << "the frame path reports once per instance";
-    EXPECT_EQ(lines[0],
-              "[Library][OnCreateGlApp] GL errors left pending by the host: GL_INVALID_ENUM");
-    EXPECT_EQ(lines[1].rfind("[Library][OnUpdateGlApp] GL errors left pending by the host: "
-                             "GL_INVALID_ENUM",
-                             0),
-              0u);
-    EXPECT_EQ(lines[2],
-              "[Library][UpdateTrackChange] GL errors left pending by the host: GL_INVALID_ENUM");
-    EXPECT_EQ(lines[3],
-              "[Library][OnTerminateGlApp] GL errors left pending by the host: GL_INVALID_ENUM");
+    const char* functions[] = {"OnCreateGlApp", "OnUpdateGlApp", "UpdateTrackChange",
+                               "OnTerminateGlApp"};
+    for (size_t i = 0; i < 4; ++i) {
+        // The frame's line may name the buffer's error after the enumeration's.
+        const std::string expected = std::string("[Library][") + functions[i] +
+                                     "] GL errors left pending by the host: GL_INVALID_ENUM";
+        EXPECT_EQ(i == 1 ? lines[i].substr(0, expected.size()) : lines[i], expected);
+    }
     EXPECT_EQ(instancesCreated(log), 1u);
     EXPECT_TRUE(log.contains("[Library][deleteInstance] End"));
-}
-
-// A host that replays time moves the clock backwards; that must read as a pause, not as time
-// running backwards: 100 steps of +16 ms and -15 ms are 1.6 s of intro, past its idle part.
-TEST_F(Library, AClockGoingBackwardsPausesInsteadOfRewinding) {
-    api.onCreateGlApp("res", kLandscape);
-    api.updateSpeakerInfo(kTV1);
-    frame();
-    LogCapture log;
-    for (int i = 0; i < 100; ++i) {
-        platform_clock_advance(16'000'000);
-        api.onUpdateGlApp();
-        platform_clock_advance(-15'000'000);
-        api.onUpdateGlApp();
-    }
-    EXPECT_EQ(log.matching("Switched playback mode from INTRO_IDLE to INTRO_FADE_IN").size(), 1u);
 }
 
 TEST_F(Library, SurvivesHostileBandFramesAndManyCycles) {
@@ -306,10 +298,11 @@ TEST_F(Library, SurvivesHostileBandFramesAndManyCycles) {
     const float wild[6] = {inf, -inf, 1e30f, -1e30f, 0.0f, -65.0f};
     const float withNan[3] = {nan, -30.0f, nan};
     std::vector<float> many(1024);
-    // Every speaker layout and every sound class twice over; once over under the sanitizers. The
-    // host-boundary fuzzer goes on from here with cycles of any length and order.
-    constexpr int kCycles = testsupport::kSlowFrames ? 10 : 20;
-    for (int cycle = 0; cycle < kCycles; ++cycle) {
+    // Every speaker layout and every sound class twice over; where frames are slow, four of them
+    // in turn. The host-boundary fuzzer goes on from here with cycles of any length and order.
+    constexpr int kCycles = testsupport::kSlowFrames ? 4 : 20;
+    const int first = static_cast<int>(testsupport::firstTaken(90, kCycles));
+    for (int cycle = first; cycle < first + kCycles; ++cycle) {
         api.updateSpeakerInfo(cycle % 10);
         frame();
         sendBands(6, wild);

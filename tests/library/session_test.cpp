@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <regex>
 
 #include "library/library_api.h"
 #include "support/log_capture.h"
@@ -14,39 +15,23 @@ using testsupport::LogCapture;
 
 namespace {
 
-// Matches `line` against `pattern`, binding each {NAME} to a playable mode name.
-bool matchLine(const std::string& pattern, const std::string& line,
-               std::map<std::string, std::string>& bindings) {
-    size_t p = 0;
-    size_t l = 0;
-    while (p < pattern.size()) {
-        if (pattern[p] != '{') {
-            if (l >= line.size() || line[l] != pattern[p]) {
-                return false;
-            }
-            ++p;
-            ++l;
-            continue;
+// Each mode name as a letter in braces, the first one named {A}, the next other one {B}, ...
+std::vector<std::string> withPlaceholders(const std::vector<std::string>& lines) {
+    const std::regex mode("CONTENT_20[0-9A-Z_]+");
+    std::map<std::string, std::string> letters;
+    std::vector<std::string> result;
+    for (const std::string& line : lines) {
+        std::string out;
+        auto copied = line.begin();
+        for (std::sregex_iterator it(line.begin(), line.end(), mode), end; it != end; ++it) {
+            const std::string letter(1, static_cast<char>('A' + letters.size()));
+            out.append(copied, line.begin() + it->position()) +=
+                "{" + letters.emplace(it->str(), letter).first->second + "}";
+            copied = line.begin() + it->position() + it->length();
         }
-        const size_t close = pattern.find('}', p);
-        const std::string name = pattern.substr(p + 1, close - p - 1);
-        size_t end = l;
-        while (end < line.size() &&
-               (std::isupper(line[end]) || std::isdigit(line[end]) || line[end] == '_')) {
-            ++end;
-        }
-        const std::string value = line.substr(l, end - l);
-        if (value.rfind("CONTENT_20", 0) != 0) {
-            return false;
-        }
-        auto [it, inserted] = bindings.emplace(name, value);
-        if (!inserted && it->second != value) {
-            return false;
-        }
-        p = close + 1;
-        l = end;
+        result.push_back(out.append(copied, line.end()));
     }
-    return l == line.size();
+    return result;
 }
 
 std::vector<std::string> trackChange(const std::vector<std::string>& inner) {
@@ -94,7 +79,9 @@ TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
     std::vector<float> bands(16);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float invalid[4] = {-40.0f, -30.0f, nan, -20.0f};
-    for (int frame = 0; frame < 3600; ++frame) {
+    // Where frames are slow, every other frame is drawn, each twice as long.
+    constexpr int kStep = testsupport::kSlowFrames ? 2 : 1;
+    for (int frame = 0; frame < 3600; frame += kStep) {
         const float t = static_cast<float>(frame) / 60.0f;
         if (frame >= 1) {
             for (size_t b = 0; b < bands.size(); ++b) {
@@ -131,10 +118,10 @@ TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
         if (frame > 2100 && frame <= 2124) {
             api.updateRotationDegree(90.0f - 40.0f * float(frame - 2100) / 24.0f);
         }
-        if (frame == 2125) {
+        if (frame == 2126) {
             api.updateRotationDegree(-1.0f);
         }
-        platform_clock_advance(kFrameNs);
+        platform_clock_advance(kStep * kFrameNs);
         api.onUpdateGlApp();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "frame " << frame;
     }
@@ -156,7 +143,7 @@ TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
         }
         // What a content logs depends on which modes the shuffled playlist picked.
         if (it->rfind("[content2020]", 0) == 0 || it->rfind("[content2021]", 0) == 0 ||
-            it->rfind("[AbstractColorAnimator]", 0) == 0) {
+            it->rfind("[2021]", 0) == 0 || it->rfind("[AbstractColorAnimator]", 0) == 0) {
             continue;
         }
         actual.push_back(*it);
@@ -198,16 +185,7 @@ TEST_F(Session, AMinuteOfMusicLogsExactlyWhatHappened) {
                     {"[Library][OnTerminateGlApp] Begin", "[Library][deleteInstance] Begin",
                      "[Visualization][Destructor] Begin"});
 
-    std::map<std::string, std::string> modes;
-    ASSERT_EQ(actual.size(), expected.size()) << ::testing::PrintToString(actual);
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_TRUE(matchLine(expected[i], actual[i], modes))
-            << "line " << i << ": expected " << expected[i] << "\n  actual " << actual[i];
-    }
-    EXPECT_NE(modes["A"], modes["B"]);
-    EXPECT_NE(modes["B"], modes["C"]);
-    EXPECT_NE(modes["C"], modes["D"]);
-    EXPECT_NE(modes["D"], modes["E"]);
+    EXPECT_EQ(withPlaceholders(actual), expected);
 
     const std::vector<std::string> tail(all.end() - 4, all.end());
     const std::vector<std::string> expectedTail = {

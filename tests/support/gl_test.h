@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,12 @@ inline constexpr bool kSlowFrames = true;
 #else
 inline constexpr bool kSlowFrames = false;
 #endif
+// Where frames are slow, a walk over many alike cases takes `taken` of the `count` in turn from
+// the one this run starts at, another one every run (failures name their case), so that all of
+// them come round over a few runs; elsewhere all of them.
+inline uint32_t firstTaken(uint32_t count, uint32_t taken) {
+    return kSlowFrames && taken < count ? uint32_t(std::time(nullptr) % count) : 0;
+}
 
 // A death test in its own style runs the program again for the child, which fails under qemu's
 // user-mode emulator (the kernel cannot start an ARM program itself); there the child is a fork.

@@ -23,14 +23,20 @@ void LogCapture::sink(int priority, const char* tag, const char* message, void* 
     }
 }
 
-std::vector<std::string> LogCapture::matching(const std::string& needle) const {
+std::vector<std::string> LogCapture::matching(const std::string& needle, size_t from) const {
     std::vector<std::string> found;
-    for (const auto& line : mLines) {
-        if (line.find(needle) != std::string::npos) {
-            found.push_back(line);
+    for (size_t i = from; i < mLines.size(); ++i) {
+        if (mLines[i].find(needle) != std::string::npos) {
+            found.push_back(mLines[i]);
         }
     }
     return found;
+}
+
+std::string LogCapture::lastMode(size_t from) const {
+    const std::string prefix = "[ContentPlayer][setContentMode] Mode next: ";
+    const std::vector<std::string> lines = matching(prefix, from);
+    return lines.empty() ? "" : lines.back().substr(lines.back().find(prefix) + prefix.size());
 }
 
 bool LogCapture::contains(const std::string& line) const {

@@ -15,8 +15,10 @@ public:
 
     const std::vector<std::string>& lines() const { return mLines; }
     void clear() { mLines.clear(); }
-    // Lines that contain `needle`, in order.
-    std::vector<std::string> matching(const std::string& needle) const;
+    // Lines from the `from`-th on that contain `needle`, in order.
+    std::vector<std::string> matching(const std::string& needle, size_t from = 0) const;
+    // The mode the last "Mode next" line from the `from`-th on names; empty without one.
+    std::string lastMode(size_t from = 0) const;
     bool contains(const std::string& line) const;
     // Every line went out with priority 6 and the tag "VISUALIZATION".
     bool allTagged() const { return mAllTagged; }

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -27,21 +26,9 @@ constexpr long long kStepNs = 99'000'000;  // the longest frame that still advan
 constexpr int kIntroFrames = 47;           // 4.6 s: the intro, during which track changes wait
 const std::string kFailure =
     "exception \"std::bad_alloc\"; the instance is deleted, UpdateSpeakerInfo builds a new one";
-const std::string kModeLine = "[ContentPlayer][setContentMode] Mode next: ";
 const char* const kFamilies[] = {"2020", "CUBES", "RING", "LINES", "KALEIDOSCOPE"};
 // Under the sanitizers a point costs ten times as much; fewer keep the run under a minute.
 constexpr uint64_t kThinning = testsupport::kSlowFrames ? 4 : 1;
-
-// Lines from `from` on that contain `needle`.
-std::vector<std::string> since(const LogCapture& log, size_t from, const std::string& needle) {
-    std::vector<std::string> found;
-    for (size_t i = from; i < log.lines().size(); ++i) {
-        if (log.lines()[i].find(needle) != std::string::npos) {
-            found.push_back(log.lines()[i]);
-        }
-    }
-    return found;
-}
 
 std::string family(const std::string& mode) {
     for (const char* name : kFamilies) {
@@ -53,18 +40,20 @@ std::string family(const std::string& mode) {
 }
 
 // The point-th of `points` allocations spread over 1..allocations, each moved into its stride by
-// a different amount, so that the points do not fall into step with a repeating pattern.
+// a different amount, so that the points do not fall into step with a repeating pattern; where
+// frames are slow, moved on further every run.
 uint64_t spread(uint64_t point, uint64_t points, uint64_t allocations) {
     const uint64_t stride = std::max<uint64_t>(allocations / points, 1);
-    return 1 + point * stride + point * 37 % stride;
+    return 1 + point * stride + (point * 37 + testsupport::firstTaken(stride, 1)) % stride;
 }
 
 // How many points of creation to try: VIZ_CREATION_POINTS=100000 tries every allocation (two to
 // three minutes), for a change to the building of contents or renderers.
 uint64_t creationPoints(uint64_t allocations) {
     const char* points = std::getenv("VIZ_CREATION_POINTS");
-    return std::min<uint64_t>(
-        points != nullptr ? std::strtoull(points, nullptr, 10) : 200 / kThinning, allocations);
+    return std::min<uint64_t>(points != nullptr ? std::strtoull(points, nullptr, 10)
+                                                : (testsupport::kSlowFrames ? 25 : 200),
+                              allocations);
 }
 
 class AllocationFailure : public testsupport::LibraryTest {
@@ -100,16 +89,16 @@ protected:
     // After a failure: the one line, no error, no instance and none of its GL objects, and
     // nothing built again until the host asks.
     void expectContained(const LogCapture& log, size_t from, const std::string& where) {
-        const std::vector<std::string> lines = since(log, from, kFailure);
+        const std::vector<std::string> lines = log.matching(kFailure, from);
         ASSERT_EQ(lines.size(), 1u) << where;
         mFunctions.insert(lines[0].substr(0, lines[0].find(']', 9) + 1));
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << where;
-        EXPECT_TRUE(since(log, from, "GL ERROR").empty()) << where;
+        EXPECT_TRUE(log.matching("GL ERROR", from).empty()) << where;
         EXPECT_EQ(soak::liveGlObjects(), mNoInstance) << where << ": GL objects left behind";
         mNoInstance = soak::liveGlObjects();  // each point judged on its own
         const size_t after = log.lines().size();
         frame();
-        EXPECT_TRUE(since(log, after, "[Visualization][Constructor]").empty()) << where;
+        EXPECT_TRUE(log.matching("[Visualization][Constructor]", after).empty()) << where;
     }
 
     // Lit pixels of a full-HD frame after three seconds of music.
@@ -122,14 +111,6 @@ protected:
             lit += (pixels()[i] | pixels()[i + 1] | pixels()[i + 2]) != 0;
         }
         return lit;
-    }
-
-    std::string functions() const {
-        std::string all;
-        for (const std::string& function : mFunctions) {
-            all += " " + function;
-        }
-        return all;
     }
 
     // Counts the allocations `part` makes after `prepare`, then fails `points` of them spread
@@ -152,8 +133,6 @@ protected:
             ASSERT_TRUE(failing_new::fired()) << "allocation " << n << " of " << allocations;
             expectContained(log, from, std::string(what) + ", allocation " + std::to_string(n));
         }
-        std::printf("%s: %d points of %llu allocations, failures in%s\n", what, int(points),
-                    static_cast<unsigned long long>(allocations), functions().c_str());
         build();
         EXPECT_GT(litAfterThreeSeconds(), 1000u)
             << savePng(std::string("allocation_failure_after_") + what);
@@ -213,9 +192,7 @@ TEST_F(AllocationFailure, InTrackChangesIntoEveryFamilyTheInstanceIsDeleted) {
         }
         play(12);
         const uint64_t made = failing_new::disarm();
-        for (const std::string& line : since(log, seen, kModeLine)) {
-            mode = line.substr(kModeLine.size());
-        }
+        mode = log.lastMode(seen).empty() ? mode : log.lastMode(seen);
         seen = log.lines().size();
         allocations[family(mode)] += made;
         if (failing_new::fired()) {
@@ -226,12 +203,6 @@ TEST_F(AllocationFailure, InTrackChangesIntoEveryFamilyTheInstanceIsDeleted) {
             play(kIntroFrames);
         }
     }
-    std::printf("track changes: %d failures; allocations and failures by family:", total);
-    for (const char* name : kFamilies) {
-        std::printf(" %s %llu %d", name, static_cast<unsigned long long>(allocations[name]),
-                    failures[name]);
-    }
-    std::printf("; in%s\n", functions().c_str());
     for (const char* name : kFamilies) {
         EXPECT_TRUE(allocations.count(name) > 0) << name << " never played";
         // Thinned, most steps only count: a family may allocate in those alone.
@@ -265,7 +236,8 @@ TEST_F(AllocationFailure, OnThePhotographWorkerThePhotographIsSkipped) {
         const size_t from = log.lines().size();
         api.updateTrackChange();
         play(12);
-        for (const std::string& line : since(log, from, "[Renderer][updateTexture] Asset path: ")) {
+        for (const std::string& line :
+             log.matching("[Renderer][updateTexture] Asset path: ", from)) {
             shown.push_back(line.substr(line.find(": ") + 2));
         }
     }

@@ -1,12 +1,8 @@
-// Makes one chosen allocation of the library fail, as a device out of memory would.
-//
-// The test program replaces the global operator new and new[]; the shared object it loads
-// resolves both through the global scope, where the program comes first, so its allocations pass
-// through here too (under AddressSanitizer as well: the program still precedes the sanitizer's
-// runtime, to which the replacement forwards). Only allocations that the library's own code
-// asks for are counted, directly or through the C++ runtime on its behalf: the GL driver's
-// compiler, the platform log and the test itself allocate uncounted, since they are not the code
-// under test and would not survive an exception.
+// Makes one chosen allocation of the library fail, as a device out of memory would. The program
+// replaces the global operator new and new[], which the shared object it loads resolves to as
+// well (under AddressSanitizer too). Only what the library's own code asks for is counted, itself
+// or through the C++ runtime: the driver, the platform log and the test are not the code under
+// test and would not survive an exception.
 #pragma once
 
 #include <cstdint>

@@ -15,7 +15,6 @@ using testsupport::LogCapture;
 namespace {
 
 constexpr int kModes = 31;
-const std::string kModeLine = "[ContentPlayer][setContentMode] Mode next: ";
 
 class SteadyFrames : public testsupport::LibraryTest {
 protected:
@@ -50,12 +49,7 @@ TEST_F(SteadyFrames, AllocateNothingInEveryMode) {
             api.updateTrackChange();
             play(150);
         }
-        std::string mode;
-        for (size_t i = seen; i < log.lines().size(); ++i) {
-            if (log.lines()[i].rfind(kModeLine) != std::string::npos) {
-                mode = log.lines()[i].substr(log.lines()[i].rfind(kModeLine) + kModeLine.size());
-            }
-        }
+        const std::string mode = log.lastMode(seen);
         seen = log.lines().size();
         ASSERT_FALSE(mode.empty()) << "step " << step << ": no mode line";
 

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "support/resource_gl_test.h"
 #include "visualization/content/2020/renderer.h"
 
@@ -20,20 +18,13 @@ protected:
         useTarget(kWidth, kHeight);
     }
 
-    void clear(const colorf& c) {
-        glClearColor(c.r, c.g, c.b, c.a);
+    // Draws on black and answers how many pixels differ from it by more than a rounding step.
+    int drawLit(Renderer& renderer, const RenderState& state) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-    }
-
-    // Pixels that differ from the clear colour by more than a rounding step.
-    int lit(const testsupport::Rgba& background) const {
-        int count = 0;
-        for (uint32_t y = 0; y < kHeight; ++y) {
-            for (uint32_t x = 0; x < kWidth; ++x) {
-                count += near(pixel(x, y), background, 3) ? 0 : 1;
-            }
-        }
-        return count;
+        renderer.draw(state);
+        readBack();
+        return testsupport::differingPixels(pixels(), std::vector<uint8_t>(pixels().size()), 9);
     }
 };
 
@@ -48,25 +39,16 @@ TEST_F(PointFieldGlTest, SpriteShrinksAndFadesWithTheBlend) {
     state.camera.update(RotationTransition{});
     state.instances.push_back({0.0f, 0.0f, 40.0f, colorf(1.0f, 1.0f, 1.0f, 1.0f)});
 
-    clear(colorf(0.0f, 1.0f));
-    renderer.draw(state);
-    readBack();
-    const int full = lit({0, 0, 0, 255});
+    const int full = drawLit(renderer, state);
     const testsupport::Rgba centre = pixel(kWidth / 2, kHeight / 2);
     EXPECT_GT(centre.r, 200);
 
     renderer.setBlend(0.5f);
-    clear(colorf(0.0f, 1.0f));
-    renderer.draw(state);
-    readBack();
     // Half the side, so about a quarter of the area, at half the alpha.
-    EXPECT_NEAR(lit({0, 0, 0, 255}) * 4.0, full, full * 0.15);
+    EXPECT_NEAR(drawLit(renderer, state) * 4.0, full, full * 0.15);
     EXPECT_NEAR(pixel(kWidth / 2, kHeight / 2).r, centre.r / 2.0, 3.0);
 
     // Nothing to draw draws nothing.
     state.instances.clear();
-    clear(colorf(0.0f, 1.0f));
-    renderer.draw(state);
-    readBack();
-    EXPECT_EQ(lit({0, 0, 0, 255}), 0);
+    EXPECT_EQ(drawLit(renderer, state), 0);
 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <vector>
 
 #include "gl/util/gl/gl_state.h"
 #include "visualization/util/gl/texture_2d.h"

@@ -5,7 +5,6 @@
 #include <GLES3/gl3.h>
 
 #include <cstdio>
-#include <vector>
 
 #include "platform.h"
 #include "support/gl_test.h"

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 

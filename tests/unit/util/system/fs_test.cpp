@@ -82,11 +82,9 @@ TEST_F(FsTest, WholeFilesComeBackByteForByteOrEmptyWithALine) {
                            }));
 }
 
-// Bytes the decoder rejects give null without a line of their own; an empty file is read fine but
-// has nothing to decode, which is logged. Found by the image reader fuzzer: a 677-byte JPEG whose
-// header claims 16000 x 16000 pixels made the decoder allocate 768 MB and spend a minute and
-// more, and one of 20000 x 1 decoded fine and then failed the texture upload. Neither is decoded
-// now, on the render thread or the worker.
+// Bytes the decoder rejects give null without a line of their own; an empty file is logged. Found
+// by the image reader fuzzer: a JPEG claiming 16000 x 16000 pixels (768 MB, a minute to decode)
+// and one of 20000 x 1, which decoded and then failed the texture upload.
 TEST_F(FsTest, ImagesThatDoNotDecodeOrExceedTheLimitGiveNullAndLeaveTheSizesAlone) {
     write("junk.png", "not an image");
     write("empty.png", "");
@@ -113,21 +111,11 @@ TEST_F(FsTest, ImagesThatDoNotDecodeOrExceedTheLimitGiveNullAndLeaveTheSizesAlon
             "[fs] Image too large: " + huge + " (16000x16000, at most 2048 on a side)\n"}));
 }
 
-// Found by the image reader fuzzer:
-// - a JPEG Huffman table of more than 256 codes, which the decoder writes past its arrays (the
-//   sanitizers stopped at the first byte beyond); also behind a fill byte before the start of
-//   image, and as a table cut short by the end of the file, whose missing counts the decoder
-//   reads from the bytes of the end marker and then zeros. All are refused, while the tables of
-//   an ordinary JPEG (of 12 and 162 codes) still decode;
-// - a JPEG whose coded data a marker cuts short inside a block. The decoder then shifts its zero
-//   padding by more than 31 bits (undefined in C, and zero on the processors the library is built
-//   for); the fuzz build excuses just that check in the decoder's own code. The photograph
-//   decodes to its full size, the blocks past the cut left flat;
-// - a JPEG whose scan names an AC table that no definition filled (its definitions name the DC
-//   tables twice instead). The decoder allocates its tables without clearing them and decoded
-//   with what the memory held, reading 64 KB past a table. Such a file is refused, while a
-//   progressive JPEG, whose first DC scan names an AC table it never reads, decodes, and so does
-//   every bundled photograph.
+// Found by the image reader fuzzer, each refused or survived: a Huffman table of more than 256
+// codes, which the decoder writes past its arrays (also behind a fill byte, and cut short by the
+// end of the file); coded data cut short inside a block by a marker (the decoder then shifts by
+// more than 31 bits, excused in the fuzz build); a scan naming an AC table no definition filled,
+// which the decoder read uncleared. Ordinary, progressive and bundled photographs still decode.
 TEST_F(FsTest, CraftedJpegsAreRefusedOrSurvivedAndOrdinaryOnesDecode) {
     const std::string dir = testsupport::sourceDir() + "/tests/fuzz/image_reader/";
     const auto load = [&dir](const std::string& name) {

@@ -7,29 +7,20 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "support/gl_test.h"
+#include "support/resource_gl_test.h"
 #include "support/test_output.h"
 #include "visualization/util/system/fs.h"
 
 namespace kaleidotest {
 
-class KaleidoscopeGlTest : public testsupport::GlTest {
+class KaleidoscopeGlTest : public testsupport::ResourceGlTest {
 protected:
     void SetUp() override {
-        testsupport::GlTest::SetUp();
-        mSavedResourcePath = fs::getResourcePath();
-        mScratch = std::make_unique<testsupport::ScratchDirectory>("kaleidoscope");
-        mRoot = mScratch->relative();
+        ResourceGlTest::SetUp();  // which puts the resource path back afterwards
         fs::setResourcePath(mRoot.c_str());
-    }
-    void TearDown() override {
-        fs::setResourcePath(mSavedResourcePath.c_str());
-        mScratch.reset();
-        testsupport::GlTest::TearDown();
     }
 
     std::string imageDir() const { return mRoot + "/images/kaleidoscope_default"; }
@@ -62,9 +53,8 @@ protected:
         return path;
     }
 
-    std::unique_ptr<testsupport::ScratchDirectory> mScratch;
-    std::string mRoot;
-    std::string mSavedResourcePath;
+    testsupport::ScratchDirectory mScratch{"kaleidoscope"};
+    const std::string mRoot = mScratch.relative();
 };
 
 }  // namespace kaleidotest

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
-#include <cstdlib>
-
 #include <string>
 
 #include "support/heap.h"

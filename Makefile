@@ -83,7 +83,7 @@ bench: configure
 # The library and its suite cross-built for 32-bit ARM and run under qemu (build-armhf), then the
 # library alone as a board builds it (build-armhf-board); ARM_ARCH=arm64 for 64-bit ARM. It
 # installs the cross compiler and the ARM packages with scripts/setup-arm.sh. CI's pass leaves out
-# the laps through every mode and checks the first ten modes' pictures; ARM_FULL=1 runs it all.
+# the laps through every mode and checks the first six modes' pictures; ARM_FULL=1 runs it all.
 ARM_ARCH ?= armhf
 ARM_FULL ?= 0
 test-arm:

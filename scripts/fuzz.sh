@@ -53,8 +53,8 @@ option_of() {
   done
 }
 
-# Each lane runs its targets one after another in its share of the time; a lane fails with its
-# first target that finds something, and the target's name is its exit report.
+# Each lane runs its targets one after another in its share of the time; a target that finds
+# something is named in fuzz-failed, and the lane goes on with the next.
 run_lane() {
   local names=($1)
   local share=$((seconds / ${#names[@]}))

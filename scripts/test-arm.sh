@@ -47,9 +47,9 @@ start=$SECONDS
 # rasteriser's 8-bit texture sampling reads alpha 0 from an RGBA texture filtered linearly, so its
 # general sampling path is used. Its compiled shaders also compute wrongly there: a 2x2 texture
 # magnified with GL_LINEAR shows its texels as GL_NEAREST does, and the rings' line quads fly to
-# the screen's edges. The tests whose pictures show that (the reference pictures, the filtered
-# sprites, the kaleidoscope's fold, the rings' extent) run on the rasteriser without the shader
-# compiler (GALLIUM_DRIVER=softpipe), which draws the reference pictures as the native run does.
+# the screen's edges. The tests whose pictures show that (the reference pictures with their
+# filtered sprites, the kaleidoscope's fold, the rings' extent) run on the rasteriser without the
+# shader compiler (GALLIUM_DRIVER=softpipe), which draws the reference pictures as natively.
 # It draws the speaker rings' thin outlines a few pixels thinner, under what their test asks: that
 # one is left to the arm64 and native suites. A test under emulation runs fifty times as long as
 # natively: the long ones get 50 minutes.

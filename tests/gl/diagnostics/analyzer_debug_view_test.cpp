@@ -37,13 +37,9 @@ SoundInput soundAfter(float seconds) {
 
 class AnalyzerView : public ResourceGlTest {
 protected:
-    void SetUp() override {
-        ResourceGlTest::SetUp();
-        useTarget(kWidth, kHeight);
-    }
+    AnalyzerView() : ResourceGlTest(kWidth, kHeight) {}
     void drawOnBlue(OrvantoAnalyzerDebugView& view, const SoundInput& sound) {
-        glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
+        clearTo(0.0f, 0.0f, 1.0f);
         view.draw(sound);
         readBack();
     }

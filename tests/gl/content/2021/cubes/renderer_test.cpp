@@ -16,9 +16,7 @@ constexpr uint32_t kHeight = 180;
 
 class CubesRendererTest : public testsupport::GlTest {
 protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        useTarget(kWidth, kHeight);
+    CubesRendererTest() : GlTest(kWidth, kHeight) {
         // The animators' view: isometric from (1, 1, 1), 1.35 units above and below the centre.
         mScene.camera.aspect = static_cast<float>(kWidth) / kHeight;
         mScene.camera.baseSize = 1.35f;
@@ -34,8 +32,7 @@ protected:
     }
 
     void draw(Renderer& renderer) {
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clearTo(0.0f, 0.0f, 0.0f);
         renderer.draw(mScene);
         readBack();
     }

@@ -37,8 +37,7 @@ protected:
 
     void drawFrame(Renderer& renderer, const RenderState& state) {
         gl::applyBaseRenderState();
-        glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
+        clearTo(0.0f, 0.0f, 1.0f);
         renderer.draw(state);
         readBack();
     }

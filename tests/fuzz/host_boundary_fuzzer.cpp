@@ -214,61 +214,33 @@ int32_t pickEnum(FuzzedDataProvider& in, int32_t count) {
     }
 }
 
+// A float: mostly within [low, high], else one of the values no host should send (choices 8 to
+// 14) or any float at all (15).
 float pickFloat(FuzzedDataProvider& in, float low, float high) {
-    switch (in.ConsumeIntegralInRange(0, 15)) {
-        case 8:
-            return std::numeric_limits<float>::quiet_NaN();
-        case 9:
-            return std::numeric_limits<float>::infinity();
-        case 10:
-            return -std::numeric_limits<float>::infinity();
-        case 11:
-            return FLT_MAX;
-        case 12:
-            return -FLT_MAX;
-        case 13:
-            return std::numeric_limits<float>::denorm_min();
-        case 14:
-            return -0.0f;
-        case 15:
-            return in.ConsumeFloatingPoint<float>();
-        default:
-            return in.ConsumeFloatingPointInRange(low, high);
+    using Limits = std::numeric_limits<float>;
+    const float inf = Limits::infinity();
+    const float odd[] = {Limits::quiet_NaN(),  inf,  -inf, FLT_MAX, -FLT_MAX,
+                         Limits::denorm_min(), -0.0f};
+    const int choice = in.ConsumeIntegralInRange(0, 15);
+    if (choice == 15) {
+        return in.ConsumeFloatingPoint<float>();
     }
+    return choice >= 8 ? odd[choice - 8] : in.ConsumeFloatingPointInRange(low, high);
 }
 
 // A move of the clock between two calls: none, back, a stall, or hours and days.
 long long pickClockStep(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange(0, 7)) {
-        case 0:
-            return 0;
-        case 1:
-            return -kFrameNs;
-        case 2:
-            return -3600LL * 1000000000LL;
-        case 3:
-            return 100000000LL;  // the shortest stall
-        case 4:
-            return 3600LL * 1000000000LL;
-        case 5:
-            return 86400LL * 1000000000LL;
-        default:
-            return in.ConsumeIntegralInRange<long long>(0, 2000000000LL);
-    }
+    constexpr long long kHour = 3600LL * 1000000000LL;
+    constexpr long long kStall = 100000000LL;  // the shortest
+    static const long long kSteps[] = {0, -kFrameNs, -kHour, kStall, kHour, 24 * kHour};
+    const int choice = in.ConsumeIntegralInRange(0, 7);
+    return choice < 6 ? kSteps[choice] : in.ConsumeIntegralInRange<long long>(0, 2000000000LL);
 }
 
 // The time a frame takes: mostly as long as still animates, so that few frames cover seconds.
 long long pickFrameStep(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange(0, 15)) {
-        case 1:
-        case 2:
-        case 3:
-            return kFrameNs;
-        case 4:
-            return pickClockStep(in);
-        default:
-            return kLongFrameNs;
-    }
+    const int choice = in.ConsumeIntegralInRange(0, 15);
+    return choice == 4 ? pickClockStep(in) : choice >= 1 && choice <= 3 ? kFrameNs : kLongFrameNs;
 }
 
 void frame(Session& s) {

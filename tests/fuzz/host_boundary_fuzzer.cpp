@@ -20,7 +20,6 @@
 #include <dlfcn.h>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sanitizer/lsan_interface.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cfloat>
@@ -32,7 +31,7 @@
 #include <vector>
 
 #include "gl_object_counter.h"
-#include "headless_gl.h"
+#include "headless_fuzzing.h"
 #include "platform.h"
 #include "visualization/library.h"
 
@@ -51,27 +50,20 @@ constexpr uint64_t kInputsPerLeakCheck = 1000;
 // Band frames longer than the library takes are cut here; the library reads at most 1024.
 constexpr uint32_t kMaxBandAllocation = 4096;
 
-headless::Context* gContext = nullptr;
 headless::Target* gTarget = nullptr;
 std::array<int64_t, soak::kGlObjectKinds> gNoInstance = {};
 std::array<int64_t, soak::kGlObjectKinds> gOneInstance = {};
 uint64_t gInputs = 0;
 uint64_t gTerminateAllowedAt = 0;
 
-void discardLog(int, const char*, const char*, void*) {}
-
 // The resource directory "res" in a temporary working directory: the project's assets, except
 // that the kaleidoscope's photographs are three tiny images (one of them grey, which the family
 // refuses), so that decoding a photograph does not dominate an execution.
 void makeResourceDirectory() {
     namespace stdfs = std::filesystem;
-    char directory[] = "/tmp/viz-fuzz-host-XXXXXX";
-    if (mkdtemp(directory) == nullptr) {
-        std::perror("mkdtemp");
-        std::abort();
-    }
+    fuzzing::enterTemporaryDirectory("host");
     const stdfs::path source = stdfs::path(VIZ_SOURCE_DIR) / "res";
-    const stdfs::path res = stdfs::path(directory) / "res";
+    const stdfs::path res = stdfs::current_path() / "res";
     stdfs::create_directories(res / "images" / "kaleidoscope_default");
     for (const stdfs::directory_entry& entry : stdfs::directory_iterator(source)) {
         if (entry.path().filename() != "images") {
@@ -86,10 +78,6 @@ void makeResourceDirectory() {
     const stdfs::path seeds = stdfs::path(VIZ_SOURCE_DIR) / "tests" / "fuzz" / "image_reader";
     for (const char* name : {"rgb.jpg", "rgba8.png", "grey.jpg"}) {
         stdfs::create_symlink(seeds / name, res / "images" / "kaleidoscope_default" / name);
-    }
-    if (chdir(directory) != 0) {
-        std::perror("chdir");
-        std::abort();
     }
 }
 
@@ -444,21 +432,9 @@ extern "C" void glBufferData(GLenum target, GLsizeiptr size, const void* data, G
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The software rasteriser's worker threads cost more than they save on frames this small.
-    setenv("LP_NUM_THREADS", "0", 0);
     makeResourceDirectory();
-    platform_log_set_sink(&discardLog, nullptr);
     platform_clock_set_manual(kStartNs);
-    gContext = new headless::Context();
-    if (!gContext->create()) {
-        std::fprintf(stderr, "no headless GL context: %s\n", gContext->error().c_str());
-        std::abort();
-    }
-    gTarget = new headless::Target(kWidth, kHeight);
-    if (!gTarget->complete()) {
-        std::fprintf(stderr, "the %ux%u target is incomplete\n", kWidth, kHeight);
-        std::abort();
-    }
+    gTarget = fuzzing::startHeadlessGl(kWidth, kHeight);
     gNoInstance = soak::liveGlObjects();
     createInstance();
     gOneInstance = soak::liveGlObjects();

@@ -44,9 +44,6 @@ protected:
         readBack();
     }
     bool isBlue(uint32_t x, uint32_t y) const { return pixel(x, y) == Rgba{0, 0, 255, 255}; }
-    bool isGrey(uint32_t x, uint32_t y, int grey) const {
-        return near(pixel(x, y), Rgba{uint8_t(grey), uint8_t(grey), uint8_t(grey), 255}, 3);
-    }
 };
 
 TEST_F(AnalyzerView, ClassMapShowsOneBrightDiscWhenTheClassIsSettled) {
@@ -63,7 +60,7 @@ TEST_F(AnalyzerView, ClassMapShowsOneBrightDiscWhenTheClassIsSettled) {
         for (uint32_t x = uint32_t(kWidth - kPanel + 41); x < kWidth - 41; ++x) {
             bool solid = true;
             for (int d = 0; d < 9 && solid; ++d) {
-                solid = isGrey(x + d % 3 - 1, y + d / 3 - 1, 191);
+                solid = near(pixel(x + d % 3 - 1, y + d / 3 - 1), Rgba{191, 191, 191, 255}, 3);
             }
             if (solid) {
                 ++bright;

@@ -2,47 +2,29 @@
 // when the description is taken, lays out and draws a text of every glyph it names and some it
 // does not. No description may crash it or leave a GL error.
 #include <GLES3/gl3.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "headless_gl.h"
-#include "platform.h"
+#include "headless_fuzzing.h"
 #include "visualization/util/font_renderer.h"
 #include "visualization/util/gl/shared_context.h"
 #include "visualization/util/system/fs.h"
 
 namespace {
 
-headless::Context* gContext = nullptr;
-headless::Target* gTarget = nullptr;
 FontRenderer* gRenderer = nullptr;
-
-void discardLog(int, const char*, const char*, void*) {}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    setenv("LP_NUM_THREADS", "0", 0);
-    char directory[] = "/tmp/viz-fuzz-font-XXXXXX";
-    if (mkdtemp(directory) == nullptr || chdir(directory) != 0) {
-        std::perror("temporary directory");
-        std::abort();
-    }
+    fuzzing::enterTemporaryDirectory("font");
     std::filesystem::create_symlink(VIZ_SOURCE_DIR "/tests/fuzz/image_reader/rgba8.png",
                                     "atlas.png");
     fs::setResourcePath(".");
-    platform_log_set_sink(&discardLog, nullptr);
-    gContext = new headless::Context();
-    if (!gContext->create()) {
-        std::fprintf(stderr, "no headless GL context: %s\n", gContext->error().c_str());
-        std::abort();
-    }
-    gTarget = new headless::Target(64, 36);
-    gTarget->bind();
+    fuzzing::startHeadlessGl(64, 36);
     gRenderer = new FontRenderer(64, 36);
     return 0;
 }

@@ -20,7 +20,6 @@
 #include <dlfcn.h>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sanitizer/lsan_interface.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cfloat>
@@ -32,7 +31,7 @@
 #include <vector>
 
 #include "gl_object_counter.h"
-#include "headless_gl.h"
+#include "headless_fuzzing.h"
 #include "platform.h"
 #include "visualization/library.h"
 
@@ -51,27 +50,20 @@ constexpr uint64_t kInputsPerLeakCheck = 1000;
 // Band frames longer than the library takes are cut here; the library reads at most 1024.
 constexpr uint32_t kMaxBandAllocation = 4096;
 
-headless::Context* gContext = nullptr;
 headless::Target* gTarget = nullptr;
 std::array<int64_t, soak::kGlObjectKinds> gNoInstance = {};
 std::array<int64_t, soak::kGlObjectKinds> gOneInstance = {};
 uint64_t gInputs = 0;
 uint64_t gTerminateAllowedAt = 0;
 
-void discardLog(int, const char*, const char*, void*) {}
-
 // The resource directory "res" in a temporary working directory: the project's assets, except
 // that the kaleidoscope's photographs are three tiny images (one of them grey, which the family
 // refuses), so that decoding a photograph does not dominate an execution.
 void makeResourceDirectory() {
     namespace stdfs = std::filesystem;
-    char directory[] = "/tmp/viz-fuzz-host-XXXXXX";
-    if (mkdtemp(directory) == nullptr) {
-        std::perror("mkdtemp");
-        std::abort();
-    }
+    fuzzing::enterTemporaryDirectory("host");
     const stdfs::path source = stdfs::path(VIZ_SOURCE_DIR) / "res";
-    const stdfs::path res = stdfs::path(directory) / "res";
+    const stdfs::path res = stdfs::current_path() / "res";
     stdfs::create_directories(res / "images" / "kaleidoscope_default");
     for (const stdfs::directory_entry& entry : stdfs::directory_iterator(source)) {
         if (entry.path().filename() != "images") {
@@ -86,10 +78,6 @@ void makeResourceDirectory() {
     const stdfs::path seeds = stdfs::path(VIZ_SOURCE_DIR) / "tests" / "fuzz" / "image_reader";
     for (const char* name : {"rgb.jpg", "rgba8.png", "grey.jpg"}) {
         stdfs::create_symlink(seeds / name, res / "images" / "kaleidoscope_default" / name);
-    }
-    if (chdir(directory) != 0) {
-        std::perror("chdir");
-        std::abort();
     }
 }
 
@@ -214,61 +202,33 @@ int32_t pickEnum(FuzzedDataProvider& in, int32_t count) {
     }
 }
 
+// A float: mostly within [low, high], else one of the values no host should send (choices 8 to
+// 14) or any float at all (15).
 float pickFloat(FuzzedDataProvider& in, float low, float high) {
-    switch (in.ConsumeIntegralInRange(0, 15)) {
-        case 8:
-            return std::numeric_limits<float>::quiet_NaN();
-        case 9:
-            return std::numeric_limits<float>::infinity();
-        case 10:
-            return -std::numeric_limits<float>::infinity();
-        case 11:
-            return FLT_MAX;
-        case 12:
-            return -FLT_MAX;
-        case 13:
-            return std::numeric_limits<float>::denorm_min();
-        case 14:
-            return -0.0f;
-        case 15:
-            return in.ConsumeFloatingPoint<float>();
-        default:
-            return in.ConsumeFloatingPointInRange(low, high);
+    using Limits = std::numeric_limits<float>;
+    const float inf = Limits::infinity();
+    const float odd[] = {Limits::quiet_NaN(),  inf,  -inf, FLT_MAX, -FLT_MAX,
+                         Limits::denorm_min(), -0.0f};
+    const int choice = in.ConsumeIntegralInRange(0, 15);
+    if (choice == 15) {
+        return in.ConsumeFloatingPoint<float>();
     }
+    return choice >= 8 ? odd[choice - 8] : in.ConsumeFloatingPointInRange(low, high);
 }
 
 // A move of the clock between two calls: none, back, a stall, or hours and days.
 long long pickClockStep(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange(0, 7)) {
-        case 0:
-            return 0;
-        case 1:
-            return -kFrameNs;
-        case 2:
-            return -3600LL * 1000000000LL;
-        case 3:
-            return 100000000LL;  // the shortest stall
-        case 4:
-            return 3600LL * 1000000000LL;
-        case 5:
-            return 86400LL * 1000000000LL;
-        default:
-            return in.ConsumeIntegralInRange<long long>(0, 2000000000LL);
-    }
+    constexpr long long kHour = 3600LL * 1000000000LL;
+    constexpr long long kStall = 100000000LL;  // the shortest
+    static const long long kSteps[] = {0, -kFrameNs, -kHour, kStall, kHour, 24 * kHour};
+    const int choice = in.ConsumeIntegralInRange(0, 7);
+    return choice < 6 ? kSteps[choice] : in.ConsumeIntegralInRange<long long>(0, 2000000000LL);
 }
 
 // The time a frame takes: mostly as long as still animates, so that few frames cover seconds.
 long long pickFrameStep(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange(0, 15)) {
-        case 1:
-        case 2:
-        case 3:
-            return kFrameNs;
-        case 4:
-            return pickClockStep(in);
-        default:
-            return kLongFrameNs;
-    }
+    const int choice = in.ConsumeIntegralInRange(0, 15);
+    return choice == 4 ? pickClockStep(in) : choice >= 1 && choice <= 3 ? kFrameNs : kLongFrameNs;
 }
 
 void frame(Session& s) {
@@ -472,21 +432,9 @@ extern "C" void glBufferData(GLenum target, GLsizeiptr size, const void* data, G
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The software rasteriser's worker threads cost more than they save on frames this small.
-    setenv("LP_NUM_THREADS", "0", 0);
     makeResourceDirectory();
-    platform_log_set_sink(&discardLog, nullptr);
     platform_clock_set_manual(kStartNs);
-    gContext = new headless::Context();
-    if (!gContext->create()) {
-        std::fprintf(stderr, "no headless GL context: %s\n", gContext->error().c_str());
-        std::abort();
-    }
-    gTarget = new headless::Target(kWidth, kHeight);
-    if (!gTarget->complete()) {
-        std::fprintf(stderr, "the %ux%u target is incomplete\n", kWidth, kHeight);
-        std::abort();
-    }
+    gTarget = fuzzing::startHeadlessGl(kWidth, kHeight);
     gNoInstance = soak::liveGlObjects();
     createInstance();
     gOneInstance = soak::liveGlObjects();

@@ -5,14 +5,12 @@
 // rows it will read (at the unpack alignment in use) must lie within the decoder's allocation,
 // and no call may leave a GL error.
 #include <GLES3/gl3.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "headless_gl.h"
-#include "platform.h"
+#include "headless_fuzzing.h"
 #include "visualization/content/2021/kaleidoscope/image_loader.h"
 #include "visualization/content/2021/kaleidoscope/renderer.h"
 #include "visualization/util/gl/shared_context.h"
@@ -21,12 +19,8 @@
 
 namespace {
 
-headless::Context* gContext = nullptr;
-headless::Target* gTarget = nullptr;
 content2021::kaleidoscope::Renderer* gRenderer = nullptr;
 content2021::kaleidoscope::ImageLoader* gLoader = nullptr;
-
-void discardLog(int, const char*, const char*, void*) {}
 
 [[noreturn]] void fail(const char* what, int a = 0, int b = 0, int c = 0) {
     std::fprintf(stderr, "%s (%d, %d, %d)\n", what, a, b, c);
@@ -87,20 +81,9 @@ void checkTextureFromFile(const char* relativePath, GLenum requested, bool mipma
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    setenv("LP_NUM_THREADS", "0", 0);
-    char directory[] = "/tmp/viz-fuzz-image-XXXXXX";
-    if (mkdtemp(directory) == nullptr || chdir(directory) != 0) {
-        std::perror("temporary directory");
-        std::abort();
-    }
+    fuzzing::enterTemporaryDirectory("image");
     fs::setResourcePath(".");
-    platform_log_set_sink(&discardLog, nullptr);
-    gContext = new headless::Context();
-    if (!gContext->create()) {
-        fail(gContext->error().c_str());
-    }
-    gTarget = new headless::Target(16, 16);
-    gTarget->bind();
+    fuzzing::startHeadlessGl(16, 16);
     gRenderer = new content2021::kaleidoscope::Renderer(16, 16);
     gLoader = new content2021::kaleidoscope::ImageLoader();
     return 0;

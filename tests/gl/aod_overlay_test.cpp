@@ -31,10 +31,7 @@ void clearWith(const Rgba& c) {
 
 class AODOverlayGl : public ResourceGlTest {
 protected:
-    void SetUp() override {
-        ResourceGlTest::SetUp();
-        useTarget(kWidth, kHeight);
-    }
+    AODOverlayGl() : ResourceGlTest(kWidth, kHeight) {}
 
     // One frame as the content player makes it: clear with the background, let the overlay
     // open its scissor, draw the content, close with the cover. The content fills whatever

@@ -61,10 +61,7 @@ std::map<SpeakerInfo, std::vector<Source>> layouts() {
 
 class SpeakerOverlayGl : public ResourceGlTest {
 protected:
-    void SetUp() override {
-        ResourceGlTest::SetUp();
-        useTarget(kWidth, kHeight);
-    }
+    SpeakerOverlayGl() : ResourceGlTest(kWidth, kHeight) {}
 
     // Checks that every lit pixel lies within reach of a speaker and returns how many lit
     // pixels each speaker has around it.

@@ -8,9 +8,7 @@
 using namespace vizhost;
 
 TEST(AudioClip, WavWrittenAndDecodedKeepsTheSoundAndPadsWithSilence) {
-    AudioClip clip;
-    clip.sampleRate = 22050;
-    clip.channels = 2;
+    AudioClip clip{"", 22050, 2, {}, {}};
     for (int i = 0; i < 1000; ++i) {
         clip.samples.push_back(0.5f * std::sin(0.05f * i));
         clip.samples.push_back(-0.25f);
@@ -43,9 +41,7 @@ TEST(AudioClip, EmptyAndUnwritableFilesAreRefusedByName) {
     std::string error;
     const testsupport::ScratchDirectory scratch("audio-clip");
     // A valid WAV header with no samples.
-    AudioClip silent;
-    silent.sampleRate = 48000;
-    silent.channels = 1;
+    const AudioClip silent{"", 48000, 1, {}, {}};
     ASSERT_TRUE(writeWavFile(scratch / "empty.wav", silent, 0, error)) << error;
     EXPECT_FALSE(decodeAudioFile(scratch / "empty.wav", clip, error));
     EXPECT_NE(error.find("holds no sound"), std::string::npos) << error;

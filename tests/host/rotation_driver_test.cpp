@@ -15,13 +15,6 @@ struct Call {
 };
 std::vector<Call> gCalls;
 
-LibraryApi recordingApi() {
-    LibraryApi api;
-    api.startRotatingDevice = [](int32_t to) { gCalls.push_back({Call::Start, float(to)}); };
-    api.updateRotationDegree = [](float degree) { gCalls.push_back({Call::Angle, degree}); };
-    return api;
-}
-
 // Runs the driver at 60 frames a second from `from` seconds until it rests.
 void runTurn(RotationDriver& driver, double& now) {
     for (int frame = 0; frame < 600 && driver.turning(); ++frame) {
@@ -34,7 +27,9 @@ void runTurn(RotationDriver& driver, double& now) {
 
 TEST(RotationDriver, AnnouncesThenStreamsAnglesLikeAMotorToTheExactEnd) {
     gCalls.clear();
-    const LibraryApi api = recordingApi();
+    LibraryApi api;
+    api.startRotatingDevice = [](int32_t to) { gCalls.push_back({Call::Start, float(to)}); };
+    api.updateRotationDegree = [](float degree) { gCalls.push_back({Call::Angle, degree}); };
     RotationDriver driver(api, RotateInfo::Landscape);
     double now = 10.0;
     driver.update(now);  // at rest: nothing to report

@@ -24,16 +24,11 @@ std::string probe(const std::string& path) {
 
 TEST(VideoWriter, WritesPicturesAndEveryTrackOfMusicForExactlyTheirFrames) {
     ASSERT_FALSE(VideoWriter::findFfmpeg().empty()) << "ffmpeg is installed by scripts/setup.sh";
-    // Two tracks of different rates: 30 and 15 frames at 60 per second.
-    AudioClip first;
-    first.sampleRate = 48000;
-    first.channels = 2;
-    first.samples.assign(48000, 0.1f);  // 0.5 s, longer than its 30 frames
+    // Two tracks of different rates: 30 and 15 frames at 60 per second, the first longer than
+    // its frames (0.5 s), the second shorter.
+    AudioClip first{"", 48000, 2, std::vector<float>(48000, 0.1f), {}};
+    AudioClip second{"", 22050, 1, std::vector<float>(1000, -0.1f), {}};
     mixToMono(first);
-    AudioClip second;
-    second.sampleRate = 22050;
-    second.channels = 1;
-    second.samples.assign(1000, -0.1f);  // shorter than its 15 frames
     mixToMono(second);
 
     const testsupport::ScratchDirectory scratch("video-writer");

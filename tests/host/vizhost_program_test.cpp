@@ -44,13 +44,6 @@ Outcome runVizhost(const std::vector<std::string>& args) {
     return run(VIZHOST_PROGRAM, args);
 }
 
-// One line ending in a newline, starting with the program's name.
-void expectOneMessage(const Outcome& outcome, const std::string& containing) {
-    EXPECT_EQ(outcome.errors.rfind("vizhost: ", 0), 0u) << outcome.errors;
-    EXPECT_EQ(std::count(outcome.errors.begin(), outcome.errors.end(), '\n'), 1) << outcome.errors;
-    EXPECT_NE(outcome.errors.find(containing), std::string::npos) << outcome.errors;
-}
-
 // The turn reaches the library as a call, or, when building the instance took longer than the
 // turn's start (under the sanitizers), as the orientation the instance starts turning to.
 void expectTurnedToPortrait(const std::string& lines) {
@@ -142,9 +135,13 @@ TEST(VizhostProgram, BadArgumentsFilesAndLibrariesGiveOneMessageAndFail) {
         {{"--res", dir + "/no-res", "--out", out, "--duration", "1"}, 1, "no resource directory"},
     };
     for (const auto& c : cases) {
+        // One line, starting with the program's name.
         const Outcome outcome = runVizhost(c.args);
         EXPECT_EQ(outcome.exitCode, c.exitCode) << c.message;
-        expectOneMessage(outcome, c.message);
+        EXPECT_EQ(outcome.errors.rfind("vizhost: ", 0), 0u) << outcome.errors;
+        EXPECT_EQ(std::count(outcome.errors.begin(), outcome.errors.end(), '\n'), 1)
+            << outcome.errors;
+        EXPECT_NE(outcome.errors.find(c.message), std::string::npos) << outcome.errors;
     }
     EXPECT_FALSE(fs::exists(out));
 }

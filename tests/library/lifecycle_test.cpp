@@ -115,13 +115,17 @@ TEST_F(Library, TheCreationRuleInEveryOrder) {
 TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
     LogCapture log;
     const float bands[4] = {-50, -40, -30, -20};
-    auto sendAll = [&] {
-        sendBands(4, bands);
-        api.updateSoundClass(1);
-        api.startRotatingDevice(kPortrait);
-        api.updateRotationDegree(45.0f);
-        api.updateTrackChange();
-        api.updateBeatsInfo(7);
+    // Every call that needs an instance, then a frame, `frames` times over.
+    auto sendAll = [&](int frames) {
+        for (int i = 0; i < frames; ++i) {
+            sendBands(4, bands);
+            api.updateSoundClass(1);
+            api.startRotatingDevice(kPortrait);
+            api.updateRotationDegree(45.0f);
+            api.updateTrackChange();
+            api.updateBeatsInfo(7);
+            frame();
+        }
     };
     const std::string why =
         " no instance to take it; dropped (reported once until an instance "
@@ -133,10 +137,7 @@ TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
     };
     frame();
     EXPECT_TRUE(log.lines().empty()) << "a frame without an instance logs nothing";
-    for (int i = 0; i < 3; ++i) {
-        sendAll();
-        frame();
-    }
+    sendAll(3);
     EXPECT_EQ(log.matching("no instance"), dropped);
     EXPECT_EQ(instancesCreated(log), 0u);
 
@@ -144,8 +145,7 @@ TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
     api.updateSpeakerInfo(kTV1);
     frame();
     log.clear();
-    sendAll();
-    frame();
+    sendAll(1);
     EXPECT_TRUE(log.matching("no instance").empty());
     EXPECT_TRUE(
         log.contains("[Visualization][startRotationTransition] Transition to Portrait "
@@ -153,10 +153,7 @@ TEST_F(Library, CallsThatNeedAnInstanceAreDroppedWithOneLineEachWithoutOne) {
 
     api.onTerminateGlApp();
     log.clear();
-    for (int i = 0; i < 3; ++i) {
-        sendAll();
-        frame();
-    }
+    sendAll(3);
     EXPECT_EQ(log.matching("no instance"), dropped);
 }
 
@@ -232,11 +229,8 @@ TEST_F(Library, UnknownValuesWithoutAFramebufferFallBackAndDrawOnceOneIsBound) {
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
     EXPECT_EQ(bound, 0);
     // Frames still without one draw nothing, leave no error behind, and say so once.
-    for (int i = 0; i < 2; ++i) {
-        platform_clock_advance(kFrameNs);
-        api.onUpdateGlApp();
-    }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    frame();
+    frame();
     EXPECT_EQ(log.matching("[Library][OnUpdateGlApp] the bound framebuffer is not complete; "
                            "nothing drawn")
                   .size(),
@@ -251,11 +245,7 @@ TEST_F(Library, UnknownValuesWithoutAFramebufferFallBackAndDrawOnceOneIsBound) {
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     readBack();
-    size_t lit = 0;
-    for (size_t i = 0; i + 3 < pixels().size(); i += 4) {
-        lit += (pixels()[i] | pixels()[i + 1] | pixels()[i + 2]) != 0;
-    }
-    EXPECT_GT(lit, 1000u) << savePng("library_created_without_framebuffer");
+    EXPECT_GT(litPixels(), 1000) << savePng("library_created_without_framebuffer");
 }
 
 // Errors the host leaves pending are the host's: logged with the function that found them,

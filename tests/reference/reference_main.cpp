@@ -99,16 +99,18 @@ void makeOpaque(std::vector<uint8_t>& rgba) {
     }
 }
 
+// Whether the pixel at byte `i` of `a` and `b` has a colour channel off by more than the tolerance.
+bool pixelDiffers(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, size_t i) {
+    return std::abs(int(a[i]) - int(b[i])) > kChannelTolerance ||
+           std::abs(int(a[i + 1]) - int(b[i + 1])) > kChannelTolerance ||
+           std::abs(int(a[i + 2]) - int(b[i + 2])) > kChannelTolerance;
+}
+
 // Pixels of `a` and `b` (equal sizes) whose colours are farther apart than the tolerance.
 size_t differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
     size_t count = 0;
     for (size_t i = 0; i + 3 < a.size(); i += 4) {
-        for (int c = 0; c < 3; ++c) {
-            if (std::abs(int(a[i + c]) - int(b[i + c])) > kChannelTolerance) {
-                ++count;
-                break;
-            }
-        }
+        count += pixelDiffers(a, b, i);
     }
     return count;
 }
@@ -133,15 +135,9 @@ std::vector<uint8_t> differencePicture(const std::vector<uint8_t>& expected,
                                        const std::vector<uint8_t>& actual) {
     std::vector<uint8_t> out(expected.size());
     for (size_t i = 0; i + 3 < expected.size(); i += 4) {
-        bool off = false;
+        const bool off = pixelDiffers(expected, actual, i);
         for (int c = 0; c < 3; ++c) {
-            off = off || std::abs(int(expected[i + c]) - int(actual[i + c])) > kChannelTolerance;
-        }
-        for (int c = 0; c < 3; ++c) {
-            out[i + c] = static_cast<uint8_t>(expected[i + c] / 4);
-        }
-        if (off) {
-            out[i] = 255, out[i + 1] = 0, out[i + 2] = 0;
+            out[i + c] = off ? (c == 0 ? 255 : 0) : static_cast<uint8_t>(expected[i + c] / 4);
         }
         out[i + 3] = 255;
     }
@@ -390,27 +386,20 @@ int check(const std::vector<Picture>& pictures, const std::string& dir, const st
 int main(int argc, char** argv) {
     std::string mode, dir, out, sheet, docs;
     std::string library = VIZ_LIBRARY_PATH;
-    int modes = kModeCount;
+    std::string modesValue = std::to_string(kModeCount);
+    const std::map<std::string, std::string*> values = {
+        {"--check", &dir}, {"--write", &dir},       {"--out", &out},         {"--sheet", &sheet},
+        {"--docs", &docs}, {"--library", &library}, {"--modes", &modesValue}};
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
-        if (option == "--check" || option == "--write") {
-            mode = option;
-            dir = argv[i + 1];
-        } else if (option == "--out") {
-            out = argv[i + 1];
-        } else if (option == "--sheet") {
-            sheet = argv[i + 1];
-        } else if (option == "--docs") {
-            docs = argv[i + 1];
-        } else if (option == "--library") {
-            library = argv[i + 1];
-        } else if (option == "--modes") {
-            modes = std::atoi(argv[i + 1]);
-        } else {
+        if (values.count(option) == 0) {
             mode.clear();
             break;
         }
+        *values.at(option) = argv[i + 1];
+        mode = option == "--check" || option == "--write" ? option : mode;
     }
+    const int modes = std::atoi(modesValue.c_str());
     if (mode.empty() || argc % 2 == 0 || modes < 1 || modes > kModeCount ||
         (mode == "--write" && modes != kModeCount)) {
         std::fprintf(

@@ -17,10 +17,7 @@ protected:
     static constexpr uint32_t kWidth = 320;
     static constexpr uint32_t kHeight = 180;
 
-    void SetUp() override {
-        ResourceGlTest::SetUp();
-        useTarget(kWidth, kHeight);
-    }
+    ContentGlTest() : ResourceGlTest(kWidth, kHeight) {}
 
     // Frames of music through the content as the player drives it; the last one is read back.
     template <class Content>

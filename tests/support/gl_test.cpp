@@ -56,7 +56,7 @@ void GlTest::SetUp() {
     ASSERT_TRUE(ensureGlContext());
     while (glGetError() != GL_NO_ERROR) {
     }
-    useTarget(64, 64);
+    useTarget(mWidth, mHeight);
 }
 
 void GlTest::TearDown() {
@@ -72,8 +72,17 @@ void GlTest::useTarget(uint32_t width, uint32_t height) {
     glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
 }
 
+void GlTest::clearTo(float r, float g, float b) {
+    glClearColor(r, g, b, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
 void GlTest::readBack() {
     mTarget->read(mPixels);
+}
+
+int GlTest::litPixels(int threshold) const {
+    return differingPixels(mPixels, std::vector<uint8_t>(mPixels.size()), threshold);
 }
 
 Rgba GlTest::pixel(uint32_t x, uint32_t y) const {

@@ -57,18 +57,26 @@ bool ensureGlContext();
 
 class GlTest : public ::testing::Test {
 protected:
+    // Fixtures that draw at one size name it here instead of binding a target in their own SetUp.
+    explicit GlTest(uint32_t width = 64, uint32_t height = 64) : mWidth(width), mHeight(height) {}
     void SetUp() override;
     void TearDown() override;
 
     // Binds a new offscreen target of this size (replacing the previous one).
     void useTarget(uint32_t width, uint32_t height);
+    // Clears colour and depth to an opaque colour, as every drawing test starts its frame.
+    static void clearTo(float r, float g, float b);
     // Reads the whole target back (top row first) into pixels().
     void readBack();
+    // Pixels of the last read-back farther than `threshold` (summed over red, green and blue) from
+    // black: what a drawing test on a black background counts as drawn.
+    int litPixels(int threshold = 0) const;
     Rgba pixel(uint32_t x, uint32_t y) const;  // (0, 0) is the top-left pixel
     const std::vector<uint8_t>& pixels() const { return mPixels; }
     // Writes the last read-back to test-output/<name>.png and returns the path.
     std::string savePng(const std::string& name) const;
 
+    const uint32_t mWidth, mHeight;
     std::unique_ptr<headless::Target> mTarget;
     std::vector<uint8_t> mPixels;
 };

@@ -13,6 +13,7 @@ namespace testsupport {
 
 class ResourceGlTest : public GlTest {
 protected:
+    using GlTest::GlTest;
     void SetUp() override {
         GlTest::SetUp();
         mSavedResourcePath = fs::getResourcePath();

@@ -37,20 +37,13 @@ SoundInput soundAfter(float seconds) {
 
 class AnalyzerView : public ResourceGlTest {
 protected:
-    void SetUp() override {
-        ResourceGlTest::SetUp();
-        useTarget(kWidth, kHeight);
-    }
+    AnalyzerView() : ResourceGlTest(kWidth, kHeight) {}
     void drawOnBlue(OrvantoAnalyzerDebugView& view, const SoundInput& sound) {
-        glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
+        clearTo(0.0f, 0.0f, 1.0f);
         view.draw(sound);
         readBack();
     }
     bool isBlue(uint32_t x, uint32_t y) const { return pixel(x, y) == Rgba{0, 0, 255, 255}; }
-    bool isGrey(uint32_t x, uint32_t y, int grey) const {
-        return near(pixel(x, y), Rgba{uint8_t(grey), uint8_t(grey), uint8_t(grey), 255}, 3);
-    }
 };
 
 TEST_F(AnalyzerView, ClassMapShowsOneBrightDiscWhenTheClassIsSettled) {
@@ -67,7 +60,7 @@ TEST_F(AnalyzerView, ClassMapShowsOneBrightDiscWhenTheClassIsSettled) {
         for (uint32_t x = uint32_t(kWidth - kPanel + 41); x < kWidth - 41; ++x) {
             bool solid = true;
             for (int d = 0; d < 9 && solid; ++d) {
-                solid = isGrey(x + d % 3 - 1, y + d / 3 - 1, 191);
+                solid = near(pixel(x + d % 3 - 1, y + d / 3 - 1), Rgba{191, 191, 191, 255}, 3);
             }
             if (solid) {
                 ++bright;

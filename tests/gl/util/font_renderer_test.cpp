@@ -94,40 +94,34 @@ TEST_F(FontRendererTest, LayoutFollowsAdvancesKerningLinesAndAlignment) {
     ASSERT_TRUE(
         renderer.createCharInfo("test", {"none.png", writeDescription("test.json", kTestFont)}));
     renderer.setFont("test");
-    renderer.size(20.0f);  // the font's own size: font pixels are drawn pixels
-
-    // The first glyph starts the line (its offset of 1 dropped); the pair (A, V) closes up by 2;
-    // a character without a glyph is skipped, also by the kerning lookup.
-    for (const char* text : {"AV", "A?V"}) {
-        SCOPED_TRACE(text);
-        const FontRenderer::TextMetrics m = renderer.getTextMetrics(text);
-        EXPECT_EQ(m.width, 12.0f - 2.0f - 1.0f + 11.0f);
-        EXPECT_EQ(m.height, 24.0f);
-        EXPECT_EQ(m.top, 6.0f);
-        EXPECT_EQ(m.base, 18.0f);
+    // At the font's own size (20) font pixels are drawn pixels. The first glyph starts the line
+    // (its offset of 1 dropped) and the pair (A, V) closes up by 2: "AV" is 12 - 2 - 1 + 11 = 20
+    // wide. A character without a glyph is skipped, also by the kerning lookup. A second line lies
+    // one line height lower; half the size halves the rest. Right and centre alignment start each
+    // line left of the anchor by its (half) width.
+    const struct {
+        float size;
+        int align;
+        const char* text;
+        FontRenderer::TextMetrics expected;
+    } cases[] = {
+        {20.0f, 0, "AV", {0.0f, 6.0f, 20.0f, 24.0f, 18.0f}},
+        {20.0f, 0, "A?V", {0.0f, 6.0f, 20.0f, 24.0f, 18.0f}},
+        {10.0f, 0, "AV\nA", {0.0f, 3.0f, 10.0f, 24.0f, 9.0f}},
+        {20.0f, 1, "AV\nA", {-20.0f, 6.0f, 20.0f, 48.0f, 18.0f}},
+        {20.0f, 2, "AV\nA", {-10.0f, 6.0f, 20.0f, 48.0f, 18.0f}},
+        {20.0f, 2, "", {0.0f, 0.0f, 0.0f, 0.0f, 0.0f}},
+    };
+    for (const auto& c : cases) {
+        renderer.size(c.size);
+        renderer.horizontalAlign(c.align);
+        const FontRenderer::TextMetrics m = renderer.getTextMetrics(c.text);
+        const FontRenderer::TextMetrics& e = c.expected;
+        EXPECT_TRUE(m.left == e.left && m.top == e.top && m.width == e.width &&
+                    m.height == e.height && m.base == e.base)
+            << c.text << " at " << c.size << ", aligned " << c.align << ": " << m.left << " "
+            << m.top << " " << m.width << " " << m.height << " " << m.base;
     }
-
-    // Two lines, the second one line height lower, at half the size.
-    renderer.size(10.0f);
-    FontRenderer::TextMetrics m = renderer.getTextMetrics("AV\nA");
-    EXPECT_EQ(m.left, 0.0f);
-    EXPECT_EQ(m.width, 10.0f);
-    EXPECT_EQ(m.height, 24.0f);
-    EXPECT_EQ(m.base, 9.0f);
-
-    // Right and centre alignment start each line left of the anchor by its (half) width.
-    renderer.size(20.0f);
-    renderer.horizontalAlign(1);
-    m = renderer.getTextMetrics("AV\nA");
-    EXPECT_EQ(m.left, -20.0f);
-    EXPECT_EQ(m.width, 20.0f);
-    renderer.horizontalAlign(2);
-    m = renderer.getTextMetrics("AV\nA");
-    EXPECT_EQ(m.left, -10.0f);
-
-    m = renderer.getTextMetrics("");
-    EXPECT_TRUE(m.left == 0.0f && m.top == 0.0f && m.width == 0.0f && m.height == 0.0f &&
-                m.base == 0.0f);
 }
 
 }  // namespace

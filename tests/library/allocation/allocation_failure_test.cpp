@@ -106,11 +106,7 @@ protected:
         useTarget(1920, 1080);
         play(30);
         readBack();
-        size_t lit = 0;
-        for (size_t i = 0; i + 3 < pixels().size(); i += 4) {
-            lit += (pixels()[i] | pixels()[i + 1] | pixels()[i + 2]) != 0;
-        }
-        return lit;
+        return size_t(litPixels());
     }
 
     // Counts the allocations `part` makes after `prepare`, then fails `points` of them spread

@@ -6,16 +6,19 @@
 
 #include <cmath>
 #include <glm/glm.hpp>
+#include <glm/gtc/type_ptr.hpp>
 #include <type_traits>
 
-#include "support/glm_oracle.h"
 #include "visualization/util/orthographic_camera_2d.h"
 #include "visualization/util/orthographic_camera_3d.h"
 #include "visualization/util/perspective_camera.h"
 
 namespace {
 
-using testsupport::toGlm;
+// glm is the independent oracle for the library's own matrix code.
+glm::mat4 toGlm(const math::mat44<float>& m) {
+    return glm::make_mat4(m.data());
+}
 
 RotationTransition rotationAt(RotateInfo current, float fractionSmoothed,
                               float fractionSnapped = 0.0f) {

@@ -13,18 +13,14 @@ constexpr uint32_t kHeight = 270;
 
 class PointFieldGlTest : public testsupport::ResourceGlTest {
 protected:
-    void SetUp() override {
-        ResourceGlTest::SetUp();
-        useTarget(kWidth, kHeight);
-    }
+    PointFieldGlTest() : ResourceGlTest(kWidth, kHeight) {}
 
     // Draws on black and answers how many pixels differ from it by more than a rounding step.
     int drawLit(Renderer& renderer, const RenderState& state) {
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
+        clearTo(0.0f, 0.0f, 0.0f);
         renderer.draw(state);
         readBack();
-        return testsupport::differingPixels(pixels(), std::vector<uint8_t>(pixels().size()), 9);
+        return litPixels(9);
     }
 };
 

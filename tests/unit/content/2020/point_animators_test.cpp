@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
-#include "support/sound_frames.h"
+#include "visualization/content/2020/abstract_animator.h"
 #include "visualization/content/2020/animator_random_1.h"
 #include "visualization/content/2020/animator_random_3.h"
 #include "visualization/content/2020/animator_random_4.h"
@@ -12,8 +13,49 @@
 using content2020::AnimatorRandom_1;
 using content2020::AnimatorRandom_3;
 using content2020::AnimatorRandom_4;
-using testsupport::kRest;
-using testsupport::SoundHistories;
+
+namespace {
+
+// A landscape screen at rest.
+const RotationTransition kRest{};
+
+// A screen that has finished turning upright.
+RotationTransition portraitAtRest() {
+    RotationTransition r{};
+    r.current = r.from = r.to = RotateInfo::Portrait;
+    r.fraction = r.fractionSmoothed = r.fractionSnapped = 1.0f;
+    r.angle = r.angleSmoothed = r.angleSnapped = 1.5707964f;
+    r.progress = 1.0f;
+    return r;
+}
+
+// Sound as the animators see it, without a spectrum behind it: each test owns the histories and
+// sets them to exactly the levels it reasons about.
+struct SoundHistories {
+    std::vector<float> levels = std::vector<float>(8, 0.0f);
+    std::vector<float> min = std::vector<float>(240, 0.0f);
+    std::vector<float> mid = std::vector<float>(240, 0.0f);
+    std::vector<float> max = std::vector<float>(240, 0.0f);
+
+    // The band levels and all three histories at one value.
+    void fill(float value) {
+        for (auto* list : {&levels, &min, &mid, &max}) {
+            list->assign(list->size(), value);
+        }
+    }
+    // A frame settled on one sound class.
+    content2020::SoundFrame frame(SoundClass soundClass = SoundClass::Moderate) const {
+        content2020::SoundFrame f;
+        f.soundClassCurrent = f.soundClassNext = soundClass;
+        f.levels = &levels;
+        f.historyMin = &min;
+        f.historyMid = &mid;
+        f.historyMax = &max;
+        return f;
+    }
+};
+
+}  // namespace
 
 TEST(AnimatorRandom_1, ABeatSpawnsOneBurstOfDiscsThatDieUnlessPaused) {
     AnimatorRandom_1 a(1920, 1080);
@@ -58,12 +100,12 @@ TEST(AnimatorRandom_3, StarsOffScreenKeepTheirLinksDark) {
         sound.min.assign(240, 0.0f);
         sound.mid.assign(240, 0.0f);
         for (int i = 0; i < 200; ++i) {
-            a->update(0.05f, testsupport::portraitAtRest(), sound.frame());
+            a->update(0.05f, portraitAtRest(), sound.frame());
         }
         return a;
     };
     const auto turned = play(kRest);
-    const auto upright = play(testsupport::portraitAtRest());
+    const auto upright = play(portraitAtRest());
     const auto& a = turned->getRenderState().instances;
     const auto& b = upright->getRenderState().instances;
     ASSERT_FALSE(b.empty());

@@ -7,6 +7,7 @@
 #include <malloc.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "support/heap.h"
@@ -19,22 +20,17 @@ namespace {
 using testsupport::heapInUse;
 using testsupport::heapVisible;
 
-std::vector<uint8_t> photograph() {
-    return fs::loadBinary(
-        (testsupport::sourceDir() + "/res/images/kaleidoscope_default/chelsea.jpg").c_str());
-}
-
 }  // namespace
 
 TEST(DecodeArena, ADecodeInsideAScopeTakesNothingFromTheHeap) {
     if (!heapVisible()) {
         GTEST_SKIP() << "the heap in use cannot be read";
     }
-    const std::vector<uint8_t> bytes = photograph();
+    const std::string path =
+        testsupport::sourceDir() + "/res/images/kaleidoscope_default/chelsea.jpg";
+    const std::vector<uint8_t> bytes = fs::loadBinary(path.c_str());
     ASSERT_FALSE(bytes.empty());
-    int width = 0;
-    int height = 0;
-    int channels = 0;
+    int width = 0, height = 0, channels = 0;
     fs::DecodeArena arena(16u << 20);
     const size_t before = heapInUse();
     fs::TextureData inside;
@@ -61,9 +57,7 @@ TEST(DecodeArena, ADecodeInsideAScopeTakesNothingFromTheHeap) {
 
     // An image loaded from its file brings a mapping of its own, which goes with the pixels.
     const size_t beforeLoad = heapInUse();
-    const fs::TextureData loaded = fs::loadTextureData(
-        (testsupport::sourceDir() + "/res/images/kaleidoscope_default/chelsea.jpg").c_str(), &width,
-        &height, &channels);
+    const fs::TextureData loaded = fs::loadTextureData(path.c_str(), &width, &height, &channels);
     ASSERT_NE(loaded, nullptr);
     EXPECT_LT(heapInUse() - beforeLoad, 16u * 1024);
     EXPECT_EQ(std::memcmp(loaded.get(), inside.get(), picture), 0);

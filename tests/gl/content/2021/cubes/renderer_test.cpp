@@ -16,9 +16,7 @@ constexpr uint32_t kHeight = 180;
 
 class CubesRendererTest : public testsupport::GlTest {
 protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        useTarget(kWidth, kHeight);
+    CubesRendererTest() : GlTest(kWidth, kHeight) {
         // The animators' view: isometric from (1, 1, 1), 1.35 units above and below the centre.
         mScene.camera.aspect = static_cast<float>(kWidth) / kHeight;
         mScene.camera.baseSize = 1.35f;
@@ -34,15 +32,10 @@ protected:
     }
 
     void draw(Renderer& renderer) {
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clearTo(0.0f, 0.0f, 0.0f);
         renderer.draw(mScene);
         readBack();
     }
-
-    // Seen from (1, 1, 1) the top face lies above the centre and +x to the lower right.
-    Rgba top() const { return pixel(160, 57); }
-    Rgba plusX() const { return pixel(188, 106); }
 
     Scene mScene;
 };
@@ -60,6 +53,8 @@ TEST_F(CubesRendererTest, AFadingCubeTurnsIntoTheGlobalColourAndTransparent) {
     const float alpha = 0.02f + 0.98f * 0.352f;
     const Rgba expected{static_cast<uint8_t>(0.98f * alpha * 255.0f + 0.5f),
                         static_cast<uint8_t>(0.02f * alpha * 255.0f + 0.5f), 0, 255};
-    EXPECT_TRUE(testsupport::near(plusX(), expected)) << plusX() << " vs " << expected;
-    EXPECT_TRUE(testsupport::near(top(), expected)) << top();
+    // Seen from (1, 1, 1) the +x face lies to the lower right of the centre, the top above it.
+    for (const Rgba face : {pixel(188, 106), pixel(160, 57)}) {
+        EXPECT_TRUE(testsupport::near(face, expected)) << face << " vs " << expected;
+    }
 }

@@ -1,5 +1,6 @@
 // Shared set-up of the kaleidoscope GL tests: a scratch resource directory below the build's test
-// output (the resource path is kept relative) and photographs written into it.
+// output (the resource path is kept relative) and photographs written into it; the contents are
+// played as the other families' are.
 #pragma once
 
 #include <stb_image_write.h>
@@ -10,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "support/resource_gl_test.h"
+#include "support/content_gl_test.h"
 #include "support/test_output.h"
 #include "visualization/util/system/fs.h"
 
 namespace kaleidotest {
 
-class KaleidoscopeGlTest : public testsupport::ResourceGlTest {
+class KaleidoscopeGlTest : public testsupport::ContentGlTest {
 protected:
     void SetUp() override {
-        ResourceGlTest::SetUp();  // which puts the resource path back afterwards
+        ContentGlTest::SetUp();  // which puts the resource path back afterwards
         fs::setResourcePath(mRoot.c_str());
     }
 

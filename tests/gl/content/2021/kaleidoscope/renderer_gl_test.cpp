@@ -37,8 +37,7 @@ protected:
 
     void drawFrame(Renderer& renderer, const RenderState& state) {
         gl::applyBaseRenderState();
-        glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
+        clearTo(0.0f, 0.0f, 1.0f);
         renderer.draw(state);
         readBack();
     }
@@ -47,7 +46,6 @@ protected:
 // The fold worked out per pixel, as it was drawn before it became triangles.
 const char* const kPerPixelVertex = R"(#version 300 es
 precision highp float;
-precision highp int;
 layout (location = 0) in vec4 aPosition;
 uniform mat4 uViewMatrix;
 uniform vec2 uAspect;
@@ -56,43 +54,23 @@ void main() {
     gl_Position = aPosition;
     mat2 rotation = mat2(uViewMatrix[0][0], uViewMatrix[0][1], uViewMatrix[1][0], uViewMatrix[1][1]);
     vTexCoord = 0.5 + rotation * (aPosition.xy * uAspect) * 0.5;
-    gl_PointSize = 10.0f;
 }
 )";
 const char* const kPerPixelFragment = R"(#version 300 es
 precision highp float;
-precision highp int;
 in vec2 vTexCoord;
 out vec4 FragColor;
-uniform vec2 uCenter;
-uniform float uTile;
-uniform float uAngleDivisor;
-uniform float uAngleOffset;
-uniform float uAngleRoll;
 uniform sampler2D uTexture;
-uniform vec2 uTextureAspect;
-uniform float uTextureZoom;
+uniform vec2 uCenter, uTextureAspect;
 uniform vec3 uTextureOffset;
-uniform float uTextureMirrorRatio;
-struct polar2 {
-    float angle;
-    float radius;
-};
-polar2 cartesianToPolar(vec2 p) {
-    return polar2(atan(p.y, p.x), sqrt(dot(p, p)));
-}
-vec2 polarToCartesian(polar2 p) {
-    return vec2(cos(p.angle), sin(p.angle)) * p.radius;
-}
+uniform float uTile, uAngleDivisor, uAngleOffset, uAngleRoll, uTextureZoom, uTextureMirrorRatio;
 void main() {
-    vec2 texCoord = vTexCoord;
-    texCoord = fract(texCoord * (1.0 + uTile) + uTile * 0.5 + vec2(0.0, uTile));
-    polar2 p = cartesianToPolar(texCoord - uCenter);
-    p.angle += uAngleOffset;
-    p.angle = p.angle - uAngleDivisor * floor(p.angle / uAngleDivisor);
-    p.angle = min(p.angle, uAngleDivisor - p.angle);
-    p.angle += uAngleRoll - uAngleOffset;
-    vec2 uv = polarToCartesian(p) * uTextureAspect + uCenter;
+    vec2 p = fract(vTexCoord * (1.0 + uTile) + uTile * 0.5 + vec2(0.0, uTile)) - uCenter;
+    // The angle folded into the first half-wedge, then turned by the roll.
+    float angle = atan(p.y, p.x) + uAngleOffset;
+    angle = angle - uAngleDivisor * floor(angle / uAngleDivisor);
+    angle = min(angle, uAngleDivisor - angle) + uAngleRoll - uAngleOffset;
+    vec2 uv = vec2(cos(angle), sin(angle)) * length(p) * uTextureAspect + uCenter;
     uv = max(min(uv, uTextureMirrorRatio - uv), -uv) * uTextureZoom + uTextureOffset.z + uTextureOffset.xy;
     FragColor = vec4(texture(uTexture, uv).rgb, 1.0);
 }

@@ -15,8 +15,8 @@ CCACHE = $(shell command -v ccache)
 LAUNCHER = $(if $(CCACHE),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := true
-# The test programs' precompiled headers: cached like any object, and used from the cache even
-# though the build makes them seconds before the files that include them.
+# Precompiled headers (gcc's builds): cached like any object, and used from the cache even though
+# the build makes them seconds before the files that include them.
 export CCACHE_SLOPPINESS := pch_defines,time_macros,include_file_mtime,include_file_ctime
 
 .PHONY: setup configure build demo test sanitize-build test-sanitize fuzz soak bench reference-pictures install package format clean
